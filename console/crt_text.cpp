@@ -1,0 +1,181 @@
+// The console text files: the record behind OUTPUT and INPUT, opening and closing, and
+// the steps of a write statement that decide which bytes reach the window and when.
+#include <algorithm>
+#include <cstring>
+
+#include "console/crt.hpp"
+#include "runtime/runtime.hpp"
+
+namespace console {
+
+uint16_t INOUTRES = 0;
+TEXTREC OUTPUT;
+TEXTREC INPUT;
+
+namespace {
+
+constexpr uint16_t kFileNotOpenForInput = 104;
+constexpr uint16_t kFileNotOpenForOutput = 105;
+constexpr uint16_t kFileNotOpen = 103;
+
+void CallTransfer(TEXTREC& file) {
+  if (file.inoutfunc != nullptr) file.inoutfunc(file);
+}
+
+// Both write paths share this: a piece that does not fit hands the buffer on first.
+template <typename CopyFn>
+void PutPieces(TEXTREC& file, int32_t count, CopyFn copy) {
+  int32_t room = file.bufsize - file.bufpos;
+  while (count > room) {
+    copy(file.buffer + file.bufpos, room);
+    file.bufpos += room;
+    count -= room;
+    CallTransfer(file);
+    room = file.bufsize - file.bufpos;
+  }
+  copy(file.buffer + file.bufpos, count);
+  file.bufpos += count;
+}
+
+// Sets INOUTRES and returns false unless FILE is open for output.
+bool CheckOutput(const TEXTREC& file) {
+  if (file.mode == fmOutput) return true;
+  INOUTRES = file.mode == fmInput ? kFileNotOpenForOutput : kFileNotOpen;
+  return false;
+}
+
+}  // namespace
+
+void ASSIGNCRT(TEXTREC& file) {
+  file = TEXTREC{};
+  file.handle = NOHANDLE;
+  file.mode = fmClosed;
+  file.bufsize = TEXTRECBUFSIZE;
+  file.lineend_length = 2;
+  file.lineend[0] = 13;
+  file.lineend[1] = 10;
+  file.openfunc = CRTOPEN;
+}
+
+void TEXTOPEN(TEXTREC& file, FileMode mode) {
+  if (file.mode != fmClosed) TEXTCLOSE(file);
+  file.mode = mode;
+  file.bufpos = 0;
+  file.bufend = 0;
+  if (file.openfunc != nullptr) file.openfunc(file);
+  if (INOUTRES != 0) file.mode = fmClosed;
+}
+
+void TEXTCLOSE(TEXTREC& file) {
+  if (file.mode == fmOutput) CallTransfer(file);
+  const bool standard = file.handle >= 0 && file.handle <= 2;
+  if (!standard && file.closefunc != nullptr) file.closefunc(file);
+  file.mode = fmClosed;
+  file.bufpos = 0;
+}
+
+int16_t CRTOPEN(TEXTREC& file) {
+  if (file.mode == fmOutput) {
+    file.inoutfunc = CRTWRITE;
+    file.flushfunc = CRTWRITE;
+  } else {
+    file.mode = fmInput;
+    file.inoutfunc = CRTREAD;
+    file.flushfunc = CRTRETURN;
+  }
+  file.closefunc = CRTCLOSE;
+  return 0;
+}
+
+int16_t CRTCLOSE(TEXTREC& file) {
+  file.mode = fmClosed;
+  return 0;
+}
+
+int16_t CRTWRITE(TEXTREC& file) {
+  GETSCREENCURSOR(CURRX, CURRY);
+  for (int32_t i = 0; i < file.bufpos; ++i) WRITECHAR(file.buffer[i]);
+  SETSCREENCURSOR(CURRX, CURRY);
+  file.bufpos = 0;
+  return 0;
+}
+
+void WRITEBLANKS(TEXTREC& file, int32_t count) {
+  PutPieces(file, count, [](uint8_t* to, int32_t n) { std::memset(to, ' ', n); });
+}
+
+void WRITEBUFFER(TEXTREC& file, const uint8_t* bytes, int32_t count) {
+  PutPieces(file, count, [&bytes](uint8_t* to, int32_t n) {
+    std::memcpy(to, bytes, static_cast<std::size_t>(n));
+    bytes += n;
+  });
+}
+
+void WRITE_TEXT_ANSISTR(int32_t width, TEXTREC& file, std::string_view text) {
+  if (INOUTRES != 0) return;
+  if (!CheckOutput(file)) return;
+  const auto length = static_cast<int32_t>(text.size());
+  if (width > length) WRITEBLANKS(file, width - length);
+  if (length > 0) WRITEBUFFER(file, reinterpret_cast<const uint8_t*>(text.data()), length);
+}
+
+void WRITE_TEXT_SINT(int32_t width, TEXTREC& file, int32_t value) {
+  if (INOUTRES != 0) return;
+  char digits[12];
+  char* end = digits + sizeof digits;
+  char* p = end;
+  // Work on the magnitude as unsigned so that the most negative value has one.
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = '-';
+  WRITE_TEXT_ANSISTR(width, file, std::string_view(p, static_cast<std::size_t>(end - p)));
+}
+
+void WRITE_END(TEXTREC& file) {
+  if (file.flushfunc != nullptr) file.flushfunc(file);
+}
+
+void WRITELN_END(TEXTREC& file) {
+  if (INOUTRES != 0) return;
+  if (!CheckOutput(file)) return;
+  WRITEBUFFER(file, file.lineend, file.lineend_length);
+  if (file.flushfunc != nullptr) file.flushfunc(file);
+}
+
+void READLN_END(TEXTREC& file) {
+  if (INOUTRES != 0) return;
+  if (file.mode != fmInput) {
+    INOUTRES = file.mode == fmOutput ? kFileNotOpenForInput : kFileNotOpen;
+    return;
+  }
+  // Refills when the buffer is used up; false when it stays empty.
+  auto refill = [&file]() {
+    if (file.bufpos < file.bufend) return true;
+    CallTransfer(file);
+    if (file.bufpos < file.bufend) return true;
+    if (file.flushfunc != nullptr) file.flushfunc(file);
+    return false;
+  };
+  if (!refill()) return;
+  for (;;) {
+    const uint8_t byte = file.buffer[file.bufpos++];
+    if (byte == 10) return;
+    if (!refill()) return;
+    if (byte == 13) {
+      if (file.buffer[file.bufpos] == 10) ++file.bufpos;
+      return;
+    }
+  }
+}
+
+void IOCHECK() {
+  if (INOUTRES == 0) return;
+  const int code = INOUTRES;
+  INOUTRES = 0;
+  rt::RUNERROR(code, __builtin_return_address(0));
+}
+
+}  // namespace console

@@ -1,0 +1,118 @@
+// The text window: its rectangle, the cursor, the attribute, and the character engine
+// that draws codes into cells with wrapping and scrolling.
+#include <cstring>
+
+#include "console/crt.hpp"
+
+namespace console {
+
+// Absolute 1-based coordinates of the window within the console's screen buffer.
+uint32_t WINDMINX = 0, WINDMINY = 0, WINDMAXX = 0, WINDMAXY = 0;
+// The working cursor, valid during a transfer or a line read.
+uint32_t CURRX = 0, CURRY = 0;
+uint8_t TEXTATTR = 7;
+ScreenInfo CONSOLEINFO;
+
+namespace {
+
+Platform* PLATFORM = nullptr;
+
+// The console counts from 0 and takes signed 16-bit coordinates.
+Coord ToConsole(uint32_t x, uint32_t y) {
+  return Coord{static_cast<int16_t>(x - 1), static_cast<int16_t>(y - 1)};
+}
+
+}  // namespace
+
+Platform& CRTPLATFORM() { return *PLATFORM; }
+
+void CRTINIT(Platform& platform) {
+  PLATFORM = &platform;
+  CONSOLEINFO = ScreenInfo{};
+  PLATFORM->GetScreenInfo(CONSOLEINFO);
+  TEXTATTR = static_cast<uint8_t>(CONSOLEINFO.attribute & 0xFF);
+  WINDMINX = static_cast<uint32_t>(CONSOLEINFO.window.left + 1);
+  WINDMINY = static_cast<uint32_t>(CONSOLEINFO.window.top + 1);
+  WINDMAXX = static_cast<uint32_t>(CONSOLEINFO.window.right + 1);
+  WINDMAXY = static_cast<uint32_t>(CONSOLEINFO.window.bottom + 1);
+  CLEARKEYBOARDSTATE();
+
+  ASSIGNCRT(OUTPUT);
+  TEXTOPEN(OUTPUT, fmOutput);
+  IOCHECK();
+  OUTPUT.handle = 1;
+  ASSIGNCRT(INPUT);
+  TEXTOPEN(INPUT, fmInput);
+  IOCHECK();
+  INPUT.handle = 0;
+}
+
+void GETSCREENCURSOR(uint32_t& x, uint32_t& y) {
+  ScreenInfo info{};
+  PLATFORM->GetScreenInfo(info);
+  x = static_cast<uint32_t>(info.cursor.x + 1);
+  y = static_cast<uint32_t>(info.cursor.y + 1);
+}
+
+void SETSCREENCURSOR(uint32_t x, uint32_t y) { PLATFORM->SetCursor(ToConsole(x, y)); }
+
+void REMOVELINE(uint32_t y) {
+  const uint32_t row = WINDMINY + y - 1;
+  const Coord first = ToConsole(WINDMINX, row);
+  const Coord last = ToConsole(WINDMAXX, WINDMAXY);
+  const Rect source{first.x, static_cast<int16_t>(first.y + 1), last.x, last.y};
+  const Rect clip{first.x, first.y, last.x, last.y};
+  PLATFORM->ScrollRect(source, clip, first, ' ', TEXTATTR);
+}
+
+void WRITECHAR(uint8_t ch) {
+  switch (ch) {
+    case 7:  // BEL: silent
+      break;
+    case 8:  // BS moves back without erasing, never past the left edge
+      if (CURRX > WINDMINX) --CURRX;
+      break;
+    case 10:  // LF keeps the column
+      ++CURRY;
+      break;
+    case 13:
+      CURRX = WINDMINX;
+      break;
+    default:
+      PLATFORM->WriteCell(ToConsole(CURRX, CURRY), ch, TEXTATTR);
+      ++CURRX;
+      break;
+  }
+  // A character in the last column wraps at once; there is no pending-wrap state.
+  if (CURRX > WINDMAXX) {
+    CURRX = WINDMINX;
+    ++CURRY;
+  }
+  while (CURRY > WINDMAXY) {
+    REMOVELINE(1);
+    --CURRY;
+  }
+}
+
+void GOTOXY32(uint32_t x, uint32_t y) {
+  if (x == 0 || x > WINDMAXX - WINDMINX + 1) return;
+  if (y == 0 || y > WINDMAXY - WINDMINY + 1) return;
+  SETSCREENCURSOR(WINDMINX + x - 1, WINDMINY + y - 1);
+}
+
+void GOTOXY(uint8_t x, uint8_t y) { GOTOXY32(x, y); }
+
+uint32_t WHEREY32() {
+  uint32_t x = 0;
+  uint32_t y = 0;
+  GETSCREENCURSOR(x, y);
+  return y - WINDMINY + 1;
+}
+
+uint8_t WHEREY() { return static_cast<uint8_t>(WHEREY32()); }
+
+void TEXTCOLOR(uint8_t color) {
+  TEXTATTR = static_cast<uint8_t>((TEXTATTR & 0x70) | (color & 0x8F));
+}
+
+}  // namespace console

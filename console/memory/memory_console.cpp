@@ -1,0 +1,77 @@
+#include "console/memory/memory_console.hpp"
+
+#include <algorithm>
+
+namespace console {
+
+MemoryConsole::MemoryConsole(int width, int height, Rect window, uint16_t attribute)
+    : width_(width),
+      height_(height),
+      window_(window),
+      attribute_(attribute),
+      cells_(static_cast<std::size_t>(width * height), Cell{' ', attribute}) {}
+
+void MemoryConsole::GetScreenInfo(ScreenInfo& info) {
+  info.size = Coord{static_cast<int16_t>(width_), static_cast<int16_t>(height_)};
+  info.cursor = cursor_;
+  info.attribute = attribute_;
+  info.window = window_;
+}
+
+void MemoryConsole::SetCursor(Coord where) {
+  if (Inside(where.x, where.y)) cursor_ = where;
+}
+
+void MemoryConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute) {
+  if (!Inside(where.x, where.y)) return;
+  At(where.x, where.y) = Cell{character, attribute};
+}
+
+void MemoryConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                               uint16_t fill_attribute) {
+  auto in_clip = [&](int x, int y) {
+    return Inside(x, y) && x >= clip.left && x <= clip.right && y >= clip.top &&
+           y <= clip.bottom;
+  };
+  // Read the whole source first: source and destination overlap.
+  std::vector<Cell> moved;
+  for (int y = source.top; y <= source.bottom; ++y)
+    for (int x = source.left; x <= source.right; ++x)
+      moved.push_back(Inside(x, y) ? At(x, y) : Cell{fill_char, fill_attribute});
+  for (int y = source.top; y <= source.bottom; ++y)
+    for (int x = source.left; x <= source.right; ++x)
+      if (in_clip(x, y)) At(x, y) = Cell{fill_char, fill_attribute};
+  std::size_t i = 0;
+  for (int y = source.top; y <= source.bottom; ++y) {
+    for (int x = source.left; x <= source.right; ++x, ++i) {
+      const int to_x = dest.x + (x - source.left);
+      const int to_y = dest.y + (y - source.top);
+      if (in_clip(to_x, to_y)) At(to_x, to_y) = moved[i];
+    }
+  }
+}
+
+uint32_t MemoryConsole::PendingInputEvents() { return static_cast<uint32_t>(input_.size()); }
+
+InputEvent MemoryConsole::ReadInputEvent() {
+  InputEvent event = input_.front();
+  input_.pop_front();
+  return event;
+}
+
+void MemoryConsole::WaitForInput() {
+  ++waits_;
+  if (on_wait_ != nullptr) on_wait_(*this);
+}
+
+bool MemoryConsole::InputEnded() { return ended_ && input_.empty(); }
+
+std::string MemoryConsole::Row(int y, int from_x, int count) const {
+  std::string text;
+  const int end = count < 0 ? width_ : std::min(width_, from_x + count);
+  for (int x = from_x; x < end; ++x)
+    text.push_back(static_cast<char>(cells_[static_cast<std::size_t>(y * width_ + x)].character));
+  return text;
+}
+
+}  // namespace console

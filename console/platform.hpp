@@ -1,0 +1,85 @@
+// The console operations that the layer's logic needs, and nothing more. The terminal
+// implementation speaks termios and escape sequences; the in-memory one backs the tests.
+// All coordinates are 0-based cells of the console's screen buffer.
+#pragma once
+
+#include <cstdint>
+
+namespace console {
+
+struct Coord {
+  int16_t x = 0;
+  int16_t y = 0;
+  friend bool operator==(Coord, Coord) = default;
+};
+
+// Inclusive rectangle.
+struct Rect {
+  int16_t left = 0;
+  int16_t top = 0;
+  int16_t right = 0;
+  int16_t bottom = 0;
+  friend bool operator==(Rect, Rect) = default;
+};
+
+struct ScreenInfo {
+  Coord size;              // the whole screen buffer
+  Coord cursor;            // where the console's cursor stands
+  uint16_t attribute = 0;  // the console's current text attribute
+  Rect window;             // the visible part of the buffer
+};
+
+// Control-key state flags of a key event.
+constexpr uint32_t RIGHT_ALT_PRESSED = 0x0001;
+constexpr uint32_t LEFT_ALT_PRESSED = 0x0002;
+constexpr uint32_t RIGHT_CTRL_PRESSED = 0x0004;
+constexpr uint32_t LEFT_CTRL_PRESSED = 0x0008;
+constexpr uint32_t SHIFT_PRESSED = 0x0010;
+constexpr uint32_t NUMLOCK_ON = 0x0020;
+constexpr uint32_t SCROLLLOCK_ON = 0x0040;
+constexpr uint32_t CAPSLOCK_ON = 0x0080;
+constexpr uint32_t ENHANCED_KEY = 0x0100;
+
+struct KeyEvent {
+  bool key_down = true;       // a press or an auto-repeat; false for a release
+  uint16_t repeat_count = 1;  // carried, never looked at
+  uint16_t virtual_key = 0;
+  uint16_t scan_code = 0;  // PC scan code set 1, without the extension prefix
+  uint8_t character = 0;   // code page 866; 0 when the key produces none
+  uint32_t control_state = 0;
+  friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+enum class EventKind : uint8_t { kKey = 1, kOther = 2 };
+
+struct InputEvent {
+  EventKind kind = EventKind::kKey;
+  KeyEvent key;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Fills INFO; leaves it as it is (the caller has zeroed it) when there is no console.
+  virtual void GetScreenInfo(ScreenInfo& info) = 0;
+  virtual void SetCursor(Coord where) = 0;
+  // Puts one character code with its attribute into one cell; the cursor does not move.
+  virtual void WriteCell(Coord where, uint8_t character, uint16_t attribute) = 0;
+  // Moves the cells of SOURCE so that its top-left lands on DEST; only cells inside CLIP
+  // change; the cells SOURCE leaves behind are filled with FILL_CHAR in FILL_ATTRIBUTE.
+  virtual void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                          uint16_t fill_attribute) = 0;
+
+  // Number of input events waiting; never waits.
+  virtual uint32_t PendingInputEvents() = 0;
+  // Removes the oldest waiting event. Called only when one is waiting.
+  virtual InputEvent ReadInputEvent() = 0;
+  // The pause between two polls of the keyboard. Returns at the latest when input
+  // arrives; may return early.
+  virtual void WaitForInput() = 0;
+  // True when no further input can ever arrive (and none is waiting).
+  virtual bool InputEnded() = 0;
+};
+
+}  // namespace console

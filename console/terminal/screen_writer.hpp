@@ -1,0 +1,75 @@
+// Builds the bytes that bring a terminal's screen to what the layer drew: cells, cursor
+// moves, colours and scrolling, collected in one buffer so that a whole frame goes out in
+// a single write. It tracks where the terminal's cursor really is and which colours are
+// set, so that it sends colour codes only when they change and moves the cursor the
+// cheapest way.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace console::term {
+
+// Colours as the terminal sees them: -1 is the terminal's own default.
+struct Style {
+  int8_t foreground = -1;
+  int8_t background = -1;
+  bool conceal = false;
+  friend bool operator==(Style, Style) = default;
+};
+
+// The attribute the terminal reports as its current one: its own default colours. It is
+// the one attribute with the background-intensity bit set over background 0; any colour
+// the program picks with TEXTCOLOR clears that bit.
+constexpr uint16_t kDefaultColours = 0x87;
+
+// PC attribute byte (bits 0-2 blue, green, red, bit 3 intensity; bits 4-6 background, bit
+// 7 background intensity) to terminal colours. Background 0 is the terminal's default
+// background; foreground 0 over it is drawn black and concealed, so that it looks empty on
+// dark and light themes alike.
+Style StyleOf(uint16_t attribute);
+
+// The SGR sequence that changes FROM into TO (empty when they are equal); FROM_KNOWN false
+// means the terminal's colours are unknown and everything is set.
+std::string StyleChange(const Style& from, bool from_known, const Style& to);
+
+class ScreenWriter {
+ public:
+  ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs);
+
+  // The terminal's cursor is at (X, Y); -1 when unknown.
+  void AssumeCursor(int x, int y);
+  // Draws CODE in the cell (X, Y) in ATTRIBUTE.
+  void PutCell(int x, int y, uint8_t code, uint16_t attribute);
+  // Moves full-width rows TOP to BOTTOM up by one, the bottom one blank in FILL.
+  void ScrollUp(int top, int bottom, uint16_t fill);
+  void MoveTo(int x, int y);
+  // Back to the terminal's default colours, if the writer changed them.
+  void ResetColours();
+
+  std::string& bytes() { return bytes_; }
+  bool colours_changed() const { return !(style_known_ && style_ == Style{}); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  void SetStyle(const Style& style);
+  std::string RelativeMove(int x, int y) const;
+
+  int width_;
+  int height_;
+  const std::array<std::string, 256>& glyphs_;
+  std::string bytes_;
+  int x_ = 0;
+  int y_ = 0;
+  bool cursor_known_ = true;
+  // The last column was just written: the terminal's cursor stays on it with a wrap
+  // pending, which the next printable character would carry out. Only CR and absolute
+  // moves are trusted to cancel it.
+  bool pending_wrap_ = false;
+  Style style_;
+  bool style_known_ = false;
+};
+
+}  // namespace console::term

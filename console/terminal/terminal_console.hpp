@@ -1,0 +1,64 @@
+// The console on a POSIX terminal: the screen is the terminal's visible area, cells are
+// drawn with escape sequences, keys are decoded from what the terminal sends. Standard
+// input and output may also be files or pipes.
+#pragma once
+
+#include <deque>
+#include <memory>
+
+#include "console/platform.hpp"
+#include "console/terminal/charset.hpp"
+#include "console/terminal/key_decoder.hpp"
+#include "console/terminal/screen_writer.hpp"
+
+namespace console::term {
+
+class TerminalConsole : public Platform {
+ public:
+  // How long the start-up waits for the terminal to report the cursor.
+  static constexpr int kCursorReportWaitMs = 300;
+
+  // Takes over standard input and output. Puts a terminal on standard input into raw mode
+  // (undone by the run-time's restore on every way out) and asks a terminal for the
+  // cursor position.
+  static TerminalConsole& Open();
+
+  void GetScreenInfo(ScreenInfo& info) override;
+  void SetCursor(Coord where) override;
+  void WriteCell(Coord where, uint8_t character, uint16_t attribute) override;
+  void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                  uint16_t fill_attribute) override;
+  uint32_t PendingInputEvents() override;
+  InputEvent ReadInputEvent() override;
+  void WaitForInput() override;
+  bool InputEnded() override;
+
+  // Sends what has been drawn, with the cursor where the layer put it.
+  void Flush();
+  // Flush, with the terminal's default colours set again: the last output of a run.
+  void FinalFlush();
+
+ private:
+  TerminalConsole(int in_fd, int out_fd);
+  void Start();
+  void AskCursor();
+  // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
+  void Pump(int timeout_ms);
+  void Take(std::vector<Decoded>& decoded);
+
+  int in_fd_;
+  int out_fd_;
+  bool in_tty_ = false;
+  bool out_tty_ = false;
+  int width_ = 80;
+  int height_ = 25;
+  Coord cursor_;
+  TerminalCharset charset_;
+  std::unique_ptr<ScreenWriter> writer_;
+  std::unique_ptr<KeyDecoder> decoder_;
+  std::deque<KeyEvent> keys_;
+  bool ended_ = false;
+  bool cursor_reported_ = false;
+};
+
+}  // namespace console::term
