@@ -1,0 +1,49 @@
+#include "console/terminal/charset.hpp"
+
+#include <gtest/gtest.h>
+
+namespace console::term {
+namespace {
+
+TEST(Charset, ChoosesTheLocaleOnlyWhenItShowsCyrillic) {
+  EXPECT_EQ(ChooseCharset("UTF-8", true), "UTF-8");
+  EXPECT_EQ(ChooseCharset("utf8", true), "UTF-8");
+  EXPECT_EQ(ChooseCharset("ANSI_X3.4-1968", false), "UTF-8");
+  EXPECT_EQ(ChooseCharset("", false), "UTF-8");
+  EXPECT_EQ(ChooseCharset("KOI8-R", true), "KOI8-R");
+}
+
+TEST(Charset, CLocaleFallsBackToUtf8) {
+  const TerminalCharset charset = LoadCharset("ANSI_X3.4-1968");
+  EXPECT_TRUE(charset.utf8);
+  EXPECT_EQ(charset.glyphs[0x80], "\u0410");
+}
+
+TEST(Charset, Utf8GlyphsOfTheWholeCodePage) {
+  const TerminalCharset charset = LoadCharset("UTF-8");
+  EXPECT_EQ(charset.glyphs[0], " ");
+  EXPECT_EQ(charset.glyphs[1], "\u263A");
+  EXPECT_EQ(charset.glyphs[9], "\u25CB");
+  EXPECT_EQ(charset.glyphs[31], "\u25BC");
+  EXPECT_EQ(charset.glyphs['A'], "A");
+  EXPECT_EQ(charset.glyphs[127], "\u2302");
+  EXPECT_EQ(charset.glyphs[0xE0], "\u0440");  // р
+  EXPECT_EQ(charset.glyphs[0xF1], "\u0451");  // ё
+  EXPECT_EQ(charset.glyphs[0xDB], "\u2588");  // █
+  for (int code = 0; code < 256; ++code) {
+    EXPECT_FALSE(charset.glyphs[static_cast<std::size_t>(code)].empty()) << code;
+    for (unsigned char byte : charset.glyphs[static_cast<std::size_t>(code)])
+      EXPECT_TRUE(byte >= 0x20 && byte != 0x7F) << "a raw control byte for code " << code;
+  }
+}
+
+TEST(Charset, SingleByteLocaleThatShowsCyrillic) {
+  const TerminalCharset charset = LoadCharset("KOI8-R");
+  EXPECT_FALSE(charset.utf8);
+  EXPECT_EQ(charset.glyphs[0xA4], "\xc4");  // д
+  EXPECT_EQ(charset.glyphs[1], "?") << "KOI8-R has no smiling face";
+  EXPECT_EQ(charset.charset_high[0xC4 - 0x80], U'\u0434');
+}
+
+}  // namespace
+}  // namespace console::term

@@ -1,0 +1,244 @@
+#include "console/terminal/key_decoder.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/crt.hpp"
+#include "console/memory/memory_console.hpp"
+#include "console/terminal/charset.hpp"
+
+namespace console::term {
+namespace {
+
+DecoderOptions Utf8Options() {
+  DecoderOptions options;
+  options.cp866_high = LoadCharset("UTF-8").cp866_high;
+  return options;
+}
+
+// What READKEY returns for the key events decoded from BYTES: fed in one piece, or one
+// byte per millisecond; then time runs out on anything pending.
+std::vector<int> Keys(const std::string& bytes, bool bytewise,
+                      const DecoderOptions& options = Utf8Options()) {
+  KeyDecoder decoder(options);
+  std::vector<Decoded> decoded;
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  if (bytewise) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) decoder.Feed(data + i, 1, i, decoded);
+  } else {
+    decoder.Feed(data, bytes.size(), 0, decoded);
+  }
+  decoder.Expire(bytes.size() + KeyDecoder::kTimeoutMs, decoded);
+  EXPECT_FALSE(decoder.Pending());
+
+  MemoryConsole screen(80, 25, Rect{0, 0, 79, 24}, 7);
+  SCANCODE = 0;
+  SPECIALKEY = false;
+  CRTINIT(screen);
+  for (const Decoded& item : decoded)
+    if (item.kind == Decoded::Kind::kKey) screen.PushKey(item.key);
+  std::vector<int> keys;
+  while (KEYPRESSED()) keys.push_back(READKEY());
+  return keys;
+}
+
+struct Case {
+  const char* bytes;
+  std::vector<int> keys;
+};
+
+void ExpectTable(const std::vector<Case>& table, const DecoderOptions& options = Utf8Options()) {
+  for (const Case& c : table) {
+    EXPECT_EQ(Keys(c.bytes, false, options), c.keys) << "whole: " << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(Keys(c.bytes, true, options), c.keys) << "bytewise: " << ::testing::PrintToString(c.bytes);
+  }
+}
+
+TEST(KeyDecoder, PlainKeysAndControlCharacters) {
+  ExpectTable({
+      {" ", {32}},        {"a", {'a'}},       {"Z", {'Z'}},      {"~", {'~'}},
+      {"\r", {13}},       {"\t", {9}},        {"\x7f", {8}},     {"\x08", {8}},
+      {"\x01", {1}},      {"\x1a", {26}},     {"\n", {10}},      {std::string("\0", 1).c_str(), {}},
+      {"\x1c", {28}},     {"\x1f", {31}},     {"\x13", {19}},
+  });
+  EXPECT_EQ(Keys(std::string("\0", 1), false), (std::vector<int>{0, 3})) << "Ctrl+@";
+}
+
+TEST(KeyDecoder, EraseCharacterIsBackspaceWhicheverItIs) {
+  DecoderOptions options = Utf8Options();
+  options.erase = 8;
+  EXPECT_EQ(Keys("\x08", false, options), std::vector<int>{8});
+  EXPECT_EQ(Keys("\x7f", false, options), std::vector<int>{127}) << "Ctrl+Backspace";
+}
+
+TEST(KeyDecoder, LineFeedIsEnterOnlyInAByteStream) {
+  DecoderOptions options = Utf8Options();
+  options.lf_is_enter = true;
+  EXPECT_EQ(Keys("\n", false, options), std::vector<int>{13});
+}
+
+TEST(KeyDecoder, XtermAndVteForms) {
+  ExpectTable({
+      {"\x1b[A", {0, 72}},      {"\x1b[B", {0, 80}},      {"\x1b[C", {0, 77}},
+      {"\x1b[D", {0, 75}},      {"\x1b[H", {0, 71}},      {"\x1b[F", {0, 79}},
+      {"\x1b[E", {0, 76}},      {"\x1bOA", {0, 72}},      {"\x1bOH", {0, 71}},
+      {"\x1bOP", {0, 59}},      {"\x1bOS", {0, 62}},      {"\x1b[15~", {0, 63}},
+      {"\x1b[17~", {0, 64}},    {"\x1b[21~", {0, 68}},    {"\x1b[23~", {0, 133}},
+      {"\x1b[24~", {0, 134}},   {"\x1b[2~", {0, 82}},     {"\x1b[3~", {0, 83}},
+      {"\x1b[5~", {0, 73}},     {"\x1b[6~", {0, 81}},     {"\x1b[Z", {0, 15}},
+      {"\x1b[1;5A", {0, 141}},  {"\x1b[1;5D", {0, 115}},  {"\x1b[1;2A", {0, 72}},
+      {"\x1b[1;5H", {0, 119}},  {"\x1b[1;2P", {0, 84}},   {"\x1b[1;5P", {0, 94}},
+      {"\x1b[1;3P", {0, 104}},  {"\x1b[15;2~", {0, 88}},  {"\x1b[24;5~", {0, 138}},
+      {"\x1b[23;3~", {0, 139}}, {"\x1b[3;5~", {0, 147}},  {"\x1b[3;3~", {0, 163}},
+      {"\x1b[1;2R", {0, 86}},   {"\x1b[5A", {0, 141}},    {"\x1bO2P", {0, 84}},
+      {"\x1b[1;3A", {}},  // Alt with a grey cursor key: an Alt composition step
+  });
+}
+
+TEST(KeyDecoder, KittyFootAndGhosttyForms) {
+  ExpectTable({
+      {"\x1b[13~", {0, 61}},
+      {"\x1b[13;2~", {0, 86}},
+      {"\x1b[97;5u", {1}},
+      {"\x1b[27;5;97~", {1}},
+      {"\x1b[27u", {27}},
+      {"\x1b[1;1:3A", {}},  // a release
+  });
+}
+
+TEST(KeyDecoder, RxvtForms) {
+  ExpectTable({
+      {"\x1b[7~", {0, 71}}, {"\x1b[8~", {0, 79}},   {"\x1b[11~", {0, 59}}, {"\x1b[14~", {0, 62}},
+      {"\x1b[3$", {0, 83}}, {"\x1b[5^", {0, 132}}, {"\x1b[2@", {0, 146}}, {"\x1b[a", {0, 72}},
+      {"\x1bOa", {0, 141}}, {"\x1bOd", {0, 115}},
+  });
+}
+
+TEST(KeyDecoder, LinuxConsoleTmuxAndScreenForms) {
+  ExpectTable({
+      {"\x1b[[A", {0, 59}}, {"\x1b[[E", {0, 63}}, {"\x1b[1~", {0, 71}}, {"\x1b[4~", {0, 79}},
+      {"\x1b[G", {0, 76}},  {"\x1b\t", {0, 15}},  {"\x1bOl", {'+'}},
+  });
+}
+
+TEST(KeyDecoder, ApplicationKeypad) {
+  ExpectTable({
+      {"\x1bOM", {0, 28}}, {"\x1bOo", {0, 53}}, {"\x1bOj", {'*'}}, {"\x1bOm", {'-'}},
+      {"\x1bOk", {'+'}},   {"\x1bOp", {'0'}},   {"\x1bOy", {'9'}}, {"\x1bOn", {'.'}},
+  });
+}
+
+TEST(KeyDecoder, AltAsEscapePrefixIsLeftAltWithTheUsScanCode) {
+  ExpectTable({
+      {"\x1b" "d", {0, 32}},  {"\x1b" "D", {0, 32}},  {"\x1b]", {0, 27}},
+      {"\x1b[", {0, 26}},     {"\x1bO", {0, 24}},     {"\x1b" "1", {0, 120}},
+      {"\x1b=", {0, 131}},    {"\x1b\r", {0, 166}},   {"\x1b ", {0, 57}},
+      {"\x1b\x1b", {0, 1}},   {"\x1b\x7f", {0, 14}},  {"\x1b\x1b[A", {}},
+      {"\x1b\xd0\xb2", {0, 32}},  // Alt with the Cyrillic letter on the D key
+  });
+}
+
+TEST(KeyDecoder, LoneEscIsDecidedAfterTheTimeout) {
+  KeyDecoder decoder(Utf8Options());
+  std::vector<Decoded> out;
+  decoder.Feed(reinterpret_cast<const uint8_t*>("\x1b"), 1, 1000, out);
+  ASSERT_TRUE(decoder.Deadline().has_value());
+  EXPECT_EQ(*decoder.Deadline(), 1000 + KeyDecoder::kTimeoutMs);
+  decoder.Expire(1049, out);
+  EXPECT_TRUE(out.empty());
+  decoder.Expire(1050, out);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].key.character, 27);
+  EXPECT_EQ(out[0].key.control_state, 0u);
+  EXPECT_FALSE(decoder.Deadline().has_value());
+}
+
+TEST(KeyDecoder, SequenceInPiecesWithinTheTimeoutIsOneKey) {
+  KeyDecoder decoder(Utf8Options());
+  std::vector<Decoded> out;
+  decoder.Feed(reinterpret_cast<const uint8_t*>("\x1b"), 1, 0, out);
+  decoder.Feed(reinterpret_cast<const uint8_t*>("[1;"), 3, 30, out);
+  decoder.Feed(reinterpret_cast<const uint8_t*>("5A"), 2, 70, out);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].key.scan_code, 72);
+  EXPECT_EQ(out[0].key.control_state, LEFT_CTRL_PRESSED | ENHANCED_KEY);
+}
+
+TEST(KeyDecoder, ByteAfterTheTimeoutIsAKeyOfItsOwn) {
+  KeyDecoder decoder(Utf8Options());
+  std::vector<Decoded> out;
+  decoder.Feed(reinterpret_cast<const uint8_t*>("\x1b"), 1, 0, out);
+  decoder.Feed(reinterpret_cast<const uint8_t*>("x"), 1, 60, out);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[0].key.character, 27);
+  EXPECT_EQ(out[1].key.character, 'x');
+  EXPECT_EQ(out[1].key.control_state & LEFT_ALT_PRESSED, 0u);
+}
+
+TEST(KeyDecoder, UnaskedSequencesAreSkippedAndTheNextKeySurvives) {
+  ExpectTable({
+      {"\x1b[?1;2ca", {'a'}},                                // device attributes reply
+      {"\x1b[?1u" "b", {'b'}},                               // keyboard flags reply
+      {"\x1b[?2004;1$yc", {'c'}},                            // mode report
+      {"\x1b]11;rgb:0000/0000/0000\x07" "d", {'d'}},         // OSC ended by BEL
+      {"\x1b]11;rgb:ffff/ffff/ffff\x1b\\e", {'e'}},          // OSC ended by ST
+      {"\x1bP>|xterm(390)\x1b\\f", {'f'}},                   // DCS
+      {"\x1b_Gi=1;OK\x1b\\g", {'g'}},                        // APC
+      {"\x1b[M !!h", {'h'}},                                 // X10 mouse
+      {"\x1b[<0;10;5Mi\x1b[<0;10;5mj", {'i', 'j'}},          // SGR mouse
+      {"\x1b[Ik\x1b[Ol", {'k', 'l'}},                        // focus
+      {"\x1b[200~mn\x1b[201~", {'m', 'n'}},                  // paste markers
+      {"\x1b[12;40Ro", {'o'}},                               // a cursor report nobody asked for
+      {"\x1b]0;\x1b[Ap", {0, 72, 'p'}},                      // ESC inside a string starts anew
+      {"\x1b[1;\x18q", {'q'}},                               // CAN cancels
+  });
+}
+
+TEST(KeyDecoder, OverlongSequenceIsSkippedToItsEnd) {
+  const std::string junk = "\x1b[" + std::string(500, '1') + "m" + "r";
+  EXPECT_EQ(Keys(junk, false), std::vector<int>{'r'});
+  EXPECT_EQ(Keys(junk, true), std::vector<int>{'r'});
+}
+
+TEST(KeyDecoder, CursorReportBetweenTypedKeys) {
+  KeyDecoder decoder(Utf8Options());
+  decoder.ExpectCursorReport();
+  std::vector<Decoded> out;
+  const std::string bytes = "a\x1b[12;5Rb\x1b[1;2R";
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    decoder.Feed(reinterpret_cast<const uint8_t*>(bytes.data() + i), 1, 0, out);
+  ASSERT_EQ(out.size(), 4u);
+  EXPECT_EQ(out[0].key.character, 'a');
+  EXPECT_EQ(out[1].kind, Decoded::Kind::kCursorReport);
+  EXPECT_EQ(out[1].row, 12);
+  EXPECT_EQ(out[1].column, 5);
+  EXPECT_EQ(out[2].key.character, 'b');
+  EXPECT_EQ(out[3].kind, Decoded::Kind::kKey) << "only one report was expected: Shift+F3";
+  EXPECT_EQ(out[3].key.scan_code, 61);
+  EXPECT_FALSE(decoder.CursorReportExpected());
+}
+
+TEST(KeyDecoder, Utf8CharactersBecomeCodePage866) {
+  ExpectTable({
+      {"\xd0\xb4", {0xA4}},              // д
+      {"\xd0\x81", {0xF0}},              // Ё
+      {"\xd0\x90\xd1\x8f", {0x80, 0xEF}}, // А я
+      {"\xe2\x94\x80", {0xC4}},          // ─
+      {"\xe2\x82\xac" "a", {'a'}},       // € is not in code page 866
+      {"\xff\xc3(b", {'(', 'b'}},        // invalid bytes give no key
+      {"\xd0" "c", {'c'}},               // a truncated character
+  });
+}
+
+TEST(KeyDecoder, SingleByteLocaleInput) {
+  DecoderOptions options = Utf8Options();
+  options.utf8 = false;
+  const TerminalCharset koi8 = LoadCharset("KOI8-R");
+  options.charset_high = koi8.charset_high;
+  EXPECT_EQ(Keys("\xc4", false, options), std::vector<int>{0xA4});  // д in KOI8-R
+}
+
+}  // namespace
+}  // namespace console::term

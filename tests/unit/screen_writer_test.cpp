@@ -1,0 +1,104 @@
+#include "console/terminal/screen_writer.hpp"
+
+#include <gtest/gtest.h>
+
+#include "console/terminal/charset.hpp"
+
+namespace console::term {
+namespace {
+
+TEST(StyleOf, PcColoursMapToAnsiWithDefaultBackground) {
+  EXPECT_EQ(StyleOf(kDefaultColours), Style{});
+  EXPECT_EQ(StyleOf(0x07), (Style{7, -1, false}));
+  EXPECT_EQ(StyleOf(0x0C), (Style{12, -1, false}));
+  EXPECT_EQ(StyleOf(0x00), (Style{0, -1, true})) << "black on the default background hides";
+  EXPECT_EQ(StyleOf(0x10), (Style{0, 1, false}));
+  EXPECT_EQ(StyleOf(0x9E), (Style{14, 9, false}));
+}
+
+TEST(StyleChange, OnlyWhatChanged) {
+  const Style grey{7, -1, false}, red{12, -1, false}, green{10, -1, false}, hidden{0, -1, true};
+  EXPECT_EQ(StyleChange(Style{}, false, grey), "\x1b[0;37m");
+  EXPECT_EQ(StyleChange(grey, true, red), "\x1b[91m");
+  EXPECT_EQ(StyleChange(red, true, green), "\x1b[92m");
+  EXPECT_EQ(StyleChange(grey, true, hidden), "\x1b[8;30m");
+  EXPECT_EQ(StyleChange(hidden, true, grey), "\x1b[28;37m");
+  EXPECT_EQ(StyleChange(grey, true, grey), "");
+  EXPECT_EQ(StyleChange(red, true, Style{}), "\x1b[m");
+  EXPECT_EQ(StyleChange(Style{}, true, Style{1, 4, false}), "\x1b[34;41m") << "blue on red";
+  EXPECT_EQ(StyleChange(Style{}, true, Style{9, 12, false}), "\x1b[94;101m");
+}
+
+class Writer : public ::testing::Test {
+ protected:
+  Writer() : charset(LoadCharset("UTF-8")), writer(80, 25, charset.glyphs) {}
+  std::string Take() {
+    std::string bytes = writer.bytes();
+    writer.bytes().clear();
+    return bytes;
+  }
+  TerminalCharset charset;
+  ScreenWriter writer;
+};
+
+TEST_F(Writer, RunOfCellsNeedsNoMotionAndOneColourCode) {
+  writer.AssumeCursor(0, 0);
+  for (int x = 0; x < 3; ++x) writer.PutCell(x, 0, static_cast<uint8_t>('a' + x), 0x07);
+  EXPECT_EQ(Take(), "\x1b[0;37mabc");
+}
+
+TEST_F(Writer, CheapestMotion) {
+  writer.AssumeCursor(10, 5);
+  writer.MoveTo(0, 6);
+  EXPECT_EQ(Take(), "\r\n");
+  writer.MoveTo(0, 6);
+  EXPECT_EQ(Take(), "");
+  writer.MoveTo(5, 6);
+  EXPECT_EQ(Take(), "\x1b[5C");
+  writer.MoveTo(40, 5);
+  EXPECT_EQ(Take(), "\x1b[6;41H") << "shorter than CUU and CUF";
+  writer.MoveTo(38, 5);
+  EXPECT_EQ(Take(), "\b\b");
+  writer.MoveTo(4, 20);
+  EXPECT_EQ(Take(), "\x1b[21;5H");
+  writer.AssumeCursor(-1, -1);
+  writer.MoveTo(0, 0);
+  EXPECT_EQ(Take(), "\x1b[H") << "from an unknown place only an absolute move will do";
+}
+
+TEST_F(Writer, LastColumnLeavesAWrapPendingThatOnlyCrOrAbsoluteMovesCancel) {
+  writer.AssumeCursor(79, 3);
+  writer.PutCell(79, 3, 'x', kDefaultColours);
+  writer.PutCell(0, 4, 'y', kDefaultColours);
+  EXPECT_EQ(Take(), "\x1b[mx\r\ny");
+  writer.AssumeCursor(79, 3);
+  writer.PutCell(79, 3, 'x', kDefaultColours);
+  writer.PutCell(79, 3, 'z', kDefaultColours);
+  EXPECT_EQ(Take(), "x\x1b[4;80Hz") << "rewriting the last column must not wrap";
+}
+
+TEST_F(Writer, ControlCodesAndCyrillicAreGlyphs) {
+  writer.AssumeCursor(0, 0);
+  writer.PutCell(0, 0, 9, kDefaultColours);
+  writer.PutCell(1, 0, 1, kDefaultColours);
+  writer.PutCell(2, 0, 0xA4, kDefaultColours);
+  writer.PutCell(3, 0, 127, kDefaultColours);
+  EXPECT_EQ(Take(), "\x1b[m\u25CB\u263A\u0434\u2302");
+}
+
+TEST_F(Writer, WholeScreenScrollIsALineFeedOnTheBottomRow) {
+  writer.AssumeCursor(12, 24);
+  writer.ScrollUp(0, 24, kDefaultColours);
+  EXPECT_EQ(Take(), "\x1b[m\r\n");
+  writer.ScrollUp(0, 24, 0x07);
+  EXPECT_EQ(Take(), "\n") << "the foreground of the fill does not matter";
+}
+
+TEST_F(Writer, PartialScrollUsesARegion) {
+  writer.AssumeCursor(0, 0);
+  writer.ScrollUp(2, 10, kDefaultColours);
+  EXPECT_EQ(Take(), "\x1b[m\x1b[3;11r\x1b[10B\n\x1b[r");
+}
+
+}  // namespace
+}  // namespace console::term

@@ -1,0 +1,219 @@
+#include <string>
+
+#include "console_fixture.hpp"
+
+namespace console::testing {
+namespace {
+
+using Window = ConsoleTest;
+
+TEST_F(Window, TakesVisibleRectangleAndAttributeOfTheConsole) {
+  Open(100, 300, Rect{10, 50, 89, 74}, 0x1E);
+  EXPECT_EQ(WINDMINX, 11u);
+  EXPECT_EQ(WINDMINY, 51u);
+  EXPECT_EQ(WINDMAXX, 90u);
+  EXPECT_EQ(WINDMAXY, 75u);
+  EXPECT_EQ(TEXTATTR, 0x1E);
+  EXPECT_EQ(OUTPUT.mode, fmOutput);
+  EXPECT_EQ(INPUT.mode, fmInput);
+}
+
+TEST_F(Window, GotoxyOutsideTheWindowChangesNothing) {
+  GOTOXY(10, 7);
+  for (auto [x, y] : {std::pair{0, 5}, {5, 0}, {81, 5}, {5, 26}}) {
+    GOTOXY(static_cast<uint8_t>(x), static_cast<uint8_t>(y));
+    EXPECT_EQ(Cursor(), (Coord{10, 7})) << x << "," << y;
+  }
+  GOTOXY(80, 25);
+  EXPECT_EQ(Cursor(), (Coord{80, 25}));
+}
+
+TEST_F(Window, CharacterInBottomRightCellScrollsAtOnce) {
+  GOTOXY(1, 1);
+  Write("top");
+  GOTOXY(1, 2);
+  Write("second");
+  GOTOXY(80, 25);
+  TEXTCOLOR(12);
+  Write("x");
+  EXPECT_EQ(At(80, 24).character, 'x');
+  EXPECT_EQ(At(80, 24).attribute, 0x0C);
+  EXPECT_EQ(Row(1, 1, 6), "second");
+  EXPECT_EQ(Row(25), std::string(80, ' '));
+  EXPECT_EQ(At(1, 25).attribute, 0x0C) << "the new row is blank in the current attribute";
+  EXPECT_EQ(Cursor(), (Coord{1, 25}));
+  EXPECT_EQ(WHEREY(), 25);
+}
+
+TEST_F(Window, FullRowWrapsWithoutPendingState) {
+  GOTOXY(1, 10);
+  Write(std::string(80, 'a'));
+  EXPECT_EQ(Cursor(), (Coord{1, 11}));
+  WriteLn();
+  EXPECT_EQ(Row(11), std::string(80, ' '));
+  EXPECT_EQ(Cursor(), (Coord{1, 12}));
+}
+
+TEST_F(Window, LineEndsOnBottomRowScrollEachTime) {
+  for (int y = 1; y <= 25; ++y) {
+    GOTOXY(1, static_cast<uint8_t>(y));
+    Write("row" + std::to_string(y));
+  }
+  GOTOXY(1, 25);
+  for (int i = 0; i < 4; ++i) WriteLn();
+  EXPECT_EQ(WHEREY(), 25);
+  EXPECT_EQ(Row(1, 1, 4), "row5");
+  EXPECT_EQ(Row(21, 1, 5), "row25");
+  EXPECT_EQ(Row(22, 1, 5), "     ");
+}
+
+TEST_F(Window, ControlCodes) {
+  GOTOXY(1, 3);
+  Write("ab\nc");
+  EXPECT_EQ(Row(3, 1, 2), "ab");
+  EXPECT_EQ(At(3, 4).character, 'c') << "LF keeps the column";
+  GOTOXY(1, 6);
+  Write("hello\rJ");
+  EXPECT_EQ(Row(6, 1, 5), "Jello") << "CR returns to the left column of the same row";
+  GOTOXY(1, 8);
+  Write("\bA\bB\x07");
+  EXPECT_EQ(Row(8, 1, 2), "B ") << "BS in the left column does nothing, elsewhere it does not erase";
+  EXPECT_EQ(Cursor(), (Coord{2, 8})) << "BEL changes nothing";
+  Write("\t");
+  EXPECT_EQ(At(2, 8).character, 9) << "Tab is one cell like a letter";
+  EXPECT_EQ(Cursor(), (Coord{3, 8}));
+}
+
+TEST_F(Window, TextcolorKeepsBackgroundAndClearsItsIntensity) {
+  TEXTATTR = 0x17;
+  TEXTCOLOR(12);
+  EXPECT_EQ(TEXTATTR, 0x1C);
+  TEXTATTR = 0xF0;
+  TEXTCOLOR(7);
+  EXPECT_EQ(TEXTATTR, 0x77);
+  TEXTCOLOR(0x8A);
+  EXPECT_EQ(TEXTATTR, 0xFA);
+}
+
+TEST_F(Window, FieldsAreRightAlignedAndNeverCut) {
+  GOTOXY(1, 1);
+  for (int32_t value : {5, -12, 12345}) WRITE_TEXT_SINT(4, OUTPUT, value);
+  WRITE_TEXT_SINT(0, OUTPUT, 0);
+  WRITE_TEXT_SINT(0, OUTPUT, INT32_MIN);
+  WRITE_END(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 25), "   5 -1212345" "0-2147483648");
+
+  GOTOXY(1, 2);
+  Write("comparison", 25);
+  EXPECT_EQ(Row(2, 1, 25), std::string(15, ' ') + "comparison");
+  GOTOXY(1, 3);
+  Write(std::string(30, 'z'), 25);
+  EXPECT_EQ(Row(3, 1, 31), std::string(30, 'z') + " ");
+  GOTOXY(1, 4);
+  Write("", 25);
+  EXPECT_EQ(Cursor(), (Coord{26, 4}));
+}
+
+TEST_F(Window, LongStatementIsDrawnWholeAndInOrder) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text.push_back(static_cast<char>('a' + i % 26));
+  GOTOXY(1, 1);
+  WRITE_TEXT_ANSISTR(0, OUTPUT, text.substr(0, 100));
+  WRITE_TEXT_ANSISTR(0, OUTPUT, text.substr(100));
+  WRITELN_END(OUTPUT);
+  EXPECT_EQ(Row(1) + Row(2) + Row(3) + Row(4, 1, 60), text);
+  EXPECT_EQ(Cursor(), (Coord{1, 5}));
+}
+
+TEST_F(Window, ScrollingTouchesOnlyTheWindow) {
+  Open(100, 40, Rect{5, 3, 84, 27}, 0x07);
+  screen->At(2, 10).character = 'L';   // left of the window
+  screen->At(90, 10).character = 'R';  // right of it
+  screen->At(10, 1).character = 'T';   // above
+  screen->At(10, 35).character = 'B';  // below
+  GOTOXY(1, 1);
+  Write("gone");
+  GOTOXY(1, 2);
+  Write("stays");
+  GOTOXY(1, 25);
+  WriteLn("bottom");
+  EXPECT_EQ(Row(1, 1, 5), "stays");
+  EXPECT_EQ(Row(24, 1, 6), "bottom");
+  EXPECT_EQ(screen->At(2, 10).character, 'L');
+  EXPECT_EQ(screen->At(90, 10).character, 'R');
+  EXPECT_EQ(screen->At(10, 1).character, 'T');
+  EXPECT_EQ(screen->At(10, 35).character, 'B');
+  EXPECT_EQ(WHEREY(), 25);
+}
+
+TEST_F(Window, WhereyIsTheRowModulo256InTallWindows) {
+  Open(80, 400, Rect{0, 0, 79, 299}, 0x07);
+  GOTOXY32(1, 260);
+  EXPECT_EQ(WHEREY32(), 260u);
+  EXPECT_EQ(WHEREY(), 4);
+}
+
+// A platform that cannot report anything: standard output is not a console.
+class NoConsole : public MemoryConsole {
+ public:
+  NoConsole() : MemoryConsole(80, 25, Rect{0, 0, 79, 24}, 0x07) {}
+  void GetScreenInfo(ScreenInfo&) override {}
+};
+
+TEST_F(Window, WithoutConsoleReportTheWindowIsOneCell) {
+  NoConsole none;
+  CRTINIT(none);
+  EXPECT_EQ(TEXTATTR, 0);
+  EXPECT_EQ(WINDMAXX, 1u);
+  GOTOXY(2, 1);
+  GOTOXY(1, 2);
+  EXPECT_EQ(none.cursor(), (Coord{0, 0}));
+  EXPECT_EQ(WHEREY(), 1);
+}
+
+TEST_F(Window, WritesToAFileNotOpenForOutputSetInoutres) {
+  TEXTREC file;
+  ASSIGNCRT(file);
+  WRITE_TEXT_ANSISTR(0, file, "x");
+  EXPECT_EQ(INOUTRES, 103);
+  INOUTRES = 0;
+  WRITE_TEXT_SINT(0, INPUT, 1);
+  EXPECT_EQ(INOUTRES, 105);
+  INOUTRES = 0;
+  WRITELN_END(INPUT);
+  EXPECT_EQ(INOUTRES, 105);
+}
+
+TEST_F(Window, PendingErrorStopsWritesButWriteEndStillFlushes) {
+  GOTOXY(1, 1);
+  WRITE_TEXT_ANSISTR(0, OUTPUT, "ok");
+  INOUTRES = 103;
+  WRITE_TEXT_ANSISTR(0, OUTPUT, "lost");
+  WRITE_TEXT_SINT(0, OUTPUT, 7);
+  WRITELN_END(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 3), "   ");
+  WRITE_END(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 3), "ok ");
+  EXPECT_EQ(Cursor(), (Coord{3, 1}));
+  INOUTRES = 0;
+}
+
+TEST_F(Window, IocheckTurnsPendingResultIntoRunError) {
+  EXPECT_EXIT(
+      {
+        INOUTRES = 105;
+        IOCHECK();
+      },
+      ::testing::ExitedWithCode(105), "");
+}
+
+TEST_F(Window, ClosingOutputDrawsWaitingText) {
+  GOTOXY(1, 1);
+  WRITE_TEXT_ANSISTR(0, OUTPUT, "late");
+  TEXTCLOSE(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 4), "late");
+  EXPECT_EQ(OUTPUT.mode, fmClosed);
+}
+
+}  // namespace
+}  // namespace console::testing
