@@ -115,7 +115,8 @@ std::size_t FORMATRUNERROR(char* out, std::size_t capacity, int code, const void
     *p++ = '\n';
     append(line, p);
   }
-  append("\n", "\n" + 1);
+  static const char kEmptyLine[] = "\n";
+  append(kEmptyLine, kEmptyLine + 1);
   return used;
 }
 

@@ -1,0 +1,162 @@
+// The console layer on a real terminal emulator: the key diagnostic and a drawing check.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <vterm.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "pty_terminal.hpp"
+
+namespace e2e {
+namespace {
+
+bool SameSettings(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
+class ConsoleKeys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    terminal.Show("$ console-keys\r\n");
+    before = terminal.Settings();
+    terminal.Start(CONSOLE_KEYS);
+    ASSERT_TRUE(terminal.WaitForKeyWait());
+  }
+  // Types BYTES and returns the line the program printed for them.
+  std::string Press(std::string_view bytes) {
+    const int row = terminal.CursorRow();
+    terminal.Type(bytes);
+    EXPECT_TRUE(terminal.WaitForKeyWait());
+    return terminal.Row(row);
+  }
+
+  PtyTerminal terminal{80, 25};
+  termios before{};
+};
+
+TEST_F(ConsoleKeys, PrintsReadkeyResultsOfEachKey) {
+  EXPECT_EQ(Press("\x1b[A"), "0 72");
+  EXPECT_EQ(Press("\x1bOP"), "0 59");
+  EXPECT_EQ(Press("\x1b[1;5C"), "0 116");
+  EXPECT_EQ(Press("\x1b[24;2~"), "0 136");
+  EXPECT_EQ(Press("\x1b" "d"), "0 32");
+  EXPECT_EQ(Press("\x1b]"), "0 27");
+  EXPECT_EQ(Press("\x1b"), "27");
+  EXPECT_EQ(Press("\r"), "13");
+  EXPECT_EQ(Press("\x7f"), "8");
+  EXPECT_EQ(Press("\x13"), "19") << "Ctrl+S reaches the program";
+  EXPECT_EQ(Press("\xd0\xb4"), "164") << "a Cyrillic letter";
+  EXPECT_EQ(Press("\x1b[?1;2c" "q"), "113") << "an unasked reply is skipped";
+}
+
+TEST_F(ConsoleKeys, OutputStartsWhereTheCursorStood) {
+  terminal.Type("1");
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  EXPECT_EQ(terminal.Row(1), "$ console-keys");
+  EXPECT_EQ(terminal.Row(2), "49");
+  EXPECT_EQ(terminal.CursorRow(), 3);
+  EXPECT_EQ(terminal.CursorColumn(), 1);
+}
+
+TEST_F(ConsoleKeys, CtrlCEndsItAndRestoresTheTerminal) {
+  EXPECT_FALSE(SameSettings(before, terminal.Settings())) << "raw mode while it runs";
+  terminal.Type("\x03");
+  const int status = terminal.WaitExit();
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_TRUE(SameSettings(before, terminal.Settings()));
+}
+
+TEST(ConsoleKeysWithoutCursorReport, GoesOnFromTheBottomRow) {
+  PtyTerminal terminal(80, 25);
+  terminal.AnswerQueries(false);
+  terminal.Show("$ console-keys\r\n");
+  const auto start = std::chrono::steady_clock::now();
+  terminal.Start(CONSOLE_KEYS);
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(waited, std::chrono::milliseconds(1000));
+  terminal.Type("a");
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  EXPECT_EQ(terminal.Row(24), "97");
+  EXPECT_EQ(terminal.CursorRow(), 25);
+  ASSERT_EQ(terminal.scrollback().size(), 1u) << "the line end on the bottom row scrolled";
+  EXPECT_EQ(terminal.scrollback()[0], "$ console-keys");
+}
+
+TEST(ConsoleKeysFromAPipe, KeysFromTheStreamAndOutputThatReplays) {
+  const std::string capture = ::testing::TempDir() + "console_keys_capture";
+  const std::string command = std::string("printf 'a\\033[Bz\\n' | ") + CONSOLE_KEYS + " > " + capture;
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "end of input ends it";
+  std::ifstream file(capture, std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  PtyTerminal replay(80, 25);
+  replay.Show(bytes.str());
+  EXPECT_EQ(replay.Row(1), "97");
+  EXPECT_EQ(replay.Row(2), "0 80");
+  EXPECT_EQ(replay.Row(3), "122");
+  EXPECT_EQ(replay.Row(4), "13") << "LF ends a line in a byte stream";
+  std::remove(capture.c_str());
+}
+
+class DrawCheck : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    terminal.Show("$ one\r\n$ two\r\n$ ");
+    before = terminal.Settings();
+    terminal.Start(DRAW_CHECK);
+    ASSERT_TRUE(terminal.WaitForKeyWait());
+  }
+  PtyTerminal terminal{80, 25};
+  termios before{};
+};
+
+TEST_F(DrawCheck, CharactersColoursAndWrapping) {
+  EXPECT_EQ(terminal.Row(3), "$ plain");
+  EXPECT_EQ(terminal.Cell(3, 3).foreground, -1) << "the terminal's own colours at start";
+  EXPECT_EQ(terminal.Row(4), "redgreenhidgrey");
+  EXPECT_EQ(terminal.Cell(1, 4).foreground, 9) << "PC 12 is ANSI bright red";
+  EXPECT_EQ(terminal.Cell(4, 4).foreground, 10);
+  EXPECT_EQ(terminal.Cell(9, 4).foreground, 0);
+  EXPECT_EQ(terminal.Cell(12, 4).foreground, 7);
+  EXPECT_EQ(terminal.Cell(12, 4).background, -1) << "the background is never set";
+  EXPECT_EQ(terminal.Row(5), "\u263A\u25CB\u2302\u0434\u0440\u042F");
+  EXPECT_EQ(terminal.Row(6), std::string(80, 'w'));
+  EXPECT_EQ(terminal.Row(7), "wwwww");
+  EXPECT_EQ(terminal.CursorRow(), 8);
+  EXPECT_EQ(terminal.CursorColumn(), 1);
+  EXPECT_NE(terminal.output().find("\x1b[8;30m"), std::string::npos) << "hidden is concealed";
+  EXPECT_EQ(terminal.output().find("\x1b[2J"), std::string::npos);
+  EXPECT_EQ(terminal.output().find("\x1b[?1049h"), std::string::npos);
+}
+
+TEST_F(DrawCheck, BottomRightCellScrollsIntoScrollback) {
+  terminal.Type(" ");
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  EXPECT_EQ(terminal.Text(80, 24, 1), "Z");
+  EXPECT_EQ(terminal.Row(25), "");
+  EXPECT_EQ(terminal.CursorRow(), 25);
+  EXPECT_EQ(terminal.CursorColumn(), 1);
+  ASSERT_EQ(terminal.scrollback().size(), 1u);
+  EXPECT_EQ(terminal.scrollback()[0], "$ one");
+  EXPECT_EQ(terminal.Row(1), "$ two");
+
+  terminal.Type(" ");
+  const int status = terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(SameSettings(before, terminal.Settings()));
+  EXPECT_EQ(terminal.output().substr(terminal.output().size() - 3), "\x1b[m")
+      << "the terminal's colours are reset at the end";
+}
+
+}  // namespace
+}  // namespace e2e

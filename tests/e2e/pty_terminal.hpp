@@ -1,0 +1,83 @@
+// Runs a program in a pseudo-terminal whose screen is libvterm, a real terminal emulator,
+// so that tests can type keys as a terminal sends them and read back characters, colours
+// and the cursor.
+#pragma once
+
+#include <sys/types.h>
+#include <termios.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct VTerm;
+struct VTermScreen;
+
+namespace e2e {
+
+struct ScreenCell {
+  std::string text;     // UTF-8, a blank for an empty cell
+  int foreground = -1;  // palette index, -1 for the default colour
+  int background = -1;
+};
+
+class PtyTerminal {
+ public:
+  PtyTerminal(int columns, int rows);
+  ~PtyTerminal();
+  PtyTerminal(const PtyTerminal&) = delete;
+  PtyTerminal& operator=(const PtyTerminal&) = delete;
+
+  // Shows BYTES on the screen as if someone had written them before the program ran.
+  void Show(std::string_view bytes);
+  // Whether the terminal answers queries (the cursor position report) at all.
+  void AnswerQueries(bool answer) { answer_queries_ = answer; }
+  void Start(const std::string& program, const std::vector<std::string>& env = {});
+  void Type(std::string_view bytes);
+  // Waits until the program has drawn everything and blocks in its wait for a key with no
+  // time limit; false when that does not happen within TIMEOUT.
+  bool WaitForKeyWait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the program to end; returns its wait status, or -1 on time-out.
+  int WaitExit(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  void Signal(int sig);
+
+  // 1-based coordinates.
+  std::string Row(int row) const;  // trailing blanks removed
+  std::string Text(int column, int row, int count) const;
+  ScreenCell Cell(int column, int row) const;
+  int CursorRow() const;
+  int CursorColumn() const;
+  const std::vector<std::string>& scrollback() const { return scrollback_; }
+  const std::string& output() const { return output_; }
+  // The terminal settings now, as the program sees them.
+  termios Settings() const;
+  pid_t pid() const { return pid_; }
+
+ private:
+  void Drain();
+  bool Blocked() const;
+  long long CharactersRead() const;
+  static int PushLine(int columns, const void* cells, void* user);
+  static void Answer(const char* bytes, std::size_t size, void* user);
+
+  int columns_;
+  int rows_;
+  VTerm* vterm_;
+  VTermScreen* screen_;
+  int master_ = -1;
+  int slave_ = -1;
+  pid_t pid_ = -1;
+  bool answer_queries_ = true;
+  // Bytes sent to the program (typed, and the terminal's answers), and what the program had
+  // read, when it was last seen waiting: it waits for a key only once it has read them all.
+  long long sent_ = 0;
+  long long sent_at_wait_ = 0;
+  long long read_at_wait_ = 0;
+  bool exited_ = false;
+  int status_ = 0;
+  std::string output_;
+  std::vector<std::string> scrollback_;
+};
+
+}  // namespace e2e
