@@ -1,5 +1,7 @@
 #include "pty_terminal.hpp"
 
+#include "console/terminal/charset.hpp"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -20,24 +22,11 @@
 namespace e2e {
 namespace {
 
-void AppendUtf8(uint32_t c, std::string& out) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 std::string CellText(const VTermScreenCell& cell) {
   std::string text;
   if (cell.chars[0] == 0) return " ";
   for (int k = 0; k < VTERM_MAX_CHARS_PER_CELL && cell.chars[k] != 0; ++k)
-    AppendUtf8(cell.chars[k], text);
+    console::term::AppendUtf8(cell.chars[k], text);
   return text;
 }
 
