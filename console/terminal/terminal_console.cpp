@@ -211,7 +211,7 @@ void TerminalConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*f
 }
 
 uint32_t TerminalConsole::PendingInputEvents() {
-  Pump(0);
+  if (in_tty_) Pump(0);
   return static_cast<uint32_t>(keys_.size());
 }
 
@@ -224,6 +224,10 @@ InputEvent TerminalConsole::ReadInputEvent() {
 void TerminalConsole::WaitForInput() {
   Flush();
   if (!keys_.empty() || ended_) return;
+  if (!in_tty_) {
+    PumpStream();
+    return;
+  }
   int timeout = -1;
   if (const auto deadline = decoder_->Deadline()) {
     const uint64_t now = NowMs();
@@ -232,6 +236,29 @@ void TerminalConsole::WaitForInput() {
   // Blocks until a key arrives or the Esc decision falls due; the next poll reads it.
   pollfd poll_fd{in_fd_, POLLIN, 0};
   poll(&poll_fd, 1, timeout);
+}
+
+void TerminalConsole::PumpStream() {
+  std::vector<Decoded> decoded;
+  while (keys_.empty() && !ended_) {
+    if (stream_at_ == stream_.size()) {
+      char buffer[4096];
+      const ssize_t got = read(in_fd_, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) return;
+      if (got <= 0) {
+        ended_ = true;
+        decoder_->Finish(decoded);
+      } else {
+        stream_.assign(buffer, static_cast<std::size_t>(got));
+        stream_at_ = 0;
+      }
+    } else {
+      // A stream has no timing: every byte arrives at the same moment.
+      decoder_->Feed(reinterpret_cast<const uint8_t*>(stream_.data() + stream_at_), 1, 0, decoded);
+      ++stream_at_;
+    }
+    Take(decoded);
+  }
 }
 
 bool TerminalConsole::InputEnded() { return ended_ && keys_.empty(); }

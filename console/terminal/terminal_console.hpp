@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <memory>
+#include <string>
 
 #include "console/platform.hpp"
 #include "console/terminal/charset.hpp"
@@ -45,6 +46,10 @@ class TerminalConsole : public Platform {
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
   void Pump(int timeout_ms);
   void Take(std::vector<Decoded>& decoded);
+  // Standard input is a file or a pipe: decodes it up to the next key, reading more as
+  // needed. Keys in a stream all wait from the start, so they are taken one at a time, as
+  // if typed after each wait; otherwise the step gate would drain them all at once.
+  void PumpStream();
 
   int in_fd_;
   int out_fd_;
@@ -57,6 +62,8 @@ class TerminalConsole : public Platform {
   std::unique_ptr<ScreenWriter> writer_;
   std::unique_ptr<KeyDecoder> decoder_;
   std::deque<KeyEvent> keys_;
+  std::string stream_;  // bytes of a streamed input not decoded yet
+  std::size_t stream_at_ = 0;
   bool ended_ = false;
   bool cursor_reported_ = false;
 };

@@ -1,0 +1,38 @@
+#include "console/statements.hpp"
+
+#include "console/crt.hpp"
+
+namespace console {
+namespace {
+
+void WriteItems(std::initializer_list<Item> items) {
+  for (const Item& item : items) {
+    if (item.is_text) {
+      WRITE_TEXT_ANSISTR(item.width, OUTPUT, item.text);
+    } else {
+      WRITE_TEXT_SINT(item.width, OUTPUT, item.value);
+    }
+    IOCHECK();
+  }
+}
+
+}  // namespace
+
+void WRITE(std::initializer_list<Item> items) {
+  WriteItems(items);
+  WRITE_END(OUTPUT);
+  IOCHECK();
+}
+
+void WRITELN(std::initializer_list<Item> items) {
+  WriteItems(items);
+  WRITELN_END(OUTPUT);
+  IOCHECK();
+}
+
+void READLN() {
+  READLN_END(INPUT);
+  IOCHECK();
+}
+
+}  // namespace console

@@ -1,0 +1,316 @@
+// The whole demonstration in a real terminal emulator: what the screen shows at each
+// wait, read as a student would see it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <cstring>
+#include <sstream>
+
+#include "pty_terminal.hpp"
+
+namespace e2e {
+namespace {
+
+constexpr int kGrey = 7, kLightRed = 9, kLightGreen = 10, kBlack = 0;
+
+const char* const kMenu[5] = {
+    "выбор массива",
+    "1 упорядоченный массив",
+    "2 максимально неупорядоченный массив",
+    "3 пустой массив",
+    "4 массив со средней упорядоченностью",
+};
+
+class Demo {
+ public:
+  explicit Demo(int rows = 25, std::string_view before = {}) : terminal(80, rows), rows_(rows) {
+    terminal.Show(before);
+    settings_before = terminal.Settings();
+    terminal.Start(DEMO);
+    EXPECT_TRUE(terminal.WaitForKeyWait()) << "the menu waits for a key";
+  }
+  // Types BYTES; true when the program then waits for a key again.
+  bool Press(std::string_view bytes) {
+    terminal.Type(bytes);
+    return terminal.WaitForKeyWait();
+  }
+  bool AtFinalWait() const {
+    const int row = terminal.CursorRow() - 1;
+    return row >= 1 && terminal.Row(row).rfind("Total movings: ", 0) == 0;
+  }
+  int ReadTotal(const std::string& caption) const {
+    std::smatch match;
+    const std::regex pattern(caption + "(-?[0-9]+)");
+    for (int row = 1; row <= rows(); ++row) {
+      const std::string text = terminal.Row(row);
+      if (std::regex_search(text, match, pattern)) return std::stoi(match[1]);
+    }
+    return -1;
+  }
+  int rows() const { return rows_; }
+  int Exit() { return terminal.WaitExit(); }
+
+  PtyTerminal terminal;
+  termios settings_before{};
+
+ private:
+  int rows_ = 25;
+};
+
+struct Totals {
+  int comparisons = -1, moves = -1, frames = 0, waits = 0;
+};
+
+// From the menu: the key, then Space at every step gate up to the final wait.
+Totals RunToTheEnd(Demo& demo, std::string_view key) {
+  Totals totals;
+  EXPECT_TRUE(demo.Press(key));
+  while (!demo.AtFinalWait() && totals.waits < 200) {
+    ++totals.waits;
+    // A frame ends with a line end; an array printout leaves the cursor after its fields.
+    if (demo.terminal.CursorColumn() == 1) ++totals.frames;
+    if (!demo.Press(" ")) break;
+  }
+  totals.comparisons = demo.ReadTotal("Total comparisons: ");
+  totals.moves = demo.ReadTotal("Total movings: ");
+  return totals;
+}
+
+struct TotalsCase {
+  const char* key;
+  Totals expected;
+};
+
+class TotalsPerDataSet : public ::testing::TestWithParam<TotalsCase> {};
+
+TEST_P(TotalsPerDataSet, ComparisonsMovesFramesAndWaits) {
+  Demo demo;
+  const Totals got = RunToTheEnd(demo, GetParam().key);
+  EXPECT_EQ(got.comparisons, GetParam().expected.comparisons);
+  EXPECT_EQ(got.moves, GetParam().expected.moves);
+  EXPECT_EQ(got.frames, GetParam().expected.frames);
+  EXPECT_EQ(got.waits, GetParam().expected.waits);
+  EXPECT_TRUE(demo.Press("\r") == false);
+  const int status = demo.Exit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, TotalsPerDataSet,
+                         ::testing::Values(TotalsCase{"1", {9, 0, 19, 30}},
+                                           TotalsCase{"2", {45, 45, 100, 111}},
+                                           TotalsCase{"3", {9, 0, 19, 30}},
+                                           TotalsCase{"4", {28, 21, 59, 70}},
+                                           TotalsCase{"5", {9, 0, 19, 30}},
+                                           TotalsCase{"\r", {9, 0, 19, 30}}));
+
+TEST(Demo, StartOfARunWithKey4) {
+  Demo demo;
+  for (int row = 1; row <= 5; ++row) EXPECT_EQ(demo.terminal.Row(row), kMenu[row - 1]);
+  EXPECT_EQ(demo.terminal.Cell(1, 1).foreground, -1) << "the menu is in the terminal's colours";
+  ASSERT_TRUE(demo.Press("4"));
+  EXPECT_EQ(demo.terminal.Row(6), "  44  55  12  42  94  18   6  67  38  78");
+  EXPECT_EQ(demo.terminal.Cell(4, 6).foreground, kGrey);
+  EXPECT_EQ(demo.terminal.CursorRow(), 6);
+  EXPECT_EQ(demo.terminal.CursorColumn(), 41);
+  ASSERT_TRUE(demo.Press(" "));
+  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
+  // Hidden cells are drawn too, in black: the element taken up leaves a gap above it.
+  EXPECT_EQ(demo.terminal.Row(7), "  44  55  12  42  94  18   6  67  38  78        current selection");
+  EXPECT_EQ(demo.terminal.Cell(4, 7).foreground, kBlack);
+  EXPECT_EQ(demo.terminal.Cell(8, 7).foreground, kGrey);
+  EXPECT_EQ(demo.terminal.Cell(4, 8).foreground, kGrey);
+  EXPECT_EQ(demo.terminal.Cell(8, 8).foreground, kBlack);
+  EXPECT_EQ(demo.terminal.CursorRow(), 9);
+  EXPECT_EQ(demo.terminal.CursorColumn(), 1);
+}
+
+TEST(Demo, ComparisonFrameAndTheJourneyOfElement12) {
+  Demo demo;
+  ASSERT_TRUE(demo.Press("4"));
+  for (int i = 0; i < 7; ++i) ASSERT_TRUE(demo.Press(" "));
+  // The first comparison of the element 12 at position 3.
+  const int r = demo.terminal.CursorRow() - 3;
+  EXPECT_EQ(demo.terminal.Row(r), "i = 3");
+  EXPECT_EQ(demo.terminal.Row(r + 1),
+            "  44  55  12  42  94  18   6  67  38  78               comparison");
+  const int row1[10] = {kGrey, kLightRed, kBlack, kGrey, kGrey, kGrey, kGrey, kGrey, kGrey, kGrey};
+  for (int k = 0; k < 10; ++k)
+    EXPECT_EQ(demo.terminal.Cell(4 * k + 4, r + 1).foreground, row1[k]) << "cell " << k + 1;
+  EXPECT_EQ(demo.terminal.Cell(65, r + 1).foreground, kGrey) << "the caption";
+  EXPECT_EQ(demo.terminal.Row(r + 2), "  44  55  12  42  94  18   6  67  38  78");
+  for (int k = 0; k < 10; ++k)
+    EXPECT_EQ(demo.terminal.Cell(4 * k + 4, r + 2).foreground, k == 2 ? kLightRed : kBlack);
+  EXPECT_EQ(demo.terminal.CursorColumn(), 1);
+
+  const char* const steps[] = {"moving", "comparison", "moving"};
+  for (const char* caption : steps) {
+    ASSERT_TRUE(demo.Press(" "));
+    EXPECT_EQ(demo.terminal.Row(demo.terminal.CursorRow() - 2).substr(40), std::string(25 - std::strlen(caption), ' ') + caption);
+  }
+  ASSERT_TRUE(demo.Press(" "));
+  const int row = demo.terminal.CursorRow();
+  EXPECT_EQ(demo.terminal.Row(row - 1), "i = 3");
+  EXPECT_EQ(demo.terminal.Row(row), "  12  44  55  42  94  18   6  67  38  78");
+  EXPECT_EQ(demo.terminal.CursorColumn(), 41);
+}
+
+TEST(Demo, FinalWaitScreensForKeys4And2) {
+  {
+    Demo demo;
+    RunToTheEnd(demo, "4");
+    EXPECT_EQ(demo.terminal.Row(22), "i = 10");
+    EXPECT_EQ(demo.terminal.Row(23),
+              "   6  12  18  38  42  44  55  67  78  94Total comparisons: 28");
+    EXPECT_EQ(demo.terminal.Row(24), "Total movings: 21");
+    EXPECT_EQ(demo.terminal.CursorRow(), 25);
+    EXPECT_EQ(demo.terminal.CursorColumn(), 1);
+  }
+  {
+    Demo demo;
+    RunToTheEnd(demo, "2");
+    const int row = demo.terminal.CursorRow() - 2;
+    EXPECT_EQ(demo.terminal.Row(row), "   0   1   2   3   4   5   6   7   8   9Total comparisons: 45");
+    EXPECT_EQ(demo.terminal.Row(row + 1), "Total movings: 45");
+  }
+}
+
+void ExpectBreak(Demo& demo) {
+  const int status = demo.Exit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+  EXPECT_EQ(demo.terminal.Text(1, 24, 16), "breaking program");
+  EXPECT_EQ(demo.terminal.Cell(1, 24).foreground, kGrey);
+  EXPECT_EQ(demo.ReadTotal("Total comparisons: "), -1) << "no totals";
+  const termios after = demo.terminal.Settings();
+  EXPECT_EQ(after.c_lflag, demo.settings_before.c_lflag);
+  EXPECT_EQ(after.c_iflag, demo.settings_before.c_iflag);
+}
+
+TEST(Demo, EscAtTheFirstStepGate) {
+  Demo demo;
+  ASSERT_TRUE(demo.Press("3"));
+  demo.terminal.Type("\x1b");
+  ExpectBreak(demo);
+  EXPECT_EQ(demo.terminal.Row(6), "   0   0   0   0   0   0   0   0   0   0");
+}
+
+TEST(Demo, EscAtTheLastStepGate) {
+  Demo demo;
+  ASSERT_TRUE(demo.Press("1"));
+  for (int i = 0; i < 29; ++i) ASSERT_TRUE(demo.Press(" "));
+  EXPECT_EQ(demo.terminal.CursorColumn(), 41) << "the last printout";
+  demo.terminal.Type("\x1b");
+  ExpectBreak(demo);
+}
+
+TEST(Demo, ArrowAtTheMenuSelectsNothingAndDoesNotAdvanceTheFirstGate) {
+  Demo demo;
+  ASSERT_TRUE(demo.Press("\x1b[A"));
+  EXPECT_EQ(demo.terminal.Row(6), "   0   0   0   0   0   0   0   0   0   0");
+  EXPECT_EQ(demo.terminal.CursorColumn(), 41) << "the 72 left pending did not advance";
+  ASSERT_TRUE(demo.Press(" "));
+  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
+}
+
+TEST(Demo, LeftAltWithDAtTheMenuPassesTheFirstGate) {
+  Demo demo;
+  ASSERT_TRUE(demo.Press("\x1b" "d"));
+  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1") << "the pending 32 advanced";
+}
+
+TEST(Demo, LeftAltWithRightBracketAtTheMenuAborts) {
+  Demo demo;
+  demo.terminal.Type("\x1b]");
+  ExpectBreak(demo);
+}
+
+TEST(Demo, OtherKeysAtAStepGateDoNotAdvance) {
+  Demo demo;
+  ASSERT_TRUE(demo.Press("4"));
+  ASSERT_TRUE(demo.Press("x"));
+  ASSERT_TRUE(demo.Press("\x1b[B"));
+  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "     ");
+  ASSERT_TRUE(demo.Press(" "));
+  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
+  EXPECT_EQ(demo.terminal.Row(9), "") << "exactly one step";
+}
+
+TEST(Demo, RunBelowTextThatStays) {
+  Demo demo(25, "$ make\r\nbuilt\r\n$ ./insertion-sort-demo\r\n");
+  EXPECT_EQ(demo.terminal.Row(1), "$ make");
+  EXPECT_EQ(demo.terminal.Row(3), "$ ./insertion-sort-demo");
+  EXPECT_EQ(demo.terminal.Row(4), kMenu[0]);
+  const Totals totals = RunToTheEnd(demo, "4");
+  EXPECT_EQ(totals.comparisons, 28);
+  EXPECT_EQ(totals.waits, 70);
+}
+
+TEST(Demo, TallWindowCreepsDownToTheBottom) {
+  Demo demo(30);
+  const Totals totals = RunToTheEnd(demo, "4");
+  EXPECT_EQ(totals.comparisons, 28);
+  EXPECT_EQ(totals.moves, 21);
+  EXPECT_EQ(demo.terminal.CursorRow(), 30);
+  EXPECT_EQ(demo.terminal.Row(29), "Total movings: 21");
+}
+
+TEST(Demo, ShortWindowWritesTheAbortWhereTheCursorIs) {
+  Demo demo(20);
+  const Totals totals = RunToTheEnd(demo, "2");
+  EXPECT_EQ(totals.comparisons, 45);
+  EXPECT_EQ(totals.waits, 111);
+
+  // Row 24 is not in the window: the message goes where the cursor stands, here at the
+  // start of the bottom row, and its line end scrolls it up one row.
+  Demo aborted(20);
+  ASSERT_TRUE(aborted.Press("4"));
+  while (aborted.terminal.CursorRow() < 20 || aborted.terminal.CursorColumn() != 1)
+    ASSERT_TRUE(aborted.Press(" "));
+  aborted.terminal.Type("\x1b");
+  const int status = aborted.Exit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+  EXPECT_EQ(aborted.terminal.Row(19), "breaking program");
+  EXPECT_EQ(aborted.terminal.CursorRow(), 20);
+}
+
+TEST(Demo, FinalLineIsTypedEditedAndEndedWithEnter) {
+  Demo demo;
+  RunToTheEnd(demo, "1");
+  ASSERT_TRUE(demo.Press("ab c"));
+  EXPECT_EQ(demo.terminal.Row(25), "ab c") << "Space is echoed and does not end the line";
+  ASSERT_TRUE(demo.Press("\x7f" "\x1b[D" "X"));
+  EXPECT_EQ(demo.terminal.Row(25), "abX");
+  EXPECT_EQ(demo.terminal.CursorColumn(), 4);
+  demo.terminal.Type("\r");
+  const int status = demo.Exit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(DemoFromAPipe, RunsFromPipedKeysIntoAFile) {
+  const std::string capture = ::testing::TempDir() + "demo_capture";
+  std::string keys = "4" + std::string(70, ' ') + "done\\r";
+  const std::string command = "printf '" + keys + "' | " + DEMO + " > " + capture;
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::ifstream file(capture, std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  PtyTerminal replay(80, 25);
+  replay.Show(bytes.str());
+  // The screen after the final Enter: its line end has scrolled once more.
+  EXPECT_EQ(replay.Row(21), "i = 10");
+  EXPECT_EQ(replay.Row(22), "   6  12  18  38  42  44  55  67  78  94Total comparisons: 28");
+  EXPECT_EQ(replay.Row(23), "Total movings: 21");
+  EXPECT_EQ(replay.Row(24), "done");
+  std::remove(capture.c_str());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,55 @@
+#include "visualizer/driver.hpp"
+
+#include "console/crt.hpp"
+#include "console/statements.hpp"
+#include "visualizer/insertion_sort.hpp"
+#include "visualizer/sort_state.hpp"
+#include "visualizer/step_gate.hpp"
+
+namespace visualizer {
+
+using namespace console;
+
+namespace {
+
+// The menu, in code page 866.
+const char* const MENU[5] = {
+    "\xA2\xEB\xA1\xAE\xE0 \xAC\xA0\xE1\xE1\xA8\xA2\xA0",  // выбор массива
+    // 1 упорядоченный массив
+    "1 \xE3\xAF\xAE\xE0\xEF\xA4\xAE\xE7\xA5\xAD\xAD\xEB\xA9 \xAC\xA0\xE1\xE1\xA8\xA2",
+    // 2 максимально неупорядоченный массив
+    "2 \xAC\xA0\xAA\xE1\xA8\xAC\xA0\xAB\xEC\xAD\xAE "
+    "\xAD\xA5\xE3\xAF\xAE\xE0\xEF\xA4\xAE\xE7\xA5\xAD\xAD\xEB\xA9 \xAC\xA0\xE1\xE1\xA8\xA2",
+    "3 \xAF\xE3\xE1\xE2\xAE\xA9 \xAC\xA0\xE1\xE1\xA8\xA2",  // 3 пустой массив
+    // 4 массив со средней упорядоченностью
+    "4 \xAC\xA0\xE1\xE1\xA8\xA2 \xE1\xAE \xE1\xE0\xA5\xA4\xAD\xA5\xA9 "
+    "\xE3\xAF\xAE\xE0\xEF\xA4\xAE\xE7\xA5\xAD\xAD\xAE\xE1\xE2\xEC\xEE",
+};
+
+void Copy(const TArray& from) {
+  for (int k = 1; k <= 10; ++k) A[k] = from[k];
+}
+
+}  // namespace
+
+void SEL() {
+  switch (READKEY()) {
+    case '1': Copy(B); break;
+    case '2': Copy(C); break;
+    case '3': Copy(D); break;
+    case '4': Copy(E); break;
+    default: break;  // selects nothing: A keeps its zeros
+  }
+}
+
+void RUNDEMO() {
+  for (const char* line : MENU) WRITELN({line});
+  SEL();
+  PRINTARRAY();
+  INSERT();
+  WRITELN({"Total comparisons: ", CNT_COMP});
+  WRITELN({"Total movings: ", CNT_SWAP});
+  READLN();
+}
+
+}  // namespace visualizer

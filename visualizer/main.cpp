@@ -1,0 +1,16 @@
+// insertion-sort-demo: insertion sort, step by step, in the terminal.
+#include "console/crt.hpp"
+#include "console/terminal/terminal_console.hpp"
+#include "runtime/runtime.hpp"
+#include "visualizer/driver.hpp"
+#include "visualizer/step_gate.hpp"
+
+int main() {
+  rt::INSTALLSIGNALHANDLERS();
+  console::CRTINIT(console::term::TerminalConsole::Open());
+  // Keys that run out before the demonstration ends abort it as Esc would; in the final
+  // line read the line editor takes the end of input as Enter.
+  console::SETENDOFINPUTPROC(visualizer::BREAKPROGRAM);
+  visualizer::RUNDEMO();
+  rt::HALT(0);
+}

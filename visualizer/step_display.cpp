@@ -1,0 +1,92 @@
+#include "visualizer/step_display.hpp"
+
+#include "console/crt.hpp"
+#include "console/statements.hpp"
+#include "visualizer/step_gate.hpp"
+
+namespace visualizer {
+
+using namespace console;
+
+namespace {
+
+// X line ends: near the bottom they push the screen up.
+void SCROLL(uint8_t x) {
+  for (uint8_t n = 1; n <= x; ++n) WRITELN();
+}
+
+void ShowSelect(Index i) {
+  for (Index k = 1; k <= 10; ++k) {
+    SHOW_MASK[1][k] = k == i ? mskHidden : mskNormal;
+    SHOW_MASK[2][k] = k == i ? mskNormal : mskHidden;
+    SHOW_VALUES[1][k] = A[k];
+    SHOW_VALUES[2][k] = A[k];
+  }
+}
+
+void ShowCompare(Index i, Index j) {
+  ++CNT_COMP;
+  // Red: the compared element is larger and will move right.
+  const TMask outcome = A[j] > X ? mskRed : mskGreen;
+  for (Index k = 1; k <= 10; ++k) {
+    if (k == i) SHOW_MASK[2][k] = outcome;
+    if (k == j) SHOW_MASK[1][k] = outcome;
+    SHOW_VALUES[1][k] = A[k];
+    SHOW_VALUES[2][k] = A[k];
+  }
+  for (Index k = 1; k <= 10; ++k)
+    if (k != i) SHOW_MASK[2][k] = mskHidden;
+  SHOW_MASK[1][j + 1] = mskHidden;  // the hole where the element would go
+  SHOW_VALUES[2][i] = X;
+}
+
+void ShowMove(Index i, Index j) {
+  ++CNT_SWAP;
+  for (Index k = 1; k <= 10; ++k) {
+    SHOW_MASK[1][k] = mskNormal;
+    SHOW_MASK[2][k] = mskHidden;
+    SHOW_VALUES[1][k] = A[k];
+  }
+  SHOW_MASK[1][j + 1] = mskHidden;  // the hole has moved one place left
+  SHOW_MASK[2][i] = mskNormal;
+  SHOW_VALUES[2][i] = X;
+}
+
+}  // namespace
+
+void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
+  switch (op) {
+    case opSelect: ShowSelect(static_cast<Index>(i)); break;
+    case opCompare: ShowCompare(static_cast<Index>(i), static_cast<Index>(j)); break;
+    case opMove: ShowMove(static_cast<Index>(i), static_cast<Index>(j)); break;
+  }
+  SHOWBYMASK(STRACTION[op], i);
+}
+
+void SHOWBYMASK(const char* s, int32_t ival) {
+  uint8_t posy = WHEREY();
+  // Near the bottom, make room first. The bound and the amounts are fixed, whatever the
+  // window's height.
+  if (posy > 22) {
+    SCROLL(SCROLLBY);
+    posy = static_cast<uint8_t>(posy - 2);
+    GOTOXY(1, posy);
+  }
+  WRITELN({"i = ", ival});
+  posy = WHEREY();
+  for (Index m = 1; m <= 2; ++m) {
+    for (Index k = 1; k <= 10; ++k) {
+      GOTOXY(static_cast<uint8_t>(4 * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
+      TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[SHOW_MASK[m][k]]));
+      WRITE({{SHOW_VALUES[m][k], 4}});
+    }
+  }
+  TEXTCOLOR(7);
+  GOTOXY(41, static_cast<uint8_t>(WHEREY() - 1));
+  WRITE({{s, 25}});
+  GOTOXY(79, static_cast<uint8_t>(WHEREY() + 1));
+  WRITELN();
+  GETUSERINPUT();
+}
+
+}  // namespace visualizer

@@ -1,0 +1,17 @@
+// The step display: one step of the sort as a three-row frame, "i = n", then the array
+// with the cells coloured by what they are, then the element being inserted.
+#pragma once
+
+#include <cstdint>
+
+#include "visualizer/sort_state.hpp"
+
+namespace visualizer {
+
+// Updates the picture for step OP of element I (J: the compared position, or the one left
+// of the hole), counts it, draws it and waits at the step gate.
+void SHOWSTEP(TOperation op, int32_t i, int32_t j);
+// Draws the picture with caption S under "i = IVAL" and waits at the step gate.
+void SHOWBYMASK(const char* s, int32_t ival);
+
+}  // namespace visualizer
