@@ -131,7 +131,13 @@ TEST(Demo, StartOfARunWithKey4) {
 TEST(Demo, ComparisonFrameAndTheJourneyOfElement12) {
   Demo demo;
   ASSERT_TRUE(demo.Press("4"));
-  for (int i = 0; i < 7; ++i) ASSERT_TRUE(demo.Press(" "));
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(demo.Press(" "));
+  // 55 compared with 44, which is not larger: green, and 55 stays where it is.
+  int row = demo.terminal.CursorRow();
+  EXPECT_EQ(demo.terminal.Cell(4, row - 2).foreground, kLightGreen);
+  EXPECT_EQ(demo.terminal.Cell(8, row - 1).foreground, kLightGreen);
+  EXPECT_EQ(demo.terminal.Cell(8, row - 2).foreground, kBlack) << "the hole after 44";
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(demo.Press(" "));
   // The first comparison of the element 12 at position 3.
   const int r = demo.terminal.CursorRow() - 3;
   EXPECT_EQ(demo.terminal.Row(r), "i = 3");
@@ -152,7 +158,7 @@ TEST(Demo, ComparisonFrameAndTheJourneyOfElement12) {
     EXPECT_EQ(demo.terminal.Row(demo.terminal.CursorRow() - 2).substr(40), std::string(25 - std::strlen(caption), ' ') + caption);
   }
   ASSERT_TRUE(demo.Press(" "));
-  const int row = demo.terminal.CursorRow();
+  row = demo.terminal.CursorRow();
   EXPECT_EQ(demo.terminal.Row(row - 1), "i = 3");
   EXPECT_EQ(demo.terminal.Row(row), "  12  44  55  42  94  18   6  67  38  78");
   EXPECT_EQ(demo.terminal.CursorColumn(), 41);
