@@ -48,17 +48,28 @@ bool IsModifierOrLock(uint16_t virtual_key) {
 // keys share these scan codes and compose too.
 int KeypadDigit(uint16_t scan_code) {
   switch (scan_code) {
-    case 71: return 7;
-    case 72: return 8;
-    case 73: return 9;
-    case 75: return 4;
-    case 76: return 5;
-    case 77: return 6;
-    case 79: return 1;
-    case 80: return 2;
-    case 81: return 3;
-    case 82: return 0;
-    default: return -1;
+    case 71:
+      return 7;
+    case 72:
+      return 8;
+    case 73:
+      return 9;
+    case 75:
+      return 4;
+    case 76:
+      return 5;
+    case 77:
+      return 6;
+    case 79:
+      return 1;
+    case 80:
+      return 2;
+    case 81:
+      return 3;
+    case 82:
+      return 0;
+    default:
+      return -1;
   }
 }
 
@@ -104,9 +115,13 @@ void CLEARKEYBOARDSTATE() {
   DOINGNUMCODE = 0;
 }
 
-void SETENDOFINPUTPROC(EndOfInputProc proc) { END_OF_INPUT_PROC = proc; }
+void SETENDOFINPUTPROC(EndOfInputProc proc) {
+  END_OF_INPUT_PROC = proc;
+}
 
-bool INPUTENDED() { return SCANCODE == 0 && CRTPLATFORM().InputEnded(); }
+bool INPUTENDED() {
+  return SCANCODE == 0 && CRTPLATFORM().InputEnded();
+}
 
 bool KEYPRESSED() {
   if (SCANCODE != 0) return true;
@@ -144,8 +159,16 @@ uint8_t REMAPSCANCODE(uint8_t scan_code, uint8_t control_state, int32_t /*virtua
     if (scan_code == 53) return 164;
     if (scan_code >= 59 && scan_code <= 68) return scan_code + 45;
     switch (scan_code) {
-      case 71: case 72: case 73: case 75: case 77:
-      case 79: case 80: case 81: case 82: case 83:
+      case 71:
+      case 72:
+      case 73:
+      case 75:
+      case 77:
+      case 79:
+      case 80:
+      case 81:
+      case 82:
+      case 83:
         return scan_code + 80;
       default:
         break;
@@ -228,6 +251,15 @@ bool EditExtended(TEXTREC& file, uint8_t code) {
   return false;
 }
 
+// Waits for a key; false when input ends first.
+bool WaitForKeyOrEnd() {
+  while (!KEYPRESSED()) {
+    if (INPUTENDED()) return false;
+    CRTPLATFORM().WaitForInput();
+  }
+  return true;
+}
+
 }  // namespace
 
 int16_t CRTREAD(TEXTREC& file) {
@@ -237,8 +269,8 @@ int16_t CRTREAD(TEXTREC& file) {
   for (;;) {
     if (file.bufpos > file.bufend) file.bufend = file.bufpos;
     SETSCREENCURSOR(CURRX, CURRY);
-    // Standard input that has ended ends the line as Enter would.
-    if (INPUTENDED()) break;
+    // Standard input that ends ends the line as Enter would.
+    if (!WaitForKeyOrEnd()) break;
     const uint8_t key = READKEY();
     if (key == 0) {
       if (EditExtended(file, READKEY())) break;
@@ -272,6 +304,8 @@ int16_t CRTREAD(TEXTREC& file) {
   return 0;
 }
 
-int16_t CRTRETURN(TEXTREC& /*file*/) { return 0; }
+int16_t CRTRETURN(TEXTREC& /*file*/) {
+  return 0;
+}
 
 }  // namespace console

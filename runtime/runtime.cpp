@@ -11,16 +11,19 @@
 namespace rt {
 namespace {
 
-constexpr int kMaxRestore = 16;
-RestoreProc RESTORE_PROCS[kMaxRestore];
-std::atomic<int> RESTORE_COUNT{0};
-FlushProc FLUSH_PROC = nullptr;
+struct Mode {
+  ModeProc undo;
+  ModeProc redo;
+};
 
-constexpr int kFatalSignals[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
+constexpr int kMaxModes = 16;
+Mode MODES[kMaxModes];
+std::atomic<int> MODE_COUNT{0};
+FlushProc FLUSH_PROC = nullptr;
 
 void WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
-    ssize_t done = write(fd, data, size);
+    const ssize_t done = write(fd, data, size);
     if (done < 0) {
       if (errno == EINTR) continue;
       return;
@@ -30,54 +33,51 @@ void WriteAll(int fd, const char* data, std::size_t size) {
   }
 }
 
-void OnFatalSignal(int sig) {
-  RUNRESTORE();
-  // Die by the same signal, so that the shell sees how the program ended.
-  signal(sig, SIG_DFL);
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, sig);
-  sigprocmask(SIG_UNBLOCK, &set, nullptr);
-  raise(sig);
-}
-
 char* PutHex8(char* p, std::uintptr_t value) {
   static const char kDigits[] = "0123456789ABCDEF";
   for (int shift = 28; shift >= 0; shift -= 4) *p++ = kDigits[(value >> shift) & 15];
   return p;
 }
 
-}  // namespace
-
-void REGISTERRESTORE(RestoreProc proc) {
-  int n = RESTORE_COUNT.load();
-  if (n < kMaxRestore) {
-    RESTORE_PROCS[n] = proc;
-    RESTORE_COUNT.store(n + 1);
-  }
+char* PutText(char* p, const char* text) {
+  while (*text != 0) *p++ = *text++;
+  return p;
 }
 
-void UNREGISTERRESTORE(RestoreProc proc) {
-  int n = RESTORE_COUNT.load();
-  for (int i = n - 1; i >= 0; --i) {
-    if (RESTORE_PROCS[i] != proc) continue;
-    for (int k = i; k + 1 < n; ++k) RESTORE_PROCS[k] = RESTORE_PROCS[k + 1];
-    RESTORE_COUNT.store(n - 1);
-    return;
-  }
+}  // namespace
+
+void REGISTERMODE(ModeProc undo, ModeProc redo) {
+  const int n = MODE_COUNT.load();
+  if (n >= kMaxModes) return;
+  MODES[n] = Mode{undo, redo};
+  MODE_COUNT.store(n + 1);
 }
 
 void RUNRESTORE() {
-  // Take each step off the list before running it, so that a signal arriving while we
-  // restore does not undo anything twice.
-  for (int n = RESTORE_COUNT.load(); n > 0; n = RESTORE_COUNT.load()) {
-    RestoreProc proc = RESTORE_PROCS[n - 1];
-    RESTORE_COUNT.store(n - 1);
-    proc();
+  // Take each mode off the list before undoing it, so that a signal arriving meanwhile
+  // does not undo anything twice.
+  for (int n = MODE_COUNT.load(); n > 0; n = MODE_COUNT.load()) {
+    const Mode mode = MODES[n - 1];
+    MODE_COUNT.store(n - 1);
+    if (mode.undo != nullptr) mode.undo();
   }
 }
 
-void SETFLUSHPROC(FlushProc proc) { FLUSH_PROC = proc; }
+// For a stop: modes off, newest first, but kept for the resume.
+void SUSPENDMODES() {
+  for (int i = MODE_COUNT.load() - 1; i >= 0; --i)
+    if (MODES[i].undo != nullptr) MODES[i].undo();
+}
+
+void RESUMEMODES() {
+  const int n = MODE_COUNT.load();
+  for (int i = 0; i < n; ++i)
+    if (MODES[i].redo != nullptr) MODES[i].redo();
+}
+
+void SETFLUSHPROC(FlushProc proc) {
+  FLUSH_PROC = proc;
+}
 
 void HALT(int status) {
   if (FLUSH_PROC != nullptr) FLUSH_PROC();
@@ -87,30 +87,26 @@ void HALT(int status) {
 
 std::size_t FORMATRUNERROR(char* out, std::size_t capacity, int code, const void* address,
                            const void* const* frames, int frame_count) {
-  char line[64];
   std::size_t used = 0;
   auto append = [&](const char* from, const char* to) {
     for (; from < to && used < capacity; ++from) out[used++] = *from;
   };
-  char* p = line;
-  for (const char* s = "Runtime error "; *s != 0; ++s) *p++ = *s;
+  char line[64];
+  char* p = PutText(line, "Runtime error ");
   char digits[12];
   int n = 0;
-  unsigned value = static_cast<unsigned>(code);
+  auto value = static_cast<unsigned>(code);
   do {
     digits[n++] = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
   while (n > 0) *p++ = digits[--n];
-  for (const char* s = " at $"; *s != 0; ++s) *p++ = *s;
+  p = PutText(p, " at $");
   p = PutHex8(p, reinterpret_cast<std::uintptr_t>(address));
   *p++ = '\n';
   append(line, p);
   for (int i = 0; i < frame_count; ++i) {
-    p = line;
-    *p++ = ' ';
-    *p++ = ' ';
-    *p++ = '$';
+    p = PutText(line, "  $");
     p = PutHex8(p, reinterpret_cast<std::uintptr_t>(frames[i]));
     *p++ = '\n';
     append(line, p);
@@ -120,29 +116,22 @@ std::size_t FORMATRUNERROR(char* out, std::size_t capacity, int code, const void
   return used;
 }
 
+void WRITERUNERROR(int code, const void* address, void* const* frames, int frame_count) {
+  char report[64 * 16 + 64];
+  const std::size_t size =
+      FORMATRUNERROR(report, sizeof report, code, address, frames, frame_count);
+  WriteAll(STDOUT_FILENO, report, size);
+}
+
 void RUNERROR(int code, const void* address) {
   if (FLUSH_PROC != nullptr) FLUSH_PROC();
   RUNRESTORE();
-  void* frames[32];
-  int count = backtrace(frames, 32);
-  // The first frame is this function; the report starts at the faulting address.
+  void* frames[64];
+  const int count = backtrace(frames, 64);
+  // The first frame is this function itself; the report starts at the error's address.
   frames[0] = const_cast<void*>(address);
-  char report[32 * 16 + 64];
-  std::size_t size = FORMATRUNERROR(report, sizeof report, code, address, frames, count);
-  WriteAll(STDOUT_FILENO, report, size);
+  WRITERUNERROR(code, address, frames, count);
   std::_Exit(code);
-}
-
-void INSTALLSIGNALHANDLERS() {
-  // A closed output loses the write; it never kills the program.
-  signal(SIGPIPE, SIG_IGN);
-  for (int sig : kFatalSignals) {
-    struct sigaction action {};
-    action.sa_handler = OnFatalSignal;
-    sigemptyset(&action.sa_mask);
-    for (int other : kFatalSignals) sigaddset(&action.sa_mask, other);
-    sigaction(sig, &action, nullptr);
-  }
 }
 
 }  // namespace rt

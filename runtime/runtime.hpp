@@ -1,34 +1,52 @@
-// Run-time support: the orderly exit path, terminal restore on every way out, and the
-// fatal run-time error report.
+// Run-time support: the orderly exit path, the terminal restored on every way out, job
+// control, and the fatal run-time error report.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace rt {
 
-// A restore step undoes one thing the program changed in its environment (a terminal
-// mode, the termios settings). Restore steps run on every exit path, signals included,
-// so they must call only async-signal-safe functions. They run newest first.
-using RestoreProc = void (*)();
-void REGISTERRESTORE(RestoreProc proc);
-void UNREGISTERRESTORE(RestoreProc proc);
+// A mode the program switched on in its environment (raw terminal input, colours), with
+// the step that switches it off and the one that switches it on again. Both run from
+// signal handlers, so they call only async-signal-safe functions. They are registered the
+// moment the mode is switched on.
+using ModeProc = void (*)();
+void REGISTERMODE(ModeProc undo, ModeProc redo = nullptr);
+// Switches every mode off, newest first, and forgets them: the last thing before the end.
 void RUNRESTORE();
 
-// Called by HALT before the restore steps, outside any signal handler: puts everything
-// drawn so far on the screen.
+// Called by HALT and RUNERROR before the modes are switched off, outside any signal
+// handler: puts everything drawn so far on the screen.
 using FlushProc = void (*)();
 void SETFLUSHPROC(FlushProc proc);
 
 // The orderly exit: flush, restore, end the process with STATUS. Writes nothing of its own.
 [[noreturn]] void HALT(int status);
 
-// Fatal run-time error CODE raised at ADDRESS: flush and restore, write the report on
-// standard output, end with status CODE.
+// Fatal run-time error CODE raised at ADDRESS: flush and restore, then the report on
+// standard output, then the end with status CODE.
 [[noreturn]] void RUNERROR(int code, const void* address);
 
-// Installs handlers so that SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and
-// then end the process by that same signal.
+// Run-time error numbers of the processor faults.
+constexpr int kDivisionByZero = 200;
+constexpr int kInvalidFloatingPoint = 207;
+constexpr int kArithmeticOverflow = 215;
+constexpr int kAccessViolation = 216;
+constexpr int kOtherFault = 217;  // illegal instruction, abort
+
+// Number of the fault that signal SIG with si_code CODE reports.
+int FAULTCODE(int sig, int code);
+
+// Installs the handlers: SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and end
+// the process by that same signal; processor faults and SIGABRT restore it and end with
+// the run-time error report; SIGTSTP restores it and stops, and on SIGCONT the modes come
+// back; a closed output (SIGPIPE) loses the write and nothing else.
 void INSTALLSIGNALHANDLERS();
+
+// True once after the program was continued from a stop: the terminal may show anything
+// now, the cursor included.
+bool TAKERESUMED();
 
 // Formats the report for CODE at ADDRESS with the given back-trace addresses into OUT
 // (at most CAPACITY bytes); returns the length. Allocates nothing.

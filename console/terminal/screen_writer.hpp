@@ -47,6 +47,8 @@ class ScreenWriter {
   void MoveTo(int x, int y);
   // Back to the terminal's default colours, if the writer changed them.
   void ResetColours();
+  // Someone else may have set the colours: send them in full next time.
+  void ForgetColours() { style_known_ = false; }
 
   std::string& bytes() { return bytes_; }
   bool colours_changed() const { return !(style_known_ && style_ == Style{}); }

@@ -19,12 +19,18 @@ namespace {
 
 // What the restore needs, kept where a signal handler can reach it.
 struct termios SAVED_TERMIOS;
+struct termios RAW_TERMIOS;
 int SAVED_FD = -1;
 volatile sig_atomic_t COLOURS_CHANGED = 0;
+bool COLOURS_REGISTERED = false;
 int OUT_FD = 1;
 
 void RestoreTermios() {
   if (SAVED_FD >= 0) tcsetattr(SAVED_FD, TCSADRAIN, &SAVED_TERMIOS);
+}
+
+void ApplyRawTermios() {
+  if (SAVED_FD >= 0) tcsetattr(SAVED_FD, TCSADRAIN, &RAW_TERMIOS);
 }
 
 void RestoreColours() {
@@ -111,11 +117,11 @@ void TerminalConsole::Start() {
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     SAVED_FD = in_fd_;
-    rt::REGISTERRESTORE(RestoreTermios);
+    RAW_TERMIOS = raw;
+    rt::REGISTERMODE(RestoreTermios, ApplyRawTermios);
     tcsetattr(in_fd_, TCSANOW, &raw);
   }
   decoder_ = std::make_unique<KeyDecoder>(options);
-  rt::REGISTERRESTORE(RestoreColours);
   rt::SETFLUSHPROC(FlushAtExit);
 
   if (!out_tty_) {
@@ -140,6 +146,15 @@ void TerminalConsole::AskCursor() {
   for (uint64_t now = NowMs(); !cursor_reported_ && !ended_ && now < give_up; now = NowMs()) {
     Pump(static_cast<int>(give_up - now));
   }
+}
+
+void TerminalConsole::Resume() {
+  writer_->ForgetColours();
+  writer_->AssumeCursor(-1, -1);
+  if (!out_tty_) return;
+  cursor_reported_ = false;
+  if (in_tty_) AskCursor();
+  if (!cursor_reported_) cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
 }
 
 void TerminalConsole::Take(std::vector<Decoded>& decoded) {
@@ -211,6 +226,7 @@ void TerminalConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*f
 }
 
 uint32_t TerminalConsole::PendingInputEvents() {
+  if (rt::TAKERESUMED()) Resume();
   if (in_tty_) Pump(0);
   return static_cast<uint32_t>(keys_.size());
 }
@@ -222,6 +238,7 @@ InputEvent TerminalConsole::ReadInputEvent() {
 }
 
 void TerminalConsole::WaitForInput() {
+  if (rt::TAKERESUMED()) Resume();
   Flush();
   if (!keys_.empty() || ended_) return;
   if (!in_tty_) {
@@ -261,12 +278,21 @@ void TerminalConsole::PumpStream() {
   }
 }
 
-bool TerminalConsole::InputEnded() { return ended_ && keys_.empty(); }
+bool TerminalConsole::InputEnded() {
+  return ended_ && keys_.empty();
+}
 
 void TerminalConsole::Flush() {
   writer_->MoveTo(cursor_.x, cursor_.y);
   std::string& bytes = writer_->bytes();
-  if (writer_->colours_changed()) COLOURS_CHANGED = 1;
+  if (writer_->colours_changed()) {
+    // Colours set on the terminal are a mode to switch off again on the way out.
+    if (!COLOURS_REGISTERED) {
+      COLOURS_REGISTERED = true;
+      rt::REGISTERMODE(RestoreColours);
+    }
+    COLOURS_CHANGED = 1;
+  }
   if (bytes.empty()) return;
   WriteAll(out_fd_, bytes);
   bytes.clear();

@@ -43,6 +43,8 @@ class TerminalConsole : public Platform {
   TerminalConsole(int in_fd, int out_fd);
   void Start();
   void AskCursor();
+  // After a stop: the shell has written meanwhile, so the cursor is asked for again.
+  void Resume();
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
   void Pump(int timeout_ms);
   void Take(std::vector<Decoded>& decoded);

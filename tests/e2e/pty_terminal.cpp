@@ -1,12 +1,11 @@
 #include "pty_terminal.hpp"
 
-#include "console/terminal/charset.hpp"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vterm.h>
@@ -18,6 +17,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "console/terminal/charset.hpp"
 
 namespace e2e {
 namespace {
@@ -86,12 +87,14 @@ PtyTerminal::PtyTerminal(int columns, int rows) : columns_(columns), rows_(rows)
 }
 
 PtyTerminal::~PtyTerminal() {
-  if (pid_ > 0 && !exited_) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+  if (pid_ > 0 && !exited_) kill(pid_, SIGKILL);
+  if (leader_ > 0) {
+    kill(leader_, SIGKILL);
+    waitpid(leader_, nullptr, 0);
   }
   if (master_ >= 0) close(master_);
   if (slave_ >= 0) close(slave_);
+  if (status_pipe_ >= 0) close(status_pipe_);
   vterm_free(vterm_);
 }
 
@@ -99,28 +102,105 @@ void PtyTerminal::Show(std::string_view bytes) {
   vterm_input_write(vterm_, bytes.data(), bytes.size());
 }
 
-void PtyTerminal::Start(const std::string& program, const std::vector<std::string>& env) {
-  pid_ = fork();
-  if (pid_ < 0) throw std::runtime_error("fork failed");
-  if (pid_ == 0) {
+void PtyTerminal::Start(const std::string& program, const std::vector<std::string>& args,
+                        const std::string& stdin_file) {
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0) throw std::runtime_error("pipe failed");
+  leader_ = fork();
+  if (leader_ < 0) throw std::runtime_error("fork failed");
+  if (leader_ == 0) {
+    // The session leader: owns the terminal, starts the program as its foreground job and
+    // passes on every change of the program's state.
+    close(pipe_fds[0]);
     setsid();
     ioctl(slave_, TIOCSCTTY, 0);
-    dup2(slave_, 0);
-    dup2(slave_, 1);
-    dup2(slave_, 2);
+    signal(SIGHUP, SIG_IGN);
+    const pid_t child = fork();
+    if (child == 0) {
+      setpgid(0, 0);
+      signal(SIGTTOU, SIG_IGN);
+      tcsetpgrp(slave_, getpid());
+      signal(SIGTTOU, SIG_DFL);
+      signal(SIGHUP, SIG_DFL);
+      const rlimit no_core{0, 0};
+      setrlimit(RLIMIT_CORE, &no_core);
+      const int input = stdin_file.empty() ? slave_ : open(stdin_file.c_str(), O_RDONLY);
+      dup2(input, 0);
+      dup2(slave_, 1);
+      dup2(slave_, 2);
+      close(master_);
+      close(slave_);
+      close(pipe_fds[1]);
+      setenv("TERM", "xterm-256color", 1);
+      setenv("LC_ALL", "C.UTF-8", 1);
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+    setpgid(child, child);
+    // Only the test holds the terminal's side, so that closing it hangs the line up.
     close(master_);
-    close(slave_);
-    setenv("TERM", "xterm-256color", 1);
-    setenv("LC_ALL", "C.UTF-8", 1);
-    for (const std::string& assignment : env) putenv(const_cast<char*>(assignment.c_str()));
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
+    WriteAll(pipe_fds[1], {reinterpret_cast<const char*>(&child), sizeof child});
+    for (;;) {
+      int status = 0;
+      if (waitpid(child, &status, WUNTRACED | WCONTINUED) != child) continue;
+      WriteAll(pipe_fds[1], {reinterpret_cast<const char*>(&status), sizeof status});
+      if (WIFEXITED(status) || WIFSIGNALED(status)) _exit(0);
+    }
   }
+  close(pipe_fds[1]);
+  status_pipe_ = pipe_fds[0];
+  if (read(status_pipe_, &pid_, sizeof pid_) != sizeof pid_) throw std::runtime_error("no child");
+  fcntl(status_pipe_, F_SETFL, fcntl(status_pipe_, F_GETFL) | O_NONBLOCK);
+}
+
+bool PtyTerminal::Alive() {
+  int status = 0;
+  while (!exited_ && read(status_pipe_, &status, sizeof status) == sizeof status) {
+    if (WIFSTOPPED(status)) {
+      stopped_ = true;
+    } else if (WIFCONTINUED(status)) {
+      stopped_ = false;
+    } else {
+      exited_ = true;
+      status_ = status;
+    }
+  }
+  return !exited_;
+}
+
+void PtyTerminal::HangUp() {
+  Drain();
+  close(master_);
+  master_ = -1;
+}
+
+void PtyTerminal::Resize(int columns, int rows) {
+  winsize size{};
+  size.ws_col = static_cast<unsigned short>(columns);
+  size.ws_row = static_cast<unsigned short>(rows);
+  ioctl(master_, TIOCSWINSZ, &size);
+}
+
+bool PtyTerminal::WaitStopped(std::chrono::milliseconds timeout) {
+  const auto give_up = std::chrono::steady_clock::now() + timeout;
+  while (Alive() && !stopped_ && std::chrono::steady_clock::now() < give_up) {
+    Drain();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  Drain();
+  return stopped_;
 }
 
 void PtyTerminal::Type(std::string_view bytes) {
   WriteAll(master_, bytes);
   sent_ += static_cast<long long>(bytes.size());
+}
+
+void PtyTerminal::TypeSignalKey(char key) {
+  WriteAll(master_, {&key, 1});
 }
 
 long long PtyTerminal::CharactersRead() const {
@@ -133,6 +213,7 @@ long long PtyTerminal::CharactersRead() const {
 }
 
 void PtyTerminal::Drain() {
+  if (master_ < 0) return;
   char buffer[65536];
   for (;;) {
     const ssize_t got = read(master_, buffer, sizeof buffer);
@@ -152,8 +233,8 @@ bool PtyTerminal::Blocked() const {
   file >> fds >> count >> timeout;
   const unsigned long long raw = std::strtoull(timeout.c_str(), nullptr, 16);
   if (number == "7") return static_cast<int32_t>(raw & 0xFFFFFFFF) == -1;  // poll
-  if (number == "271") return raw == 0;                                     // ppoll
-  if (number == "0") return true;                                           // read
+  if (number == "271") return raw == 0;                                    // ppoll
+  if (number == "0") return true;                                          // read
   return false;
 }
 
@@ -176,10 +257,7 @@ bool PtyTerminal::WaitForKeyWait(std::chrono::milliseconds timeout) {
         return true;
       }
     }
-    int status = 0;
-    if (!exited_ && waitpid(pid_, &status, WNOHANG) == pid_) {
-      exited_ = true;
-      status_ = status;
+    if (!Alive()) {
       Drain();
       return false;
     }
@@ -190,21 +268,17 @@ bool PtyTerminal::WaitForKeyWait(std::chrono::milliseconds timeout) {
 
 int PtyTerminal::WaitExit(std::chrono::milliseconds timeout) {
   const auto give_up = std::chrono::steady_clock::now() + timeout;
-  while (!exited_ && std::chrono::steady_clock::now() < give_up) {
+  while (Alive() && std::chrono::steady_clock::now() < give_up) {
     Drain();
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      exited_ = true;
-      status_ = status;
-    } else {
-      std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   Drain();
   return exited_ ? status_ : -1;
 }
 
-void PtyTerminal::Signal(int sig) { kill(pid_, sig); }
+void PtyTerminal::Signal(int sig) {
+  kill(pid_, sig);
+}
 
 ScreenCell PtyTerminal::Cell(int column, int row) const {
   VTermScreenCell cell{};

@@ -33,14 +33,26 @@ class PtyTerminal {
   void Show(std::string_view bytes);
   // Whether the terminal answers queries (the cursor position report) at all.
   void AnswerQueries(bool answer) { answer_queries_ = answer; }
-  void Start(const std::string& program, const std::vector<std::string>& env = {});
+  // Starts PROGRAM as the foreground job of a session on the terminal, as a shell with job
+  // control would: a session leader that stays, and the program in a process group of its
+  // own. STDIN_FILE, when given, is its standard input instead of the terminal.
+  void Start(const std::string& program, const std::vector<std::string>& args = {},
+             const std::string& stdin_file = {});
   void Type(std::string_view bytes);
+  // Types a key that the terminal turns into a signal (Ctrl+C, Ctrl+\\, Ctrl+Z): the
+  // program never reads it.
+  void TypeSignalKey(char key);
   // Waits until the program has drawn everything and blocks in its wait for a key with no
   // time limit; false when that does not happen within TIMEOUT.
   bool WaitForKeyWait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   // Waits for the program to end; returns its wait status, or -1 on time-out.
   int WaitExit(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Waits for the program to stop (job control); false on time-out.
+  bool WaitStopped(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   void Signal(int sig);
+  // Closes the terminal's side: the line hangs up.
+  void HangUp();
+  void Resize(int columns, int rows);
 
   // 1-based coordinates.
   std::string Row(int row) const;  // trailing blanks removed
@@ -57,6 +69,8 @@ class PtyTerminal {
  private:
   void Drain();
   bool Blocked() const;
+  // Takes the wait statuses the session leader has passed on; true while the program lives.
+  bool Alive();
   long long CharactersRead() const;
   static int PushLine(int columns, const void* cells, void* user);
   static void Answer(const char* bytes, std::size_t size, void* user);
@@ -67,7 +81,10 @@ class PtyTerminal {
   VTermScreen* screen_;
   int master_ = -1;
   int slave_ = -1;
-  pid_t pid_ = -1;
+  pid_t pid_ = -1;     // the program
+  pid_t leader_ = -1;  // the session leader, its parent
+  int status_pipe_ = -1;
+  bool stopped_ = false;
   bool answer_queries_ = true;
   // Bytes sent to the program (typed, and the terminal's answers), and what the program had
   // read, when it was last seen waiting: it waits for a key only once it has read them all.

@@ -1,0 +1,149 @@
+// Signal handling: every way out, and every stop, leaves the terminal as it was found.
+// The handlers call only async-signal-safe functions; what they need is prepared by
+// INSTALLSIGNALHANDLERS.
+#include <execinfo.h>
+#include <signal.h>
+#include <ucontext.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "runtime/runtime.hpp"
+
+namespace rt {
+
+void SUSPENDMODES();
+void RESUMEMODES();
+void WRITERUNERROR(int code, const void* address, void* const* frames, int frame_count);
+
+namespace {
+
+constexpr int kDeathSignals[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+
+volatile sig_atomic_t RESUMED = 0;
+
+// Room to report a stack overflow from.
+alignas(16) char ALTERNATE_STACK[64 * 1024];
+
+void Install(int sig, void (*handler)(int), int flags = SA_RESTART) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  for (int other : kDeathSignals) sigaddset(&action.sa_mask, other);
+  sigaddset(&action.sa_mask, SIGTSTP);
+  sigaddset(&action.sa_mask, SIGCONT);
+  action.sa_flags = flags;
+  sigaction(sig, &action, nullptr);
+}
+
+void Unblock(int sig) {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, sig);
+  sigprocmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void OnDeathSignal(int sig) {
+  RUNRESTORE();
+  // Die by the same signal, so that the shell sees how the program ended.
+  signal(sig, SIG_DFL);
+  Unblock(sig);
+  raise(sig);
+}
+
+void OnSuspend(int sig) {
+  const int saved_errno = errno;
+  SUSPENDMODES();
+  signal(sig, SIG_DFL);
+  Unblock(sig);
+  raise(sig);
+  // Continued.
+  Install(sig, OnSuspend);
+  RESUMEMODES();
+  RESUMED = 1;
+  errno = saved_errno;
+}
+
+void OnContinue(int) {
+  RESUMED = 1;
+}
+
+const void* FaultingInstruction(void* context) {
+#if defined(__x86_64__)
+  return reinterpret_cast<const void*>(
+      static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
+#elif defined(__aarch64__)
+  return reinterpret_cast<const void*>(static_cast<ucontext_t*>(context)->uc_mcontext.pc);
+#else
+  (void)context;
+  return nullptr;
+#endif
+}
+
+void OnFault(int sig, siginfo_t* info, void* context) {
+  RUNRESTORE();
+  const void* address = FaultingInstruction(context);
+  void* frames[64];
+  int count = backtrace(frames, 64);
+  // The trace starts in this handler; the report starts at the faulting instruction and
+  // goes on with its callers.
+  int first = 0;
+  while (first < count && frames[first] != address) ++first;
+  if (first == count) {
+    first = count > 2 ? 1 : 0;
+    frames[first] = const_cast<void*>(address);
+  }
+  WRITERUNERROR(FAULTCODE(sig, info->si_code), address, frames + first, count - first);
+  _exit(FAULTCODE(sig, info->si_code));
+}
+
+}  // namespace
+
+int FAULTCODE(int sig, int code) {
+  switch (sig) {
+    case SIGSEGV:
+    case SIGBUS:
+      return kAccessViolation;
+    case SIGFPE:
+      if (code == FPE_INTDIV || code == FPE_FLTDIV) return kDivisionByZero;
+      if (code == FPE_INTOVF || code == FPE_FLTOVF) return kArithmeticOverflow;
+      return kInvalidFloatingPoint;
+    default:
+      return kOtherFault;
+  }
+}
+
+bool TAKERESUMED() {
+  if (RESUMED == 0) return false;
+  RESUMED = 0;
+  return true;
+}
+
+void INSTALLSIGNALHANDLERS() {
+  // backtrace() loads its unwinder on first use, which a signal handler must not do.
+  void* warm[2];
+  backtrace(warm, 2);
+
+  stack_t stack{};
+  stack.ss_sp = ALTERNATE_STACK;
+  stack.ss_size = sizeof ALTERNATE_STACK;
+  sigaltstack(&stack, nullptr);
+
+  for (int sig : kDeathSignals) Install(sig, OnDeathSignal);
+  Install(SIGTSTP, OnSuspend);
+  Install(SIGCONT, OnContinue);
+  // A closed output loses the write; it never kills the program.
+  signal(SIGPIPE, SIG_IGN);
+  for (int sig : kFaultSignals) {
+    struct sigaction action {};
+    action.sa_sigaction = OnFault;
+    sigemptyset(&action.sa_mask);
+    for (int other : kDeathSignals) sigaddset(&action.sa_mask, other);
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    sigaction(sig, &action, nullptr);
+  }
+}
+
+}  // namespace rt

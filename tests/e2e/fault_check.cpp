@@ -1,0 +1,46 @@
+// A test-only program built from the run-time module: takes over the terminal, draws in
+// colour, waits for a key, then faults in the way its argument names (segv, bus, fpe, ill,
+// abort, ioerror).
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/crt.hpp"
+#include "console/statements.hpp"
+#include "console/terminal/terminal_console.hpp"
+#include "runtime/runtime.hpp"
+
+using namespace console;
+
+namespace {
+
+volatile int ZERO = 0;
+int* volatile NOWHERE = nullptr;
+
+[[gnu::noinline]] int Divide(int a) {
+  return a / ZERO;
+}
+[[gnu::noinline]] void Store() {
+  *NOWHERE = 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  rt::INSTALLSIGNALHANDLERS();
+  CRTINIT(term::TerminalConsole::Open());
+  TEXTCOLOR(12);
+  WRITELN({"armed"});
+  READKEY();
+  const char* mode = argc > 1 ? argv[1] : "";
+  if (std::strcmp(mode, "segv") == 0) Store();
+  if (std::strcmp(mode, "fpe") == 0) return Divide(argc);
+  if (std::strcmp(mode, "bus") == 0) std::raise(SIGBUS);
+  if (std::strcmp(mode, "ill") == 0) __builtin_trap();
+  if (std::strcmp(mode, "abort") == 0) std::abort();
+  if (std::strcmp(mode, "ioerror") == 0) {
+    TEXTCLOSE(OUTPUT);
+    WRITELN({"lost"});
+  }
+  rt::HALT(0);
+}

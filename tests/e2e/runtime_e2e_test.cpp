@@ -1,0 +1,221 @@
+// Every way out of the program leaves the terminal as it was found: the settings, the
+// colours, and nothing of the run-time's own on the screen but the error report.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
+#include "pty_terminal.hpp"
+
+namespace e2e {
+namespace {
+
+bool SameSettings(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
+// The last colour code the terminal was sent.
+std::string LastColourCode(const std::string& output) {
+  static const std::regex sgr("\x1b\\[[0-9;]*m");
+  std::string last;
+  for (auto it = std::sregex_iterator(output.begin(), output.end(), sgr);
+       it != std::sregex_iterator(); ++it)
+    last = it->str();
+  return last;
+}
+
+class Session {
+ public:
+  explicit Session(const std::string& program = DEMO, const std::vector<std::string>& args = {}) {
+    terminal.Show("$ run\r\n");
+    before = terminal.Settings();
+    terminal.Start(program, args);
+    EXPECT_TRUE(terminal.WaitForKeyWait());
+  }
+  bool Press(std::string_view bytes) {
+    terminal.Type(bytes);
+    return terminal.WaitForKeyWait();
+  }
+  // At a step gate in the middle of a run, light grey set.
+  void ToAStepGate() {
+    ASSERT_TRUE(Press("4"));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(Press(" "));
+  }
+  void ExpectRestored() {
+    EXPECT_TRUE(SameSettings(before, terminal.Settings())) << "termios as found";
+    EXPECT_EQ(LastColourCode(terminal.output()), "\x1b[m") << "default colours";
+  }
+
+  PtyTerminal terminal{80, 25};
+  termios before{};
+};
+
+TEST(ExitPaths, NormalEnd) {
+  Session run;
+  ASSERT_TRUE(run.Press("3"));
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(run.Press(" "));
+  run.terminal.Type("\r");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  run.ExpectRestored();
+}
+
+TEST(ExitPaths, EscAtAStepGate) {
+  Session run;
+  run.ToAStepGate();
+  run.terminal.Type("\x1b");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+  run.ExpectRestored();
+}
+
+struct SignalCase {
+  char key;  // the key typed, or 0 for a kill
+  int sig;
+};
+
+class SignalPaths : public ::testing::TestWithParam<SignalCase> {};
+
+TEST_P(SignalPaths, RestoreThenDieByTheSameSignal) {
+  Session run;
+  run.ToAStepGate();
+  if (GetParam().key != 0) {
+    run.terminal.TypeSignalKey(GetParam().key);
+  } else {
+    run.terminal.Signal(GetParam().sig);
+  }
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), GetParam().sig);
+  run.ExpectRestored();
+}
+
+INSTANTIATE_TEST_SUITE_P(Runtime, SignalPaths,
+                         ::testing::Values(SignalCase{'\x03', SIGINT}, SignalCase{'\x1c', SIGQUIT},
+                                           SignalCase{0, SIGTERM}, SignalCase{0, SIGHUP},
+                                           SignalCase{0, SIGINT}));
+
+struct FaultCase {
+  const char* mode;
+  int status;
+};
+
+class FaultPaths : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(FaultPaths, RestoreThenReportThenExitWithTheErrorNumber) {
+  Session run(FAULT_CHECK, {GetParam().mode});
+  EXPECT_EQ(run.terminal.Row(2), "armed");
+  run.terminal.Type(" ");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), GetParam().status);
+  EXPECT_TRUE(SameSettings(run.before, run.terminal.Settings()));
+  // Written after the terminal was restored: its line ends are the terminal's again.
+  const std::string output = run.terminal.output();
+  const std::regex report("Runtime error " + std::to_string(GetParam().status) +
+                          " at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n(  \\$[0-9A-F]{8}\r\n)*\r\n$");
+  EXPECT_TRUE(std::regex_search(output, report))
+      << ::testing::PrintToString(output.substr(output.size() > 400 ? output.size() - 400 : 0));
+  EXPECT_LT(output.rfind("\x1b[m"), output.find("Runtime error")) << "colours reset first";
+}
+
+INSTANTIATE_TEST_SUITE_P(Runtime, FaultPaths,
+                         ::testing::Values(FaultCase{"segv", 216}, FaultCase{"bus", 216},
+                                           FaultCase{"fpe", 200}, FaultCase{"ill", 217},
+                                           FaultCase{"abort", 217}, FaultCase{"ioerror", 103}));
+
+TEST(EndOfInput, AtTheMenuEndsAsEscWouldWithoutTouchingTheTerminal) {
+  PtyTerminal terminal(80, 25);
+  const termios before = terminal.Settings();
+  terminal.Start(DEMO, {}, "/dev/null");
+  const int status = terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+  EXPECT_EQ(terminal.Text(1, 24, 16), "breaking program");
+  EXPECT_TRUE(SameSettings(before, terminal.Settings()));
+  EXPECT_EQ(terminal.output().find("\x1b[6n"), std::string::npos) << "no query it cannot read";
+}
+
+TEST(EndOfInput, InTheFinalLineEndsItAsEnter) {
+  const std::string keys = ::testing::TempDir() + "keys_without_enter";
+  std::ofstream(keys) << "3" << std::string(30, ' ') << "bye";
+  PtyTerminal terminal(80, 25);
+  terminal.Start(DEMO, {}, keys);
+  const int status = terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(terminal.Row(23), "Total movings: 0");
+  EXPECT_EQ(terminal.Row(24), "bye");
+  EXPECT_EQ(terminal.CursorRow(), 25) << "the line was ended";
+  std::remove(keys.c_str());
+}
+
+TEST(EndOfInput, HangUpAtAStepGateEndsAsEscWould) {
+  // The shell that would pass the hang-up on as SIGHUP ignores it here: the program only
+  // sees its input end.
+  Session run;
+  run.ToAStepGate();
+  run.terminal.HangUp();
+  const int status = run.terminal.WaitExit(std::chrono::seconds(2));
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+}
+
+TEST(JobControl, SuspendRestoresAndResumeDrawsFromWhereTheCursorNowIs) {
+  Session run;
+  ASSERT_TRUE(run.Press("4"));
+  ASSERT_TRUE(run.Press(" "));
+  ASSERT_EQ(run.terminal.CursorRow(), 10);
+  run.terminal.TypeSignalKey('\x1a');
+  ASSERT_TRUE(run.terminal.WaitStopped());
+  run.ExpectRestored();
+
+  run.terminal.Show("\r\n[1]+  Stopped                 insertion-sort-demo\r\n$ fg\r\n");
+  run.terminal.Signal(SIGCONT);
+  ASSERT_TRUE(run.terminal.WaitForKeyWait());
+  EXPECT_FALSE(SameSettings(run.before, run.terminal.Settings())) << "raw again";
+  ASSERT_TRUE(run.Press(" "));
+  EXPECT_EQ(run.terminal.Row(12), "$ fg");
+  EXPECT_EQ(run.terminal.Row(13), "i = 1");
+  EXPECT_EQ(run.terminal.Row(14), "  44  55  12  42  94  18   6  67  38  78");
+  EXPECT_EQ(run.terminal.Cell(4, 14).foreground, 7) << "colours sent again";
+  ASSERT_TRUE(run.Press(" "));
+  EXPECT_EQ(run.terminal.Text(41, 14, 5), "i = 2");
+
+  run.terminal.Type("\x1b");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+  run.ExpectRestored();
+}
+
+TEST(Resize, ChangesNothingAndBreaksNothing) {
+  Session run;
+  ASSERT_TRUE(run.Press("4"));
+  run.terminal.Resize(100, 40);
+  int gates_passed = 0;
+  while (run.terminal.Row(run.terminal.CursorRow() - 1).rfind("Total movings: ", 0) != 0) {
+    ASSERT_TRUE(run.Press(" "));
+    ASSERT_LT(++gates_passed, 100);
+  }
+  EXPECT_EQ(gates_passed, 70);
+  EXPECT_EQ(run.terminal.Row(24), "Total movings: 21");
+}
+
+TEST(ClosedOutput, LosesTheWritesAndRunsOn) {
+  const std::string command = std::string("bash -c \"printf '3%30s\\r' '' | ") + DEMO +
+                              " | head -c 10 > /dev/null; exit \\${PIPESTATUS[1]}\"";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace e2e
