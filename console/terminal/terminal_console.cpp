@@ -132,36 +132,43 @@ void TerminalConsole::Start() {
     return;
   }
   writer_->AssumeCursor(-1, -1);
-  if (in_tty_) AskCursor();
-  if (!cursor_reported_) {
-    // No answer: go on from the start of the bottom row.
-    cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
-  }
+  FindCursor(in_tty_);
+  // A terminal that did not answer now is not asked again on a resume.
+  answers_queries_ = cursor_reported_;
+}
+
+void TerminalConsole::FindCursor(bool ask) {
+  cursor_reported_ = false;
+  if (ask) AskCursor();
+  // No answer: go on from the start of the bottom row.
+  if (!cursor_reported_) cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
 }
 
 void TerminalConsole::AskCursor() {
   WriteAll(out_fd_, "\x1b[6n");
   decoder_->ExpectCursorReport();
+  awaiting_report_ = true;
   const uint64_t give_up = NowMs() + kCursorReportWaitMs;
   for (uint64_t now = NowMs(); !cursor_reported_ && !ended_ && now < give_up; now = NowMs()) {
     Pump(static_cast<int>(give_up - now));
   }
+  // An answer that comes later is stale: the program has drawn since.
+  awaiting_report_ = false;
 }
 
 void TerminalConsole::Resume() {
   writer_->ForgetColours();
   writer_->AssumeCursor(-1, -1);
   if (!out_tty_) return;
-  cursor_reported_ = false;
-  if (in_tty_) AskCursor();
-  if (!cursor_reported_) cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
+  FindCursor(in_tty_ && answers_queries_);
 }
 
 void TerminalConsole::Take(std::vector<Decoded>& decoded) {
   for (const Decoded& item : decoded) {
     if (item.kind == Decoded::Kind::kKey) {
       keys_.push_back(item.key);
-    } else if (!cursor_reported_) {
+    } else if (awaiting_report_) {
+      awaiting_report_ = false;
       cursor_reported_ = true;
       const int x = std::clamp(item.column - 1, 0, width_ - 1);
       const int y = std::clamp(item.row - 1, 0, height_ - 1);

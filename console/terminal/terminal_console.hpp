@@ -42,6 +42,9 @@ class TerminalConsole : public Platform {
  private:
   TerminalConsole(int in_fd, int out_fd);
   void Start();
+  // Asks the terminal where the cursor is (when ASK), else or without an answer takes the
+  // start of the bottom row.
+  void FindCursor(bool ask);
   void AskCursor();
   // After a stop: the shell has written meanwhile, so the cursor is asked for again.
   void Resume();
@@ -68,6 +71,8 @@ class TerminalConsole : public Platform {
   std::size_t stream_at_ = 0;
   bool ended_ = false;
   bool cursor_reported_ = false;
+  bool awaiting_report_ = false;  // a cursor query is out and its wait not over
+  bool answers_queries_ = false;  // the terminal answered the query at start
 };
 
 }  // namespace console::term

@@ -196,6 +196,29 @@ TEST(JobControl, SuspendRestoresAndResumeDrawsFromWhereTheCursorNowIs) {
   run.ExpectRestored();
 }
 
+TEST(JobControl, ATerminalThatDoesNotAnswerIsAskedOnce) {
+  PtyTerminal terminal(80, 25);
+  terminal.AnswerQueries(false);
+  terminal.Start(DEMO);
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  terminal.Type("4");
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  terminal.TypeSignalKey('\x1a');
+  ASSERT_TRUE(terminal.WaitStopped());
+  terminal.Signal(SIGCONT);
+  const auto resumed = std::chrono::steady_clock::now();
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  EXPECT_LT(std::chrono::steady_clock::now() - resumed, std::chrono::milliseconds(150));
+  const std::string& output = terminal.output();
+  EXPECT_EQ(output.find("\x1b[6n"), output.rfind("\x1b[6n")) << "one query";
+  terminal.Type(" ");
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  // Drawn on from the start of the bottom row, where the cursor stood.
+  EXPECT_EQ(terminal.Row(22), "i = 1");
+  EXPECT_EQ(terminal.Text(1, 23, 40), "  44  55  12  42  94  18   6  67  38  78");
+  EXPECT_EQ(terminal.CursorRow(), 25);
+}
+
 TEST(Resize, ChangesNothingAndBreaksNothing) {
   Session run;
   ASSERT_TRUE(run.Press("4"));
