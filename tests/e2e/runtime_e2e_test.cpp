@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -81,6 +82,8 @@ struct SignalCase {
   int sig;
 };
 
+void PrintTo(const SignalCase& c, std::ostream* os) { *os << "SIG" << sigabbrev_np(c.sig); }
+
 class SignalPaths : public ::testing::TestWithParam<SignalCase> {};
 
 TEST_P(SignalPaths, RestoreThenDieByTheSameSignal) {
@@ -100,12 +103,20 @@ TEST_P(SignalPaths, RestoreThenDieByTheSameSignal) {
 INSTANTIATE_TEST_SUITE_P(Runtime, SignalPaths,
                          ::testing::Values(SignalCase{'\x03', SIGINT}, SignalCase{'\x1c', SIGQUIT},
                                            SignalCase{0, SIGTERM}, SignalCase{0, SIGHUP},
-                                           SignalCase{0, SIGINT}));
+                                           SignalCase{0, SIGINT}),
+                         [](const ::testing::TestParamInfo<SignalCase>& param_info) {
+                           const char* how = param_info.param.key == '\x03'   ? "CtrlC"
+                                             : param_info.param.key == '\x1c' ? "CtrlBackslash"
+                                                                              : "Kill";
+                           return std::string(how) + "_" + sigabbrev_np(param_info.param.sig);
+                         });
 
 struct FaultCase {
   const char* mode;
   int status;
 };
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.mode; }
 
 class FaultPaths : public ::testing::TestWithParam<FaultCase> {};
 
@@ -129,7 +140,10 @@ TEST_P(FaultPaths, RestoreThenReportThenExitWithTheErrorNumber) {
 INSTANTIATE_TEST_SUITE_P(Runtime, FaultPaths,
                          ::testing::Values(FaultCase{"segv", 216}, FaultCase{"bus", 216},
                                            FaultCase{"fpe", 200}, FaultCase{"ill", 217},
-                                           FaultCase{"abort", 217}, FaultCase{"ioerror", 103}));
+                                           FaultCase{"abort", 217}, FaultCase{"ioerror", 103}),
+                         [](const ::testing::TestParamInfo<FaultCase>& param_info) {
+                           return std::string(param_info.param.mode);
+                         });
 
 TEST(EndOfInput, AtTheMenuEndsAsEscWouldWithoutTouchingTheTerminal) {
   PtyTerminal terminal(80, 25);
