@@ -119,7 +119,7 @@ TerminalCharset LoadCharset(const std::string& codeset) {
     if (charset.utf8) {
       glyph = utf8;
     } else if (!Convert(to_locale, utf8, glyph)) {
-      glyph = "?";
+      glyph.assign(1, '?');
     }
   }
   if (!charset.utf8) {
