@@ -62,12 +62,15 @@ class PtyTerminal {
   int CursorColumn() const;
   const std::vector<std::string>& scrollback() const { return scrollback_; }
   const std::string& output() const { return output_; }
+  // When the program's output was last read off the terminal.
+  std::chrono::steady_clock::time_point last_output() const { return last_output_; }
   // The terminal settings now, as the program sees them.
   termios Settings() const;
   pid_t pid() const { return pid_; }
 
  private:
   void Drain();
+  void Pause() const;
   bool Blocked() const;
   // Takes the wait statuses the session leader has passed on; true while the program lives.
   bool Alive();
@@ -94,6 +97,7 @@ class PtyTerminal {
   bool exited_ = false;
   int status_ = 0;
   std::string output_;
+  std::chrono::steady_clock::time_point last_output_;
   std::vector<std::string> scrollback_;
 };
 

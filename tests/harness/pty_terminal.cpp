@@ -7,6 +7,7 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 #include <vterm.h>
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "console/terminal/charset.hpp"
 
@@ -188,7 +188,7 @@ bool PtyTerminal::WaitStopped(std::chrono::milliseconds timeout) {
   const auto give_up = std::chrono::steady_clock::now() + timeout;
   while (Alive() && !stopped_ && std::chrono::steady_clock::now() < give_up) {
     Drain();
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    Pause();
   }
   Drain();
   return stopped_;
@@ -218,6 +218,7 @@ void PtyTerminal::Drain() {
   for (;;) {
     const ssize_t got = read(master_, buffer, sizeof buffer);
     if (got <= 0) return;
+    last_output_ = std::chrono::steady_clock::now();
     output_.append(buffer, static_cast<std::size_t>(got));
     vterm_input_write(vterm_, buffer, static_cast<std::size_t>(got));
   }
@@ -236,6 +237,17 @@ bool PtyTerminal::Blocked() const {
   if (number == "271") return raw == 0;                                    // ppoll
   if (number == "0") return true;                                          // read
   return false;
+}
+
+void PtyTerminal::Pause() const {
+  // Output wakes it at once; otherwise look at the program again in a moment.
+  const timespec moment{0, 200'000};
+  if (master_ < 0) {
+    nanosleep(&moment, nullptr);
+    return;
+  }
+  pollfd output{master_, POLLIN, 0};
+  ppoll(&output, 1, &moment, nullptr);
 }
 
 bool PtyTerminal::WaitForKeyWait(std::chrono::milliseconds timeout) {
@@ -261,7 +273,7 @@ bool PtyTerminal::WaitForKeyWait(std::chrono::milliseconds timeout) {
       Drain();
       return false;
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    Pause();
   }
   return false;
 }
@@ -270,7 +282,7 @@ int PtyTerminal::WaitExit(std::chrono::milliseconds timeout) {
   const auto give_up = std::chrono::steady_clock::now() + timeout;
   while (Alive() && std::chrono::steady_clock::now() < give_up) {
     Drain();
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    Pause();
   }
   Drain();
   return exited_ ? status_ : -1;

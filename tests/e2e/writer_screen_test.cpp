@@ -1,0 +1,88 @@
+// What the screen writer sends, played into a real terminal emulator, shows exactly the
+// cells that were drawn: characters, colours, and the cursor where it was put, however
+// the cells were regrouped by colour on the way.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "console/terminal/charset.hpp"
+#include "console/terminal/screen_writer.hpp"
+#include "pty_terminal.hpp"
+
+namespace e2e {
+namespace {
+
+using console::term::ScreenWriter;
+using console::term::Style;
+using console::term::StyleOf;
+
+constexpr int kColumns = 80, kRows = 25;
+
+struct ModelCell {
+  uint8_t code = ' ';
+  uint16_t attribute = console::term::kDefaultColours;
+};
+
+// The terminal's palette index of a PC colour number (-1: the terminal's default).
+int Ansi(int pc) {
+  if (pc < 0) return -1;
+  return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2) | (pc & 8);
+}
+
+TEST(ScreenWriterInAnEmulator, RandomDrawingsShowExactly) {
+  const auto charset = console::term::LoadCharset("UTF-8");
+  std::mt19937 random(20261207);
+  const uint8_t codes[] = {' ', ' ', ' ', '0', '4', '9', 'a', 'z', 0xA4, 7};
+  const uint16_t attributes[] = {0x07, 0x07, 0x0C, 0x0A, 0x00, 0x00, 0x87, 0x17};
+  for (int round = 0; round < 20; ++round) {
+    PtyTerminal terminal(kColumns, kRows);
+    ScreenWriter writer(kColumns, kRows, charset.glyphs);
+    writer.AssumeCursor(0, 0);
+    std::vector<std::vector<ModelCell>> model(kRows, std::vector<ModelCell>(kColumns));
+    for (int batch = 0; batch < 30; ++batch) {
+      const int draws = std::uniform_int_distribution<>(1, 120)(random);
+      for (int n = 0; n < draws; ++n) {
+        if (random() % 40 == 0) {
+          writer.ScrollUp(0, kRows - 1, console::term::kDefaultColours);
+          model.erase(model.begin());
+          model.emplace_back(kColumns);
+          continue;
+        }
+        // Mostly runs along a row, as text is written; now and then anywhere.
+        const int y = static_cast<int>(random() % kRows);
+        int x = static_cast<int>(random() % kColumns);
+        const uint16_t attribute = attributes[random() % std::size(attributes)];
+        for (int run = static_cast<int>(random() % 12); run >= 0 && x < kColumns; --run, ++x) {
+          const uint8_t code = codes[random() % std::size(codes)];
+          writer.PutCell(x, y, code, attribute);
+          model[y][x] = ModelCell{code, attribute};
+        }
+      }
+      const int cursor_x = static_cast<int>(random() % kColumns);
+      const int cursor_y = static_cast<int>(random() % kRows);
+      writer.MoveTo(cursor_x, cursor_y);
+      terminal.Show(writer.bytes());
+      writer.bytes().clear();
+
+      ASSERT_EQ(terminal.CursorColumn(), cursor_x + 1) << "round " << round << " batch " << batch;
+      ASSERT_EQ(terminal.CursorRow(), cursor_y + 1);
+      for (int y = 0; y < kRows; ++y) {
+        for (int x = 0; x < kColumns; ++x) {
+          const ModelCell& want = model[y][x];
+          const ScreenCell got = terminal.Cell(x + 1, y + 1);
+          const Style style = StyleOf(want.attribute);
+          ASSERT_EQ(got.text, charset.glyphs[want.code])
+              << "cell " << x + 1 << "," << y + 1 << " round " << round << " batch " << batch;
+          ASSERT_EQ(got.background, Ansi(style.background)) << "cell " << x + 1 << "," << y + 1;
+          // A blank looks the same in any foreground colour.
+          if (want.code != ' ') {
+            ASSERT_EQ(got.foreground, Ansi(style.foreground)) << "cell " << x + 1 << "," << y + 1;
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace e2e
