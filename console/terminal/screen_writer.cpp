@@ -1,12 +1,21 @@
 #include "console/terminal/screen_writer.hpp"
 
+#include <algorithm>
+#include <cstdint>
+#include <tuple>
+#include <utility>
+
 namespace console::term {
 namespace {
 
 // PC colour bits are blue 1, green 2, red 4; ANSI's are red 1, green 2, blue 4.
-int AnsiOf(int pc) { return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2); }
+int AnsiOf(int pc) {
+  return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2);
+}
 
-void AppendNumber(std::string& out, int value) { out += std::to_string(value); }
+void AppendNumber(std::string& out, int value) {
+  out += std::to_string(value);
+}
 
 // CSI n X, leaving out n when it is 1.
 std::string Csi(int n, char final_byte) {
@@ -14,6 +23,17 @@ std::string Csi(int n, char final_byte) {
   if (n != 1) AppendNumber(s, n);
   s.push_back(final_byte);
   return s;
+}
+
+// DY rows down (or up); AT_START when the cursor is in the first column.
+std::string Vertical(int dy, bool at_start) {
+  // LF goes down one row; only used in column 1, where a terminal that turns LF into CR LF
+  // does the same. The target row is on the screen, so it never scrolls.
+  if (dy > 0)
+    return at_start && dy <= 3 ? std::string(static_cast<std::size_t>(dy), '\n') : Csi(dy, 'B');
+  if (dy == -1) return "\x1bM";  // reverse index: one row up, never at the top row here
+  if (dy < 0) return Csi(-dy, 'A');
+  return {};
 }
 
 }  // namespace
@@ -31,16 +51,15 @@ Style StyleOf(uint16_t attribute) {
   return style;
 }
 
-std::string StyleChange(const Style& from, bool from_known, const Style& to) {
-  if (from_known && from == to) return {};
-  if (to == Style{}) return "\x1b[m";
+namespace {
+
+// SGR parameters that change BASE into TO.
+std::string StyleParameters(const Style& base, const Style& to) {
   std::string params;
   auto add = [&params](int code) {
     if (!params.empty()) params.push_back(';');
     AppendNumber(params, code);
   };
-  if (!from_known) add(0);
-  const Style base = from_known ? from : Style{};
   if (to.conceal != base.conceal) add(to.conceal ? 8 : 28);
   if (to.foreground != base.foreground) {
     if (to.foreground < 0) add(39);
@@ -50,6 +69,20 @@ std::string StyleChange(const Style& from, bool from_known, const Style& to) {
     if (to.background < 0) add(49);
     else add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
   }
+  return params;
+}
+
+}  // namespace
+
+std::string StyleChange(const Style& from, bool from_known, const Style& to) {
+  if (from_known && from == to) return {};
+  if (to == Style{}) return "\x1b[m";
+  // From the defaults after a reset, or step by step from what is set, whichever is shorter.
+  std::string params = "0;" + StyleParameters(Style{}, to);
+  if (from_known) {
+    std::string steps = StyleParameters(from, to);
+    if (steps.size() <= params.size()) params = std::move(steps);
+  }
   return "\x1b[" + params + "m";
 }
 
@@ -57,10 +90,16 @@ ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 
     : width_(width), height_(height), glyphs_(glyphs) {}
 
 void ScreenWriter::AssumeCursor(int x, int y) {
+  Settle();
   cursor_known_ = x >= 0 && y >= 0;
   x_ = x;
   y_ = y;
   pending_wrap_ = false;
+}
+
+void ScreenWriter::ForgetColours() {
+  Settle();
+  style_known_ = false;
 }
 
 void ScreenWriter::SetStyle(const Style& style) {
@@ -70,6 +109,7 @@ void ScreenWriter::SetStyle(const Style& style) {
 }
 
 void ScreenWriter::ResetColours() {
+  Settle();
   if (colours_changed()) SetStyle(Style{});
 }
 
@@ -77,30 +117,24 @@ void ScreenWriter::ResetColours() {
 // to be had.
 std::string ScreenWriter::RelativeMove(int x, int y) const {
   if (!cursor_known_) return {};
-  std::string move;
-  int column = x_;
-  if (pending_wrap_ || x == 0) {
-    if (x != 0) return {};
-    if (column != 0 || pending_wrap_) move += '\r';
-    column = 0;
-  }
   const int dy = y - y_;
-  if (dy > 0) {
-    // LF goes down one row; only used in column 1, where a terminal that turns LF into
-    // CR LF does the same. The target row is on the screen, so it never scrolls.
-    if (column == 0 && dy <= 3) move.append(static_cast<std::size_t>(dy), '\n');
-    else move += Csi(dy, 'B');
-  } else if (dy < 0) {
-    move += Csi(-dy, 'A');
-  }
-  const int dx = x - column;
-  if (dx > 0) move += Csi(dx, 'C');
-  if (dx < 0) move += -dx <= 3 ? std::string(static_cast<std::size_t>(-dx), '\b') : Csi(-dx, 'D');
-  return move;
+  // By way of the start of the row. A CR also settles a pending wrap.
+  std::string by_start;
+  if (x_ != 0 || pending_wrap_) by_start += '\r';
+  by_start += Vertical(dy, true);
+  if (x > 0) by_start += Csi(x, 'C');
+  if (pending_wrap_) return by_start;
+  // Straight from the cursor's column.
+  std::string straight = Vertical(dy, x_ == 0);
+  const int dx = x - x_;
+  if (dx > 0) straight += Csi(dx, 'C');
+  if (dx < 0)
+    straight += -dx <= 3 ? std::string(static_cast<std::size_t>(-dx), '\b') : Csi(-dx, 'D');
+  return straight.size() < by_start.size() ? straight : by_start;
 }
 
-void ScreenWriter::MoveTo(int x, int y) {
-  if (cursor_known_ && !pending_wrap_ && x == x_ && y == y_) return;
+std::string ScreenWriter::Motion(int x, int y) const {
+  if (cursor_known_ && !pending_wrap_ && x == x_ && y == y_) return {};
   std::string absolute = "\x1b[";
   if (y != 0 || x != 0) AppendNumber(absolute, y + 1);
   if (x != 0) {
@@ -108,32 +142,180 @@ void ScreenWriter::MoveTo(int x, int y) {
     AppendNumber(absolute, x + 1);
   }
   absolute.push_back('H');
-  const std::string relative = RelativeMove(x, y);
-  const bool use_relative = !relative.empty() && relative.size() <= absolute.size();
-  bytes_ += use_relative ? relative : absolute;
+  std::string relative = RelativeMove(x, y);
+  return !relative.empty() && relative.size() <= absolute.size() ? relative : absolute;
+}
+
+void ScreenWriter::Move(int x, int y) {
+  bytes_ += Motion(x, y);
   x_ = x;
   y_ = y;
   cursor_known_ = true;
   pending_wrap_ = false;
 }
 
+void ScreenWriter::MoveTo(int x, int y) {
+  Settle(x, y);
+  Move(x, y);
+}
+
 void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  MoveTo(x, y);
-  SetStyle(StyleOf(attribute));
-  bytes_ += glyphs_[code];
-  if (x + 1 < width_) {
-    x_ = x + 1;
+  pending_.push_back(Cell{x, y, code, StyleOf(attribute), false});
+}
+
+void ScreenWriter::Draw(Cell& cell) {
+  Move(cell.x, cell.y);
+  bytes_ += glyphs_[cell.code];
+  cell.done = true;
+  if (cell.x + 1 < width_) {
+    x_ = cell.x + 1;
   } else {
     pending_wrap_ = true;
   }
 }
 
+template <typename Pick>
+void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
+  // The cells of a row are in column order, one per column.
+  auto adjacent = [this](std::size_t k) { return pending_[k - 1].x + 1 == pending_[k].x; };
+  for (std::size_t i = first; i <= last; ++i) {
+    if (!pick(pending_[i])) continue;
+    std::size_t from = i;
+    if (style_.background < 0) {
+      // Blanks still to be sent just before the cell go with it: they cost their bytes
+      // now or later, and now they need no move of their own.
+      while (from > first && adjacent(from) && Free(pending_[from - 1]) && !pending_[from - 1].done)
+        --from;
+      // From the cursor, the cells in between are crossed by drawing them rather than by a
+      // move when that is cheaper: blanks still to be sent cost nothing extra, blanks
+      // already sent a byte each, and so does a blank standing in for a cell of another
+      // colour, which that colour draws over later in this same write.
+      const int gap = pending_[from].x - x_;
+      const bool on_row = cursor_known_ && !pending_wrap_ && y_ == pending_[from].y && gap > 0;
+      if (on_row && static_cast<std::size_t>(gap) <= from - first) {
+        const std::size_t bridge = from - static_cast<std::size_t>(gap);
+        bool passable = pending_[bridge].x == x_;
+        std::size_t extra = 0;
+        for (std::size_t k = bridge; k < from && passable; ++k) {
+          const Cell& cell = pending_[k];
+          passable = Free(cell) || !cell.done;
+          extra += Free(cell) && !cell.done ? 0 : 1;
+        }
+        if (passable && extra < Motion(pending_[from].x, pending_[from].y).size()) {
+          for (std::size_t k = bridge; k < from; ++k) {
+            if (Free(pending_[k])) {
+              Draw(pending_[k]);
+            } else {
+              bytes_ += ' ';
+              x_ = pending_[k].x + 1;
+            }
+          }
+        }
+      }
+    }
+    std::size_t to = i;
+    // And so do the blanks still to be sent just after it.
+    if (style_.background < 0)
+      while (to < last && adjacent(to + 1) && Free(pending_[to + 1]) && !pending_[to + 1].done)
+        ++to;
+    for (std::size_t k = from; k <= to; ++k) Draw(pending_[k]);
+    i = to;
+  }
+}
+
+namespace {
+
+bool StyleLess(const Style& a, const Style& b) {
+  return std::tie(a.foreground, a.background, a.conceal) <
+         std::tie(b.foreground, b.background, b.conceal);
+}
+
+}  // namespace
+
+ScreenWriter::State ScreenWriter::SaveState() const {
+  return State{bytes_.size(), x_, y_, cursor_known_, pending_wrap_, style_, style_known_};
+}
+
+void ScreenWriter::RestoreState(const State& state) {
+  bytes_.resize(state.size);
+  x_ = state.x;
+  y_ = state.y;
+  cursor_known_ = state.cursor_known;
+  pending_wrap_ = state.pending_wrap;
+  style_ = state.style;
+  style_known_ = state.style_known;
+  for (Cell& cell : pending_) cell.done = false;
+}
+
+void ScreenWriter::Send(const std::vector<Style>& styles) {
+  auto send = [this](auto pick) {
+    for (std::size_t first = 0; first < pending_.size();) {
+      std::size_t last = first;
+      while (last + 1 < pending_.size() && pending_[last + 1].y == pending_[first].y) ++last;
+      SendRow(first, last, pick);
+      first = last + 1;
+    }
+  };
+  for (const Style& style : styles) {
+    SetStyle(style);
+    send([&style](const Cell& cell) { return !cell.done && !Free(cell) && cell.style == style; });
+  }
+  // The blanks left over, in the colour set now when its background will do.
+  const auto blank =
+      std::find_if(pending_.begin(), pending_.end(), [](const Cell& cell) { return !cell.done; });
+  if (blank != pending_.end()) {
+    if (!style_known_ || style_.background >= 0) SetStyle(blank->style);
+    send([](const Cell& cell) { return !cell.done; });
+  }
+}
+
+void ScreenWriter::Settle(int end_x, int end_y) {
+  if (pending_.empty()) return;
+  // Screen order; the last drawing of a cell is the one that shows.
+  std::stable_sort(pending_.begin(), pending_.end(),
+                   [](const Cell& a, const Cell& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  std::vector<Cell> cells;
+  cells.reserve(pending_.size());
+  for (std::size_t i = 0; i < pending_.size(); ++i) {
+    const bool overdrawn = i + 1 < pending_.size() && pending_[i + 1].x == pending_[i].x &&
+                           pending_[i + 1].y == pending_[i].y;
+    if (!overdrawn) cells.push_back(pending_[i]);
+  }
+  pending_.swap(cells);
+
+  // The colours in the order they first appear; then the order that costs the fewest
+  // bytes, trying every order when there are only a few colours.
+  std::vector<Style> styles;
+  for (const Cell& cell : pending_)
+    if (!Free(cell) && std::find(styles.begin(), styles.end(), cell.style) == styles.end())
+      styles.push_back(cell.style);
+  if (styles.size() <= kMaxOrderedStyles) {
+    std::vector<Style> best = styles;
+    std::size_t best_size = SIZE_MAX;
+    std::sort(styles.begin(), styles.end(), StyleLess);
+    const State saved = SaveState();
+    do {
+      Send(styles);
+      const std::size_t size = bytes_.size() + (end_x >= 0 ? Motion(end_x, end_y).size() : 0);
+      if (size < best_size) {
+        best_size = size;
+        best = styles;
+      }
+      RestoreState(saved);
+    } while (std::next_permutation(styles.begin(), styles.end(), StyleLess));
+    styles = best;
+  }
+  Send(styles);
+  pending_.clear();
+}
+
 void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
+  const bool whole_screen = top == 0 && bottom == height_ - 1;
+  Settle(whole_screen ? 0 : -1, bottom);
   // The new row takes the current background colour, so set the fill's first.
   const Style fill_style = StyleOf(fill);
   if (!style_known_ || style_.background != fill_style.background) SetStyle(fill_style);
-  const bool whole_screen = top == 0 && bottom == height_ - 1;
   if (!whole_screen) {
     // A scrolling region, and back to the whole screen; both moves put the cursor home.
     bytes_ += "\x1b[" + std::to_string(top + 1) + ";" + std::to_string(bottom + 1) + "r";

@@ -3,11 +3,17 @@
 // a single write. It tracks where the terminal's cursor really is and which colours are
 // set, so that it sends colour codes only when they change and moves the cursor the
 // cheapest way.
+//
+// Cells drawn between two scrolls are held back and sent together, colour by colour: all
+// the cells of one colour, then the next, each in screen order. A blank over the default
+// background looks the same in any colour, so blanks go with whichever colour is set and
+// bridge the gaps between its cells.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace console::term {
 
@@ -48,16 +54,55 @@ class ScreenWriter {
   // Back to the terminal's default colours, if the writer changed them.
   void ResetColours();
   // Someone else may have set the colours: send them in full next time.
-  void ForgetColours() { style_known_ = false; }
+  void ForgetColours();
 
-  std::string& bytes() { return bytes_; }
+  // Everything drawn so far, held-back cells included.
+  std::string& bytes() {
+    Settle();
+    return bytes_;
+  }
   bool colours_changed() const { return !(style_known_ && style_ == Style{}); }
   int width() const { return width_; }
   int height() const { return height_; }
 
  private:
+  struct Cell {
+    int x;
+    int y;
+    uint8_t code;
+    Style style;
+    bool done;
+  };
+  // A blank over the default background: any colour with that background draws it alike.
+  static bool Free(const Cell& cell) { return cell.code == ' ' && cell.style.background < 0; }
+
   void SetStyle(const Style& style);
   std::string RelativeMove(int x, int y) const;
+  std::string Motion(int x, int y) const;
+  void Move(int x, int y);
+  void Draw(Cell& cell);
+  // Sends the held-back cells; the cursor goes to (END_X, END_Y) next, when known.
+  void Settle(int end_x = -1, int end_y = -1);
+  // Sends them colour by colour in the order of STYLES, then the blanks left over.
+  void Send(const std::vector<Style>& styles);
+  // What a trial Send changes, to be put back.
+  struct State {
+    std::size_t size;
+    int x;
+    int y;
+    bool cursor_known;
+    bool pending_wrap;
+    Style style;
+    bool style_known;
+  };
+  State SaveState() const;
+  void RestoreState(const State& state);
+  static constexpr std::size_t kMaxOrderedStyles = 5;
+  // Sends the cells from FIRST to LAST (indices into pending_, one row, in column order)
+  // that PICK selects, in the colour set now; blanks between them when that is cheaper
+  // than moving over them.
+  template <typename Pick>
+  void SendRow(std::size_t first, std::size_t last, Pick pick);
 
   int width_;
   int height_;
@@ -72,6 +117,7 @@ class ScreenWriter {
   bool pending_wrap_ = false;
   Style style_;
   bool style_known_ = false;
+  std::vector<Cell> pending_;
 };
 
 }  // namespace console::term

@@ -22,7 +22,7 @@ TEST(StyleChange, OnlyWhatChanged) {
   EXPECT_EQ(StyleChange(grey, true, red), "\x1b[91m");
   EXPECT_EQ(StyleChange(red, true, green), "\x1b[92m");
   EXPECT_EQ(StyleChange(grey, true, hidden), "\x1b[8;30m");
-  EXPECT_EQ(StyleChange(hidden, true, grey), "\x1b[28;37m");
+  EXPECT_EQ(StyleChange(hidden, true, grey), "\x1b[0;37m") << "a reset is shorter here";
   EXPECT_EQ(StyleChange(grey, true, grey), "");
   EXPECT_EQ(StyleChange(red, true, Style{}), "\x1b[m");
   EXPECT_EQ(StyleChange(Style{}, true, Style{1, 4, false}), "\x1b[34;41m") << "blue on red";
@@ -55,10 +55,12 @@ TEST_F(Writer, CheapestMotion) {
   EXPECT_EQ(Take(), "");
   writer.MoveTo(5, 6);
   EXPECT_EQ(Take(), "\x1b[5C");
-  writer.MoveTo(40, 5);
-  EXPECT_EQ(Take(), "\x1b[6;41H") << "shorter than CUU and CUF";
-  writer.MoveTo(38, 5);
-  EXPECT_EQ(Take(), "\b\b");
+  writer.MoveTo(40, 4);
+  EXPECT_EQ(Take(), "\x1b[5;41H") << "shorter than CUU and CUF";
+  writer.MoveTo(38, 3);
+  EXPECT_EQ(Take(), "\x1bM\b\b") << "reverse index is one row up";
+  writer.MoveTo(2, 4);
+  EXPECT_EQ(Take(), "\r\n\x1b[2C") << "by way of the start of the row";
   writer.MoveTo(4, 20);
   EXPECT_EQ(Take(), "\x1b[21;5H");
   writer.AssumeCursor(-1, -1);
@@ -73,8 +75,51 @@ TEST_F(Writer, LastColumnLeavesAWrapPendingThatOnlyCrOrAbsoluteMovesCancel) {
   EXPECT_EQ(Take(), "\x1b[mx\r\ny");
   writer.AssumeCursor(79, 3);
   writer.PutCell(79, 3, 'x', kDefaultColours);
+  EXPECT_EQ(Take(), "x");
   writer.PutCell(79, 3, 'z', kDefaultColours);
-  EXPECT_EQ(Take(), "x\x1b[4;80Hz") << "rewriting the last column must not wrap";
+  EXPECT_EQ(Take(), "\r\x1b[79Cz") << "rewriting the last column must not wrap";
+}
+
+TEST_F(Writer, CellsGoOutColourByColourWithBlanksStandingInForTheOthers) {
+  writer.AssumeCursor(0, 0);
+  writer.PutCell(0, 0, 'a', 0x07);
+  writer.PutCell(1, 0, 'b', 0x0C);
+  writer.PutCell(2, 0, 'c', 0x07);
+  EXPECT_EQ(Take(), "\x1b[0;37ma c\x1b[91m\b\bb");
+}
+
+TEST_F(Writer, HiddenCellsKeepTheirCharactersConcealed) {
+  writer.AssumeCursor(0, 0);
+  writer.PutCell(0, 0, '4', 0x07);
+  writer.PutCell(1, 0, '5', 0x00);
+  EXPECT_EQ(Take(), "\x1b[0;37m4\x1b[8;30m5");
+}
+
+TEST_F(Writer, BlanksTakeWhateverColourIsSet) {
+  writer.AssumeCursor(0, 0);
+  writer.PutCell(0, 0, 'a', 0x07);
+  writer.PutCell(1, 0, ' ', 0x0C);
+  writer.PutCell(2, 0, ' ', 0x00);
+  writer.PutCell(3, 0, 'd', 0x07);
+  EXPECT_EQ(Take(), "\x1b[0;37ma  d") << "no colour code for the blanks";
+  writer.PutCell(0, 1, ' ', 0x17);
+  EXPECT_EQ(Take(), "\x1b[44m\r\n ") << "a blank on another background needs it";
+}
+
+TEST_F(Writer, TheLastDrawingOfACellShows) {
+  writer.AssumeCursor(0, 0);
+  writer.PutCell(0, 0, 'a', 0x07);
+  writer.PutCell(0, 0, 'b', 0x0C);
+  writer.PutCell(1, 0, 'c', 0x0C);
+  EXPECT_EQ(Take(), "\x1b[0;91mbc");
+}
+
+TEST_F(Writer, ScrollSendsTheCellsDrawnBeforeIt) {
+  writer.AssumeCursor(0, 24);
+  writer.PutCell(0, 24, 'a', kDefaultColours);
+  writer.ScrollUp(0, 24, kDefaultColours);
+  writer.PutCell(0, 24, 'b', kDefaultColours);
+  EXPECT_EQ(Take(), "\x1b[ma\r\nb");
 }
 
 TEST_F(Writer, ControlCodesAndCyrillicAreGlyphs) {
