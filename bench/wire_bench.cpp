@@ -1,0 +1,191 @@
+// wire-bench: runs the demonstration in a pseudo-terminal whose screen is libvterm and
+// prints what it costs on the wire and in waiting, one "name: value" line per figure.
+#include <vterm.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "console/terminal/charset.hpp"
+#include "pty_terminal.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRuns = 5;       // whole runs of data set "2"
+constexpr int kEscRuns = 10;   // runs ended with Esc
+constexpr auto kIdle = std::chrono::seconds(5);
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// A field of one of the program's /proc files ("syscw:" in io, "voluntary_ctxt_switches:"
+// in status).
+long long ProcField(pid_t pid, const char* file, const std::string& name) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind(name, 0) == 0) return std::stoll(line.substr(name.size()));
+  }
+  return -1;
+}
+
+// Time the program has spent on a processor, in nanoseconds.
+long long CpuNs(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
+  long long ns = -1;
+  in >> ns;
+  return ns;
+}
+
+long long ContextSwitches(pid_t pid) {
+  return ProcField(pid, "status", "voluntary_ctxt_switches:") +
+         ProcField(pid, "status", "nonvoluntary_ctxt_switches:");
+}
+
+// UTF-8 bytes of the characters the terminal drew into cells from OUTPUT.
+long long GlyphBytes(const std::string& output) {
+  VTerm* vt = vterm_new(25, 80);
+  vterm_set_utf8(vt, 1);
+  VTermState* state = vterm_obtain_state(vt);
+  static VTermStateCallbacks callbacks{};
+  callbacks.putglyph = [](VTermGlyphInfo* info, VTermPos, void* user) {
+    std::string utf8;
+    for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && info->chars[i] != 0; ++i)
+      console::term::AppendUtf8(info->chars[i], utf8);
+    *static_cast<long long*>(user) += static_cast<long long>(utf8.size());
+    return 1;
+  };
+  // Scrolls need no cells moved here; without this the state would move them itself.
+  callbacks.scrollrect = [](VTermRect, int, int, void*) { return 1; };
+  long long bytes = 0;
+  vterm_state_set_callbacks(state, &callbacks, &bytes);
+  vterm_state_reset(state, 1);
+  vterm_input_write(vt, output.data(), output.size());
+  vterm_free(vt);
+  return bytes;
+}
+
+bool AtFinalWait(const e2e::PtyTerminal& terminal) {
+  return terminal.Row(terminal.CursorRow() - 1).rfind("Total movings: ", 0) == 0;
+}
+
+struct Figures {
+  std::vector<double> bytes_ratio;
+  long long max_writes_per_wait = 0;
+  std::vector<double> run_cpu_ms;
+  std::vector<double> space_to_frame_ms;
+  std::vector<double> startup_ms;
+  std::vector<double> esc_to_exit_ms;
+  double idle_wakeups = 0;
+  double idle_cpu_ms = 0;
+  int gates = 0;
+};
+
+bool Fail(const char* what) {
+  std::fprintf(stderr, "wire-bench: %s\n", what);
+  return false;
+}
+
+// One whole run of data set "2": the wire, the writes, the CPU and the answer to Space.
+bool WholeRun(Figures& figures) {
+  e2e::PtyTerminal terminal(80, 25);
+  const Clock::time_point started = Clock::now();
+  terminal.Start(DEMO);
+  if (!terminal.WaitForKeyWait()) return Fail("no menu");
+  figures.startup_ms.push_back(Ms(terminal.last_output() - started));
+  const pid_t pid = terminal.pid();
+  long long writes = ProcField(pid, "io", "syscw:");
+  auto press = [&](const char* key) {
+    const Clock::time_point typed = Clock::now();
+    terminal.Type(key);
+    if (!terminal.WaitForKeyWait()) return false;
+    const long long now_writes = ProcField(pid, "io", "syscw:");
+    figures.max_writes_per_wait = std::max(figures.max_writes_per_wait, now_writes - writes);
+    if (now_writes - writes > 1) std::fprintf(stderr, "key %s: %lld writes\n", key, now_writes - writes);
+    writes = now_writes;
+    if (*key == ' ' && terminal.last_output() > typed)
+      figures.space_to_frame_ms.push_back(Ms(terminal.last_output() - typed));
+    return true;
+  };
+  if (!press("2")) return Fail("no first step gate");
+  int gates = 1;
+  while (!AtFinalWait(terminal)) {
+    if (!press(" ")) return Fail("a step gate did not come back");
+    if (++gates > 1000) return Fail("no end of the run");
+  }
+  figures.gates = gates - 1;
+  figures.run_cpu_ms.push_back(static_cast<double>(CpuNs(pid)) / 1e6);
+  terminal.Type("\r");
+  if (terminal.WaitExit() < 0) return Fail("no exit");
+  figures.bytes_ratio.push_back(static_cast<double>(terminal.output().size()) /
+                                static_cast<double>(GlyphBytes(terminal.output())));
+  return true;
+}
+
+// Waiting at a step gate: wake-ups and CPU in five seconds.
+bool Idle(Figures& figures) {
+  e2e::PtyTerminal terminal(80, 25);
+  terminal.Start(DEMO);
+  if (!terminal.WaitForKeyWait()) return Fail("no menu");
+  terminal.Type("2");
+  if (!terminal.WaitForKeyWait()) return Fail("no first step gate");
+  const pid_t pid = terminal.pid();
+  const long long switches = ContextSwitches(pid);
+  const long long cpu = CpuNs(pid);
+  std::this_thread::sleep_for(kIdle);
+  figures.idle_wakeups = static_cast<double>(ContextSwitches(pid) - switches);
+  figures.idle_cpu_ms = static_cast<double>(CpuNs(pid) - cpu) / 1e6;
+  terminal.Type("\x1b");
+  return terminal.WaitExit() >= 0 || Fail("no exit after Esc");
+}
+
+// A lone Esc at a step gate, until the process has ended.
+bool EscToExit(Figures& figures) {
+  e2e::PtyTerminal terminal(80, 25);
+  terminal.Start(DEMO);
+  if (!terminal.WaitForKeyWait()) return Fail("no menu");
+  terminal.Type("2");
+  if (!terminal.WaitForKeyWait()) return Fail("no first step gate");
+  terminal.Type(" ");
+  if (!terminal.WaitForKeyWait()) return Fail("no second step gate");
+  const Clock::time_point typed = Clock::now();
+  terminal.Type("\x1b");
+  if (terminal.WaitExit() < 0) return Fail("no exit after Esc");
+  figures.esc_to_exit_ms.push_back(Ms(Clock::now() - typed));
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  Figures figures;
+  for (int run = 0; run < kRuns; ++run)
+    if (!WholeRun(figures)) return 1;
+  for (int run = 0; run < kEscRuns; ++run)
+    if (!EscToExit(figures)) return 1;
+  if (!Idle(figures)) return 1;
+
+  std::printf("step_gates: %d\n", figures.gates);
+  std::printf("bytes_ratio: %.3f\n", Median(figures.bytes_ratio));
+  std::printf("writes_per_wait: %lld\n", figures.max_writes_per_wait);
+  std::printf("run_cpu_ms: %.1f\n", Median(figures.run_cpu_ms));
+  std::printf("idle_wakeups: %.0f\n", figures.idle_wakeups);
+  std::printf("idle_cpu_ms: %.3f\n", figures.idle_cpu_ms);
+  std::printf("esc_to_exit_ms: %.1f\n", Median(figures.esc_to_exit_ms));
+  std::printf("space_to_frame_ms: %.3f\n", Median(figures.space_to_frame_ms));
+  std::printf("startup_ms: %.1f\n", Median(figures.startup_ms));
+  return 0;
+}
