@@ -36,15 +36,35 @@
 #include "console/terminal/key_decoder.hpp"
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
 
 namespace console::term {
 namespace {
 
 enum : uint16_t {
-  VK_BACK = 8, VK_TAB = 9, VK_CLEAR = 12, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32,
-  VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38,
-  VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46, VK_NUMPAD0 = 96,
-  VK_MULTIPLY = 106, VK_ADD = 107, VK_SUBTRACT = 109, VK_DECIMAL = 110, VK_DIVIDE = 111,
+  VK_BACK = 8,
+  VK_TAB = 9,
+  VK_CLEAR = 12,
+  VK_RETURN = 13,
+  VK_ESCAPE = 27,
+  VK_SPACE = 32,
+  VK_PRIOR = 33,
+  VK_NEXT = 34,
+  VK_END = 35,
+  VK_HOME = 36,
+  VK_LEFT = 37,
+  VK_UP = 38,
+  VK_RIGHT = 39,
+  VK_DOWN = 40,
+  VK_INSERT = 45,
+  VK_DELETE = 46,
+  VK_NUMPAD0 = 96,
+  VK_MULTIPLY = 106,
+  VK_ADD = 107,
+  VK_SUBTRACT = 109,
+  VK_DECIMAL = 110,
+  VK_DIVIDE = 111,
   VK_F1 = 112,
 };
 
@@ -70,38 +90,80 @@ const NamedKey* LetterKey(uint8_t final_byte) {
   static constexpr NamedKey kF1 = FunctionKey(1), kF2 = FunctionKey(2), kF3 = FunctionKey(3),
                             kF4 = FunctionKey(4);
   switch (final_byte) {
-    case 'A': return &kUp;
-    case 'B': return &kDown;
-    case 'C': return &kRight;
-    case 'D': return &kLeft;
-    case 'H': return &kHome;
-    case 'F': return &kEnd;
-    case 'E': return &kKeypad5;
-    case 'P': return &kF1;
-    case 'Q': return &kF2;
-    case 'R': return &kF3;
-    case 'S': return &kF4;
-    default: return nullptr;
+    case 'A':
+      return &kUp;
+    case 'B':
+      return &kDown;
+    case 'C':
+      return &kRight;
+    case 'D':
+      return &kLeft;
+    case 'H':
+      return &kHome;
+    case 'F':
+      return &kEnd;
+    case 'E':
+      return &kKeypad5;
+    case 'P':
+      return &kF1;
+    case 'Q':
+      return &kF2;
+    case 'R':
+      return &kF3;
+    case 'S':
+      return &kF4;
+    default:
+      return nullptr;
   }
 }
 
 // CSI n ~ (and rxvt's n$, n^, n@).
 const NamedKey* TildeKey(int n) {
-  static constexpr NamedKey kF[13] = {
-      {}, FunctionKey(1), FunctionKey(2), FunctionKey(3), FunctionKey(4),
-      FunctionKey(5), FunctionKey(6), FunctionKey(7), FunctionKey(8), FunctionKey(9),
-      FunctionKey(10), FunctionKey(11), FunctionKey(12)};
+  static constexpr NamedKey kF[13] = {{},
+                                      FunctionKey(1),
+                                      FunctionKey(2),
+                                      FunctionKey(3),
+                                      FunctionKey(4),
+                                      FunctionKey(5),
+                                      FunctionKey(6),
+                                      FunctionKey(7),
+                                      FunctionKey(8),
+                                      FunctionKey(9),
+                                      FunctionKey(10),
+                                      FunctionKey(11),
+                                      FunctionKey(12)};
   switch (n) {
-    case 1: case 7: return &kHome;
-    case 2: return &kInsert;
-    case 3: return &kDelete;
-    case 4: case 8: return &kEnd;
-    case 5: return &kPageUp;
-    case 6: return &kPageDown;
-    case 11: case 12: case 13: case 14: case 15: return &kF[n - 10];
-    case 17: case 18: case 19: case 20: case 21: return &kF[n - 11];
-    case 23: case 24: return &kF[n - 12];
-    default: return nullptr;
+    case 1:
+    case 7:
+      return &kHome;
+    case 2:
+      return &kInsert;
+    case 3:
+      return &kDelete;
+    case 4:
+    case 8:
+      return &kEnd;
+    case 5:
+      return &kPageUp;
+    case 6:
+      return &kPageDown;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+      return &kF[n - 10];
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+      return &kF[n - 11];
+    case 23:
+    case 24:
+      return &kF[n - 12];
+    default:
+      return nullptr;
   }
 }
 
@@ -115,13 +177,21 @@ const NamedKey* KeypadKey(uint8_t final_byte) {
   static constexpr uint16_t kDigitScan[10] = {82, 79, 80, 81, 75, 76, 77, 71, 72, 73};
   static NamedKey digits[10];
   switch (final_byte) {
-    case 'M': return &kEnter;
-    case 'j': return &kStar;
-    case 'k': case 'l': return &kPlus;
-    case 'm': return &kMinus;
-    case 'o': return &kSlash;
-    case 'n': return &kPoint;
-    default: break;
+    case 'M':
+      return &kEnter;
+    case 'j':
+      return &kStar;
+    case 'k':
+    case 'l':
+      return &kPlus;
+    case 'm':
+      return &kMinus;
+    case 'o':
+      return &kSlash;
+    case 'n':
+      return &kPoint;
+    default:
+      break;
   }
   if (final_byte >= 'p' && final_byte <= 'y') {
     const int d = final_byte - 'p';
@@ -142,17 +212,20 @@ struct AsciiKey {
 const std::array<AsciiKey, 128>& AsciiKeys() {
   static const std::array<AsciiKey, 128> table = [] {
     // Each row: scan code, then the character without and with Shift.
-    static constexpr struct { uint8_t scan; char plain, shifted; } kRows[] = {
-        {2, '1', '!'},  {3, '2', '@'},  {4, '3', '#'},   {5, '4', '$'},   {6, '5', '%'},
-        {7, '6', '^'},  {8, '7', '&'},  {9, '8', '*'},   {10, '9', '('},  {11, '0', ')'},
-        {12, '-', '_'}, {13, '=', '+'}, {16, 'q', 'Q'},  {17, 'w', 'W'},  {18, 'e', 'E'},
-        {19, 'r', 'R'}, {20, 't', 'T'}, {21, 'y', 'Y'},  {22, 'u', 'U'},  {23, 'i', 'I'},
-        {24, 'o', 'O'}, {25, 'p', 'P'}, {26, '[', '{'},  {27, ']', '}'},  {30, 'a', 'A'},
-        {31, 's', 'S'}, {32, 'd', 'D'}, {33, 'f', 'F'},  {34, 'g', 'G'},  {35, 'h', 'H'},
-        {36, 'j', 'J'}, {37, 'k', 'K'}, {38, 'l', 'L'},  {39, ';', ':'},  {40, '\'', '"'},
-        {41, '`', '~'}, {43, '\\', '|'}, {44, 'z', 'Z'}, {45, 'x', 'X'},  {46, 'c', 'C'},
-        {47, 'v', 'V'}, {48, 'b', 'B'}, {49, 'n', 'N'},  {50, 'm', 'M'},  {51, ',', '<'},
-        {52, '.', '>'}, {53, '/', '?'}, {57, ' ', ' '},
+    static constexpr struct {
+      uint8_t scan;
+      char plain, shifted;
+    } kRows[] = {
+        {2, '1', '!'},  {3, '2', '@'},   {4, '3', '#'},  {5, '4', '$'},  {6, '5', '%'},
+        {7, '6', '^'},  {8, '7', '&'},   {9, '8', '*'},  {10, '9', '('}, {11, '0', ')'},
+        {12, '-', '_'}, {13, '=', '+'},  {16, 'q', 'Q'}, {17, 'w', 'W'}, {18, 'e', 'E'},
+        {19, 'r', 'R'}, {20, 't', 'T'},  {21, 'y', 'Y'}, {22, 'u', 'U'}, {23, 'i', 'I'},
+        {24, 'o', 'O'}, {25, 'p', 'P'},  {26, '[', '{'}, {27, ']', '}'}, {30, 'a', 'A'},
+        {31, 's', 'S'}, {32, 'd', 'D'},  {33, 'f', 'F'}, {34, 'g', 'G'}, {35, 'h', 'H'},
+        {36, 'j', 'J'}, {37, 'k', 'K'},  {38, 'l', 'L'}, {39, ';', ':'}, {40, '\'', '"'},
+        {41, '`', '~'}, {43, '\\', '|'}, {44, 'z', 'Z'}, {45, 'x', 'X'}, {46, 'c', 'C'},
+        {47, 'v', 'V'}, {48, 'b', 'B'},  {49, 'n', 'N'}, {50, 'm', 'M'}, {51, ',', '<'},
+        {52, '.', '>'}, {53, '/', '?'},  {57, ' ', ' '},
     };
     std::array<AsciiKey, 128> keys{};
     for (const auto& row : kRows) {
@@ -173,6 +246,14 @@ char UsKeyOfCyrillic(char32_t code_point) {
   for (std::size_t i = 0; i + 1 < sizeof kKeys; ++i)
     if (kLower[i] == code_point || kUpper[i] == code_point) return kKeys[i];
   return 0;
+}
+
+// Ctrl turns a letter, [, \ and ] into their control characters, as terminals do.
+uint8_t ControlCharacter(uint8_t ch) {
+  const uint8_t lower = static_cast<uint8_t>(ch | 0x20);
+  if (lower >= 'a' && lower <= 'z') return static_cast<uint8_t>(lower - 'a' + 1);
+  if (ch >= '[' && ch <= ']') return static_cast<uint8_t>(ch - '@');
+  return ch;
 }
 
 uint16_t VirtualKeyOfAscii(uint8_t ch) {
@@ -208,9 +289,11 @@ uint32_t ModifierState(int parameter) {
 }
 
 struct Parameters {
-  char prefix = 0;  // '<', '=', '>' or '?' for private sequences
+  char prefix = 0;              // '<', '=', '>' or '?' for private sequences
   std::vector<int> values;      // -1 where a parameter was left out
   std::vector<int> event_type;  // the second sub-parameter, -1 where none
+  // Every parameter with its sub-parameters (separated by ':'), -1 where left out.
+  std::vector<std::vector<int>> fields;
   std::string intermediates;
 };
 
@@ -218,34 +301,31 @@ Parameters ParseParameters(const std::string& sequence) {
   Parameters p;
   std::size_t i = 0;
   if (!sequence.empty() && sequence[0] >= 0x3C && sequence[0] <= 0x3F) p.prefix = sequence[i++];
-  int value = -1;
-  int sub_index = 0;
-  int event = -1;
+  std::vector<int> field{-1};
   bool any = false;
+  auto end_field = [&p, &field] {
+    p.values.push_back(field[0]);
+    p.event_type.push_back(field.size() > 1 ? field[1] : -1);
+    p.fields.push_back(field);
+    field.assign(1, -1);
+  };
   for (; i < sequence.size(); ++i) {
     const char c = sequence[i];
     if (c >= '0' && c <= '9') {
-      int& target = sub_index == 0 ? value : event;
-      if (sub_index <= 1) target = (target < 0 ? 0 : target) * 10 + (c - '0');
-      if (target > 1000000) target = 1000000;
+      int& target = field.back();
+      target = std::min((target < 0 ? 0 : target) * 10 + (c - '0'), 1000000);
       any = true;
     } else if (c == ':') {
-      ++sub_index;
+      if (field.size() < 8) field.push_back(-1);
       any = true;
     } else if (c == ';') {
-      p.values.push_back(value);
-      p.event_type.push_back(event);
-      value = event = -1;
-      sub_index = 0;
+      end_field();
       any = true;
     } else if (c >= 0x20 && c <= 0x2F) {
       p.intermediates.push_back(c);
     }
   }
-  if (any) {
-    p.values.push_back(value);
-    p.event_type.push_back(event);
-  }
+  if (any) end_field();
   return p;
 }
 
@@ -320,10 +400,16 @@ void KeyDecoder::Emit(KeyEvent key, std::vector<Decoded>& out) {
 
 void KeyDecoder::Byte(uint8_t byte, std::vector<Decoded>& out) {
   switch (state_) {
-    case State::kGround: Ground(byte, out); break;
+    case State::kGround:
+      Ground(byte, out);
+      break;
     case State::kEscape:
-    case State::kEscEsc: EscapeByte(byte, out); break;
-    case State::kCsi: CsiByte(byte, out); break;
+    case State::kEscEsc:
+      EscapeByte(byte, out);
+      break;
+    case State::kCsi:
+      CsiByte(byte, out);
+      break;
     case State::kLinuxFn:
       Reset();
       if (byte >= 'A' && byte <= 'E') Emit(NamedKeyEvent(FunctionKey(byte - 'A' + 1), 0), out);
@@ -331,13 +417,19 @@ void KeyDecoder::Byte(uint8_t byte, std::vector<Decoded>& out) {
     case State::kMouse:
       if (++skipped_ >= 3) Reset();
       break;
-    case State::kSs3: Ss3Byte(byte, out); break;
+    case State::kSs3:
+      Ss3Byte(byte, out);
+      break;
     case State::kString:
       ++skipped_;
-      if (byte == 0x07 || byte == 0x9C) Reset();  // BEL or 8-bit ST ends it
-      else if (byte == 0x18 || byte == 0x1A) Reset();  // CAN, SUB cancel
-      else if (byte == 0x1B) state_ = State::kStringEsc;
-      else if (skipped_ > kMaxString) Reset();
+      if (byte == 0x07 || byte == 0x9C)
+        Reset();  // BEL or 8-bit ST ends it
+      else if (byte == 0x18 || byte == 0x1A)
+        Reset();  // CAN, SUB cancel
+      else if (byte == 0x1B)
+        state_ = State::kStringEsc;
+      else if (skipped_ > kMaxString)
+        Reset();
       break;
     case State::kStringEsc:
       if (byte == '\\') {
@@ -349,7 +441,9 @@ void KeyDecoder::Byte(uint8_t byte, std::vector<Decoded>& out) {
         EscapeByte(byte, out);
       }
       break;
-    case State::kUtf8: Utf8Byte(byte, out); break;
+    case State::kUtf8:
+      Utf8Byte(byte, out);
+      break;
   }
 }
 
@@ -423,12 +517,17 @@ void KeyDecoder::EscapeByte(uint8_t byte, std::vector<Decoded>& out) {
     case 0x1B:
       state_ = State::kEscEsc;
       return;
-    case ']': case 'P': case '_': case '^': case 'X':
+    case ']':
+    case 'P':
+    case '_':
+    case '^':
+    case 'X':
       state_ = State::kString;
       skipped_ = 0;
       sequence_.assign(1, static_cast<char>(byte));
       return;
-    case 0x18: case 0x1A:  // CAN, SUB
+    case 0x18:
+    case 0x1A:  // CAN, SUB
       Reset();
       return;
     case 9:  // the Linux console's Shift+Tab
@@ -479,8 +578,8 @@ void KeyDecoder::CsiByte(uint8_t byte, std::vector<Decoded>& out) {
     DispatchCsi(byte, out);
     return;
   }
-  if (byte == '$' && !sequence_.empty() && sequence_.find_first_not_of("0123456789") ==
-                                               std::string::npos) {
+  if (byte == '$' && !sequence_.empty() &&
+      sequence_.find_first_not_of("0123456789") == std::string::npos) {
     // rxvt's Shift form ends in '$' (CSI 3$), where ECMA-48 would expect more.
     DispatchCsi(byte, out);
     return;
@@ -502,7 +601,7 @@ void KeyDecoder::DispatchCsi(uint8_t final_byte, std::vector<Decoded>& out) {
   auto at = [&p](std::size_t i) { return i < p.values.size() ? p.values[i] : -1; };
   auto event_kind = [&p](std::size_t i) { return i < p.event_type.size() ? p.event_type[i] : -1; };
   auto emit = [&](const NamedKey& named, int modifier_parameter, int event) {
-    KeyEvent key = NamedKeyEvent(named, ModifierState(modifier_parameter));
+    KeyEvent key = NamedKeyEvent(named, Modifiers(modifier_parameter));
     key.key_down = event != 3;
     Emit(key, out);
   };
@@ -519,7 +618,22 @@ void KeyDecoder::DispatchCsi(uint8_t final_byte, std::vector<Decoded>& out) {
     alt_ = false;
     return;
   }
+  if (p.prefix == '?' && (final_byte == 'u' || final_byte == 'c') && no_intermediates) {
+    // The keyboard protocol's flags, or the device attributes.
+    Decoded reply;
+    reply.kind =
+        final_byte == 'u' ? Decoded::Kind::kKeyboardFlags : Decoded::Kind::kDeviceAttributes;
+    reply.value = std::max(at(0), 0);
+    out.push_back(reply);
+    alt_ = false;
+    return;
+  }
   if (!plain) {
+    alt_ = false;
+    return;
+  }
+  if (kitty_ && final_byte == 'u' && no_intermediates && !p.fields.empty()) {
+    KittyKey(p.fields, out);
     alt_ = false;
     return;
   }
@@ -531,7 +645,7 @@ void KeyDecoder::DispatchCsi(uint8_t final_byte, std::vector<Decoded>& out) {
     // Nothing a key sends.
   } else if (const NamedKey* named = LetterKey(final_byte); named != nullptr) {
     // CSI X, CSI 1;m X, and the older CSI m X.
-    if (p.values.empty()) {
+    if (p.values.empty() || (p.values.size() == 1 && at(0) == 1)) {
       emit(*named, 1, -1);
     } else if (p.values.size() == 1 && at(0) >= 2 && final_byte != 'R') {
       emit(*named, at(0), -1);
@@ -540,14 +654,14 @@ void KeyDecoder::DispatchCsi(uint8_t final_byte, std::vector<Decoded>& out) {
     }
   } else if (final_byte == '~') {
     if (at(0) == 27 && p.values.size() == 3) {
-      EmitCodePoint(static_cast<char32_t>(std::max(at(2), 0)), ModifierState(at(1)), out);
+      EmitCodePoint(static_cast<char32_t>(std::max(at(2), 0)), Modifiers(at(1)), out);
     } else if (const NamedKey* tilde = TildeKey(at(0)); tilde != nullptr && p.values.size() <= 2) {
       emit(*tilde, at(1), event_kind(1));
     }
   } else if (final_byte == 'u' && !p.values.empty() && at(0) >= 0) {
-    if (event_kind(1) != 3) EmitCodePoint(static_cast<char32_t>(at(0)), ModifierState(at(1)), out);
+    if (event_kind(1) != 3) EmitCodePoint(static_cast<char32_t>(at(0)), Modifiers(at(1)), out);
   } else if (final_byte == 'Z') {
-    Emit(MakeKey(15, 9, SHIFT_PRESSED | ModifierState(at(1)), VK_TAB), out);
+    Emit(MakeKey(15, 9, SHIFT_PRESSED | Modifiers(at(1)), VK_TAB), out);
   } else if (final_byte >= 'a' && final_byte <= 'd' && p.values.empty()) {
     static constexpr const NamedKey* kArrows[4] = {&kUp, &kDown, &kRight, &kLeft};
     emit(*kArrows[final_byte - 'a'], 2, -1);
@@ -624,13 +738,21 @@ void KeyDecoder::Utf8Byte(uint8_t byte, std::vector<Decoded>& out) {
 // lacks give no key.
 void KeyDecoder::EmitCodePoint(char32_t code_point, uint32_t state, std::vector<Decoded>& out) {
   switch (code_point) {
-    case 27: Emit(MakeKey(1, 27, state, VK_ESCAPE), out); return;
-    case 13: Emit(MakeKey(28, 13, state, VK_RETURN), out); return;
+    case 27:
+      Emit(MakeKey(1, 27, state, VK_ESCAPE), out);
+      return;
+    case 13:
+      Emit(MakeKey(28, 13, state, VK_RETURN), out);
+      return;
     case 9:
       Emit(MakeKey(15, 9, state, VK_TAB), out);
       return;
-    case 127: case 8: Emit(MakeKey(14, 8, state, VK_BACK), out); return;
-    default: break;
+    case 127:
+    case 8:
+      Emit(MakeKey(14, 8, state, VK_BACK), out);
+      return;
+    default:
+      break;
   }
   const int code = ToCp866(code_point);
   if (code < 0) return;
@@ -638,15 +760,209 @@ void KeyDecoder::EmitCodePoint(char32_t code_point, uint32_t state, std::vector<
   const auto& ascii = AsciiKeys();
   char us_key = code < 0x80 ? static_cast<char>(code) : UsKeyOfCyrillic(code_point);
   AsciiKey position = ascii[static_cast<uint8_t>(us_key) & 0x7F];
-  if (code < 0x80 && (state & LEFT_CTRL_PRESSED) != 0) {
-    // Ctrl turns a letter into its control character, as the legacy encoding does.
-    const uint8_t lower = static_cast<uint8_t>(character | 0x20);
-    if (lower >= 'a' && lower <= 'z') character = static_cast<uint8_t>(lower - 'a' + 1);
-  }
+  if (code < 0x80 && (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0)
+    character = ControlCharacter(character);
   if (position.shift) state |= SHIFT_PRESSED;
   Emit(MakeKey(position.scan, character, state,
                code < 0x80 ? VirtualKeyOfAscii(static_cast<uint8_t>(code)) : 0),
        out);
+}
+
+// ---- The kitty keyboard protocol ------------------------------------------------------
+//
+// With the flags the console pushes (disambiguate, event types, alternate keys, all keys
+// as escape codes, associated text) every key arrives as
+//   CSI code[:shifted[:base]] ; mods[:type] ; text u
+// or in its legacy shape with the added fields (CSI 1;mods:type A, CSI n;mods:type ~).
+// type is 1 press, 2 repeat, 3 release; mods - 1 has Shift 1, Alt 2, Ctrl 4, Super 8,
+// Hyper 16, Meta 32, Caps Lock 64, Num Lock 128. Modifier keys arrive as keys of their
+// own, which tells left from right.
+
+namespace {
+
+enum : uint8_t {
+  kHeldLeftAlt = 1,
+  kHeldRightAlt = 2,
+  kHeldLeftCtrl = 4,
+  kHeldRightCtrl = 8,
+};
+
+struct ModifierKey {
+  int code;
+  uint16_t virtual_key;
+  uint16_t scan;
+  bool enhanced;
+  uint8_t held;  // which of the held flags it sets
+};
+
+const ModifierKey* KittyModifierKey(int code) {
+  static constexpr ModifierKey kKeys[] = {
+      {57441, 16, 42, false, 0},              // left Shift
+      {57447, 16, 54, false, 0},              // right Shift
+      {57442, 17, 29, false, kHeldLeftCtrl},  // left Ctrl
+      {57448, 17, 29, true, kHeldRightCtrl},  // right Ctrl
+      {57443, 18, 56, false, kHeldLeftAlt},   // left Alt
+      {57449, 18, 56, true, kHeldRightAlt},   // right Alt
+      {57453, 18, 56, true, kHeldRightAlt},   // AltGr (ISO level 3 shift)
+      {57358, 20, 58, false, 0},              // Caps Lock
+      {57359, 145, 70, false, 0},             // Scroll Lock
+      {57360, 144, 69, false, 0},             // Num Lock
+  };
+  for (const ModifierKey& key : kKeys)
+    if (key.code == code) return &key;
+  return nullptr;
+}
+
+// Keypad keys, 57399 to 57427: 0-9 . / * - + Enter = , then Left Right Up Down PgUp PgDn
+// Home End Ins Del and Begin (5 without Num Lock). Scan 0: no key of the PC keypad.
+const NamedKey* KittyKeypadKey(int code) {
+  static constexpr NamedKey kKeys[] = {
+      {82, VK_NUMPAD0 + 0, false, '0'},
+      {79, VK_NUMPAD0 + 1, false, '1'},
+      {80, VK_NUMPAD0 + 2, false, '2'},
+      {81, VK_NUMPAD0 + 3, false, '3'},
+      {75, VK_NUMPAD0 + 4, false, '4'},
+      {76, VK_NUMPAD0 + 5, false, '5'},
+      {77, VK_NUMPAD0 + 6, false, '6'},
+      {71, VK_NUMPAD0 + 7, false, '7'},
+      {72, VK_NUMPAD0 + 8, false, '8'},
+      {73, VK_NUMPAD0 + 9, false, '9'},
+      {83, VK_DECIMAL, false, '.'},
+      {53, VK_DIVIDE, true, '/'},
+      {55, VK_MULTIPLY, false, '*'},
+      {74, VK_SUBTRACT, false, '-'},
+      {78, VK_ADD, false, '+'},
+      {28, VK_RETURN, true, 13},
+      {0, 0, false, 0},
+      {0, 0, false, 0},
+      {75, VK_LEFT, false},
+      {77, VK_RIGHT, false},
+      {72, VK_UP, false},
+      {80, VK_DOWN, false},
+      {73, VK_PRIOR, false},
+      {81, VK_NEXT, false},
+      {71, VK_HOME, false},
+      {79, VK_END, false},
+      {82, VK_INSERT, false},
+      {83, VK_DELETE, false},
+      {76, VK_CLEAR, false},
+  };
+  constexpr int kFirst = 57399;
+  if (code < kFirst || code >= kFirst + static_cast<int>(std::size(kKeys))) return nullptr;
+  const NamedKey& key = kKeys[code - kFirst];
+  return key.scan == 0 ? nullptr : &key;
+}
+
+// The protocol's own codes for keys that have no Unicode character.
+bool KittyFunctionalKey(int code) {
+  return code >= 57344 && code <= 63743;
+}
+
+}  // namespace
+
+uint32_t KeyDecoder::HeldState() const {
+  uint32_t state = 0;
+  if (held_ & kHeldLeftAlt) state |= LEFT_ALT_PRESSED;
+  if (held_ & kHeldRightAlt) state |= RIGHT_ALT_PRESSED;
+  if (held_ & kHeldLeftCtrl) state |= LEFT_CTRL_PRESSED;
+  if (held_ & kHeldRightCtrl) state |= RIGHT_CTRL_PRESSED;
+  return state;
+}
+
+uint32_t KeyDecoder::Modifiers(int parameter) const {
+  if (!kitty_) return ModifierState(parameter);
+  const int bits = parameter >= 1 ? parameter - 1 : 0;
+  const uint32_t held = HeldState();
+  uint32_t state = 0;
+  if (bits & 1) state |= SHIFT_PRESSED;
+  // Which Alt and which Ctrl, from their own key events; the left one when unknown.
+  if (bits & 2) {
+    const uint32_t alt = held & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED);
+    state |= alt != 0 ? alt : LEFT_ALT_PRESSED;
+  } else {
+    state |= held & RIGHT_ALT_PRESSED;  // AltGr reports no Alt of its own
+  }
+  if (bits & 4) {
+    const uint32_t ctrl = held & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED);
+    state |= ctrl != 0 ? ctrl : LEFT_CTRL_PRESSED;
+  }
+  if (bits & 64) state |= CAPSLOCK_ON;
+  if (bits & 128) state |= NUMLOCK_ON;
+  return state;
+}
+
+void KeyDecoder::KittyKey(const std::vector<std::vector<int>>& fields, std::vector<Decoded>& out) {
+  auto field = [&fields](std::size_t i, std::size_t sub) {
+    return i < fields.size() && sub < fields[i].size() ? fields[i][sub] : -1;
+  };
+  const int code = field(0, 0);
+  const int shifted = field(0, 1);
+  const int base = field(0, 2);
+  const int mods = field(1, 0);
+  const bool down = field(1, 1) != 3;
+  const int text = field(2, 0);
+  if (code < 0) return;
+
+  KeyEvent key;
+  if (const ModifierKey* modifier = KittyModifierKey(code); modifier != nullptr) {
+    if (down) {
+      held_ = static_cast<uint8_t>(held_ | modifier->held);
+    } else {
+      held_ = static_cast<uint8_t>(held_ & ~modifier->held);
+    }
+    const uint32_t state = (Modifiers(mods) & (SHIFT_PRESSED | CAPSLOCK_ON | NUMLOCK_ON)) |
+                           HeldState() | (modifier->enhanced ? ENHANCED_KEY : 0);
+    key = MakeKey(modifier->scan, 0, state, modifier->virtual_key);
+  } else if (const NamedKey* keypad = KittyKeypadKey(code); keypad != nullptr) {
+    key = MakeKey(keypad->scan, keypad->character,
+                  Modifiers(mods) | (keypad->enhanced ? ENHANCED_KEY : 0), keypad->virtual_key);
+  } else if (KittyFunctionalKey(code)) {
+    return;  // F13 and beyond, media keys and the like: none of the PC keyboard's
+  } else {
+    const uint32_t state = Modifiers(mods);
+    switch (code) {
+      case 27:
+        key = MakeKey(1, 27, state, VK_ESCAPE);
+        break;
+      case 13:
+        key = MakeKey(28, 13, state, VK_RETURN);
+        break;
+      case 9:
+        key = MakeKey(15, 9, state, VK_TAB);
+        break;
+      case 8:
+      case 127:
+        key = MakeKey(14, 8, state, VK_BACK);
+        break;
+      default: {
+        // A text key: the character it types, on the key that the US layout has in the
+        // same place.
+        char32_t typed = static_cast<char32_t>(code);
+        if (text > 0) {
+          typed = static_cast<char32_t>(text);
+        } else if ((state & SHIFT_PRESSED) != 0 && shifted > 0) {
+          typed = static_cast<char32_t>(shifted);
+        }
+        if (text <= 0 && (state & CAPSLOCK_ON) != 0 && typed < 0x80 &&
+            std::isalpha(static_cast<int>(typed)))
+          typed ^= 0x20;
+        const int cp866 = ToCp866(typed);
+        if (cp866 < 0) return;
+        const int us = base > 0 && base < 0x80 ? base
+                       : code < 0x80           ? code
+                                               : UsKeyOfCyrillic(static_cast<char32_t>(code));
+        const AsciiKey position = AsciiKeys()[static_cast<uint8_t>(us) & 0x7F];
+        uint8_t character = static_cast<uint8_t>(cp866);
+        if (cp866 < 0x80 && (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0)
+          character = ControlCharacter(character);
+        key = MakeKey(position.scan, character, state,
+                      VirtualKeyOfAscii(static_cast<uint8_t>(us & 0x7F)));
+        break;
+      }
+    }
+  }
+  key.key_down = down;
+  Emit(key, out);
 }
 
 }  // namespace console::term

@@ -15,11 +15,14 @@
 namespace console::term {
 
 struct Decoded {
-  enum class Kind : uint8_t { kKey, kCursorReport };
+  // A key event, or one of the terminal's replies: the cursor position, the keyboard
+  // protocol's flags (CSI ? flags u), the device attributes (CSI ? ... c).
+  enum class Kind : uint8_t { kKey, kCursorReport, kKeyboardFlags, kDeviceAttributes };
   Kind kind = Kind::kKey;
   KeyEvent key;
   int row = 0;  // cursor report, 1-based
   int column = 0;
+  int value = 0;  // keyboard flags
 };
 
 struct DecoderOptions {
@@ -58,20 +61,27 @@ class KeyDecoder {
   void ExpectCursorReport() { cursor_report_expected_ = true; }
   bool CursorReportExpected() const { return cursor_report_expected_; }
 
+  // The terminal now reports keys in the kitty keyboard protocol (the flags the console
+  // pushes): presses, repeats and releases, modifier keys alone, keypad keys apart.
+  void SetKittyKeyboard(bool on) { kitty_ = on; }
+  bool KittyKeyboard() const { return kitty_; }
+  // Modifier keys may have been let go unseen (while the program was stopped).
+  void ForgetModifiers() { held_ = 0; }
+
   // Code page 866 code of a Unicode character; -1 when that code page lacks it.
   int ToCp866(char32_t code_point) const;
 
  private:
   enum class State : uint8_t {
     kGround,
-    kEscape,    // ESC
-    kEscEsc,    // ESC ESC: Alt with Esc, or Alt with a sequence
-    kCsi,       // ESC [
-    kLinuxFn,   // ESC [ [ : the Linux console's F1 to F5
-    kMouse,     // ESC [ M : three raw bytes follow
-    kSs3,       // ESC O
-    kString,    // OSC, DCS, APC, PM, SOS
-    kStringEsc, // ESC inside a string: ESC \ ends it
+    kEscape,     // ESC
+    kEscEsc,     // ESC ESC: Alt with Esc, or Alt with a sequence
+    kCsi,        // ESC [
+    kLinuxFn,    // ESC [ [ : the Linux console's F1 to F5
+    kMouse,      // ESC [ M : three raw bytes follow
+    kSs3,        // ESC O
+    kString,     // OSC, DCS, APC, PM, SOS
+    kStringEsc,  // ESC inside a string: ESC \ ends it
     kUtf8,
   };
 
@@ -85,11 +95,16 @@ class KeyDecoder {
   void StartUtf8(uint8_t byte, bool alt, std::vector<Decoded>& out);
   void EmitCodePoint(char32_t code_point, uint32_t state, std::vector<Decoded>& out);
   void Emit(KeyEvent key, std::vector<Decoded>& out);
+  void KittyKey(const std::vector<std::vector<int>>& fields, std::vector<Decoded>& out);
+  // The control-key state of a modifier parameter (xterm's, or the kitty protocol's).
+  uint32_t Modifiers(int parameter) const;
+  // Alt and Ctrl as their own key events left them.
+  uint32_t HeldState() const;
   void Reset();
 
   DecoderOptions options_;
   State state_ = State::kGround;
-  bool alt_ = false;  // the sequence came behind an extra ESC
+  bool alt_ = false;      // the sequence came behind an extra ESC
   std::string sequence_;  // parameter and intermediate bytes of the sequence
   bool overlong_ = false;
   std::size_t skipped_ = 0;
@@ -97,6 +112,8 @@ class KeyDecoder {
   char32_t utf8_value_ = 0;
   uint64_t last_byte_ms_ = 0;
   bool cursor_report_expected_ = false;
+  bool kitty_ = false;
+  uint8_t held_ = 0;  // which Alt and Ctrl keys are down, by their own events
 };
 
 }  // namespace console::term

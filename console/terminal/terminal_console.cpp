@@ -33,6 +33,21 @@ void ApplyRawTermios() {
   if (SAVED_FD >= 0) tcsetattr(SAVED_FD, TCSADRAIN, &RAW_TERMIOS);
 }
 
+// The kitty keyboard protocol's flags the program asks for: disambiguate 1, event types
+// 2, alternate keys 4, all keys as escape codes 8, associated text 16.
+constexpr char kPushKeyboardFlags[] = "\x1b[>31u";
+constexpr char kPopKeyboardFlags[] = "\x1b[<u";
+
+void PushKeyboardFlags() {
+  ssize_t ignored = write(OUT_FD, kPushKeyboardFlags, sizeof kPushKeyboardFlags - 1);
+  (void)ignored;
+}
+
+void PopKeyboardFlags() {
+  ssize_t ignored = write(OUT_FD, kPopKeyboardFlags, sizeof kPopKeyboardFlags - 1);
+  (void)ignored;
+}
+
 void RestoreColours() {
   if (COLOURS_CHANGED == 0) return;
   static const char kReset[] = "\x1b[m";
@@ -132,41 +147,59 @@ void TerminalConsole::Start() {
     return;
   }
   writer_->AssumeCursor(-1, -1);
-  FindCursor(in_tty_);
+  FindCursor(in_tty_, true);
   // A terminal that did not answer now is not asked again on a resume.
   answers_queries_ = cursor_reported_;
+  if (keyboard_protocol_) {
+    // The terminal reports every key press and release exactly: take them so. The flags
+    // come off again on every way out and on a stop.
+    PushKeyboardFlags();
+    rt::REGISTERMODE(PopKeyboardFlags, PushKeyboardFlags);
+    decoder_->SetKittyKeyboard(true);
+  }
 }
 
-void TerminalConsole::FindCursor(bool ask) {
+void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
   cursor_reported_ = false;
-  if (ask) AskCursor();
+  if (ask) AskCursor(keyboard_query);
   // No answer: go on from the start of the bottom row.
   if (!cursor_reported_) cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
 }
 
-void TerminalConsole::AskCursor() {
-  WriteAll(out_fd_, "\x1b[6n");
+void TerminalConsole::AskCursor(bool keyboard_query) {
+  // The keyboard protocol's flags query goes with it, followed by the device attributes
+  // query that every terminal answers: a flags reply ahead of that answer means the
+  // terminal speaks the protocol. One wait serves them all.
+  WriteAll(out_fd_, keyboard_query ? "\x1b[6n\x1b[?u\x1b[c" : "\x1b[6n");
   decoder_->ExpectCursorReport();
   awaiting_report_ = true;
+  awaiting_attributes_ = keyboard_query;
   const uint64_t give_up = NowMs() + kCursorReportWaitMs;
-  for (uint64_t now = NowMs(); !cursor_reported_ && !ended_ && now < give_up; now = NowMs()) {
+  for (uint64_t now = NowMs();
+       (!cursor_reported_ || awaiting_attributes_) && !ended_ && now < give_up; now = NowMs()) {
     Pump(static_cast<int>(give_up - now));
   }
-  // An answer that comes later is stale: the program has drawn since.
+  // Answers that come later are stale: the program has drawn since.
   awaiting_report_ = false;
+  awaiting_attributes_ = false;
 }
 
 void TerminalConsole::Resume() {
   writer_->ForgetColours();
   writer_->AssumeCursor(-1, -1);
   if (!out_tty_) return;
-  FindCursor(in_tty_ && answers_queries_);
+  decoder_->ForgetModifiers();
+  FindCursor(in_tty_ && answers_queries_, false);
 }
 
 void TerminalConsole::Take(std::vector<Decoded>& decoded) {
   for (const Decoded& item : decoded) {
     if (item.kind == Decoded::Kind::kKey) {
-      keys_.push_back(item.key);
+      if (!RaiseSignalKey(item.key)) keys_.push_back(item.key);
+    } else if (item.kind == Decoded::Kind::kKeyboardFlags) {
+      if (awaiting_attributes_) keyboard_protocol_ = true;
+    } else if (item.kind == Decoded::Kind::kDeviceAttributes) {
+      awaiting_attributes_ = false;
     } else if (awaiting_report_) {
       awaiting_report_ = false;
       cursor_reported_ = true;
@@ -177,6 +210,27 @@ void TerminalConsole::Take(std::vector<Decoded>& decoded) {
     }
   }
   decoded.clear();
+}
+
+// Under the keyboard protocol Ctrl+C, Ctrl+\ and Ctrl+Z arrive as key events, and the
+// terminal raises no signal for them: raise it here, as the terminal would have, to the
+// whole foreground job.
+bool TerminalConsole::RaiseSignalKey(const KeyEvent& key) {
+  if (!decoder_->KittyKeyboard() || !key.key_down || SAVED_FD < 0) return false;
+  if ((SAVED_TERMIOS.c_lflag & ISIG) == 0) return false;
+  if ((key.control_state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) == 0) return false;
+  const struct {
+    int index;
+    int sig;
+  } kSignalKeys[] = {{VINTR, SIGINT}, {VQUIT, SIGQUIT}, {VSUSP, SIGTSTP}};
+  for (const auto& signal_key : kSignalKeys) {
+    const cc_t ch = SAVED_TERMIOS.c_cc[signal_key.index];
+    if (ch != _POSIX_VDISABLE && ch == key.character) {
+      kill(0, signal_key.sig);
+      return true;
+    }
+  }
+  return false;
 }
 
 void TerminalConsole::Pump(int timeout_ms) {

@@ -44,8 +44,11 @@ class TerminalConsole : public Platform {
   void Start();
   // Asks the terminal where the cursor is (when ASK), else or without an answer takes the
   // start of the bottom row.
-  void FindCursor(bool ask);
-  void AskCursor();
+  void FindCursor(bool ask, bool keyboard_query);
+  // With KEYBOARD_QUERY, asks too whether the terminal speaks the kitty keyboard protocol.
+  void AskCursor(bool keyboard_query);
+  // Raises the signal of a signal key that arrived as a key event; true when it did.
+  bool RaiseSignalKey(const KeyEvent& key);
   // After a stop: the shell has written meanwhile, so the cursor is asked for again.
   void Resume();
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
@@ -71,8 +74,10 @@ class TerminalConsole : public Platform {
   std::size_t stream_at_ = 0;
   bool ended_ = false;
   bool cursor_reported_ = false;
-  bool awaiting_report_ = false;  // a cursor query is out and its wait not over
-  bool answers_queries_ = false;  // the terminal answered the query at start
+  bool awaiting_report_ = false;      // a cursor query is out and its wait not over
+  bool answers_queries_ = false;      // the terminal answered the query at start
+  bool awaiting_attributes_ = false;  // the device attributes query is out, unanswered
+  bool keyboard_protocol_ = false;    // the terminal answered the keyboard flags query
 };
 
 }  // namespace console::term

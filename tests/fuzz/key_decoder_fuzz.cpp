@@ -35,6 +35,11 @@ void CheckWellFormed(const std::vector<Decoded>& events) {
       Check(item.row >= -1 && item.column >= -1);
       continue;
     }
+    if (item.kind == Decoded::Kind::kKeyboardFlags ||
+        item.kind == Decoded::Kind::kDeviceAttributes) {
+      Check(item.value >= 0);
+      continue;
+    }
     Check(item.kind == Decoded::Kind::kKey);
     Check(item.key.scan_code < 0x80);          // a set-1 make code
     Check(item.key.control_state <= 0x1FF);    // only the defined flags
@@ -52,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.lf_is_enter = (data[0] & 2) != 0;
   KeyDecoder decoder(options);
   if (data[0] & 4) decoder.ExpectCursorReport();
+  if (data[0] & 8) decoder.SetKittyKeyboard(true);
 
   std::vector<Decoded> events;
   uint64_t now = 0;

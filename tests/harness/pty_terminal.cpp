@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vterm.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -220,7 +221,52 @@ void PtyTerminal::Drain() {
     if (got <= 0) return;
     last_output_ = std::chrono::steady_clock::now();
     output_.append(buffer, static_cast<std::size_t>(got));
+    // Answered ahead of what libvterm answers in the same output, as a terminal would in
+    // the order of the queries.
+    WatchKeyboardProtocol();
     vterm_input_write(vterm_, buffer, static_cast<std::size_t>(got));
+  }
+}
+
+void PtyTerminal::WatchKeyboardProtocol() {
+  for (;;) {
+    const std::size_t esc = output_.find('\x1b', protocol_scanned_);
+    if (esc == std::string::npos) {
+      protocol_scanned_ = output_.size();
+      return;
+    }
+    // CSI, one of ? > <, digits, u.
+    std::size_t i = esc + 1;
+    if (i < output_.size() && output_[i] != '[') {
+      protocol_scanned_ = i;
+      continue;
+    }
+    ++i;
+    if (i < output_.size() && std::string_view("?><").find(output_[i]) == std::string_view::npos) {
+      protocol_scanned_ = i;
+      continue;
+    }
+    const char kind = i < output_.size() ? output_[i] : 0;
+    std::size_t end = i + 1;
+    while (end < output_.size() && output_[end] >= '0' && output_[end] <= '9') ++end;
+    if (end >= output_.size()) {
+      protocol_scanned_ = esc;  // the rest is still to come
+      return;
+    }
+    protocol_scanned_ = end + 1;
+    if (output_[end] != 'u') continue;
+    const std::string digits = output_.substr(i + 1, end - i - 1);
+    const int number = digits.empty() ? -1 : std::stoi(digits);
+    if (kind == '?' && kitty_keyboard_ && answer_queries_) {
+      const std::string reply = "\x1b[?" + std::to_string(keyboard_flags()) + "u";
+      Answer(reply.data(), reply.size(), this);
+    } else if (kind == '>' && kitty_keyboard_) {
+      keyboard_stack_.push_back(std::max(number, 0));
+      ++keyboard_pushes_;
+    } else if (kind == '<' && kitty_keyboard_) {
+      for (int n = std::max(number, 1); n > 0 && !keyboard_stack_.empty(); --n)
+        keyboard_stack_.pop_back();
+    }
   }
 }
 

@@ -33,6 +33,12 @@ class PtyTerminal {
   void Show(std::string_view bytes);
   // Whether the terminal answers queries (the cursor position report) at all.
   void AnswerQueries(bool answer) { answer_queries_ = answer; }
+  // Whether the terminal speaks the kitty keyboard protocol: answers its flags query and
+  // keeps its stack of pushed flags. (Key events in its form are typed by the test.)
+  void SpeakKittyKeyboard(bool speak) { kitty_keyboard_ = speak; }
+  // The keyboard flags in force (0 when none are pushed), and how many were ever pushed.
+  int keyboard_flags() const { return keyboard_stack_.empty() ? 0 : keyboard_stack_.back(); }
+  int keyboard_pushes() const { return keyboard_pushes_; }
   // Starts PROGRAM as the foreground job of a session on the terminal, as a shell with job
   // control would: a session leader that stays, and the program in a process group of its
   // own. STDIN_FILE, when given, is its standard input instead of the terminal.
@@ -70,6 +76,8 @@ class PtyTerminal {
 
  private:
   void Drain();
+  // Follows the keyboard protocol's queries, pushes and pops in the output read so far.
+  void WatchKeyboardProtocol();
   void Pause() const;
   bool Blocked() const;
   // Takes the wait statuses the session leader has passed on; true while the program lives.
@@ -97,6 +105,10 @@ class PtyTerminal {
   bool exited_ = false;
   int status_ = 0;
   std::string output_;
+  std::size_t protocol_scanned_ = 0;  // how far WatchKeyboardProtocol has looked
+  bool kitty_keyboard_ = false;
+  std::vector<int> keyboard_stack_;
+  int keyboard_pushes_ = 0;
   std::chrono::steady_clock::time_point last_output_;
   std::vector<std::string> scrollback_;
 };

@@ -1,0 +1,190 @@
+// The kitty keyboard protocol's key events, decoded into the console's key events and
+// read back through KEYPRESSED and READKEY. Every case is also fed one byte at a time.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/crt.hpp"
+#include "console/memory/memory_console.hpp"
+#include "console/terminal/charset.hpp"
+#include "console/terminal/key_decoder.hpp"
+
+namespace console::term {
+namespace {
+
+std::vector<Decoded> Decode(const std::string& bytes, bool bytewise, bool kitty = true) {
+  DecoderOptions options;
+  options.cp866_high = LoadCharset("UTF-8").cp866_high;
+  KeyDecoder decoder(options);
+  decoder.SetKittyKeyboard(kitty);
+  std::vector<Decoded> decoded;
+  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+  if (bytewise) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) decoder.Feed(data + i, 1, i, decoded);
+  } else {
+    decoder.Feed(data, bytes.size(), 0, decoded);
+  }
+  // Every event is complete when its last byte is in: nothing waits for a time-out.
+  EXPECT_FALSE(decoder.Pending()) << ::testing::PrintToString(bytes);
+  return decoded;
+}
+
+std::vector<KeyEvent> Events(const std::string& bytes, bool bytewise) {
+  std::vector<KeyEvent> events;
+  for (const Decoded& item : Decode(bytes, bytewise))
+    if (item.kind == Decoded::Kind::kKey) events.push_back(item.key);
+  return events;
+}
+
+// What READKEY returns for BYTES.
+std::vector<int> Keys(const std::string& bytes, bool bytewise) {
+  MemoryConsole screen(80, 25, Rect{0, 0, 79, 24}, 7);
+  SCANCODE = 0;
+  SPECIALKEY = false;
+  CRTINIT(screen);
+  for (const KeyEvent& key : Events(bytes, bytewise)) screen.PushKey(key);
+  std::vector<int> keys;
+  while (KEYPRESSED()) keys.push_back(READKEY());
+  return keys;
+}
+
+void ExpectKeys(const std::string& bytes, const std::vector<int>& keys, const char* what = "") {
+  EXPECT_EQ(Keys(bytes, false), keys) << what << " whole: " << ::testing::PrintToString(bytes);
+  EXPECT_EQ(Keys(bytes, true), keys) << what << " bytewise: " << ::testing::PrintToString(bytes);
+}
+
+KeyEvent Event(uint16_t scan, uint8_t character, uint32_t state, uint16_t virtual_key,
+               bool down = true) {
+  KeyEvent key;
+  key.key_down = down;
+  key.scan_code = scan;
+  key.character = character;
+  key.control_state = state;
+  key.virtual_key = virtual_key;
+  return key;
+}
+
+void ExpectEvents(const std::string& bytes, const std::vector<KeyEvent>& events,
+                  const char* what = "") {
+  SCOPED_TRACE(what);
+  for (bool bytewise : {false, true}) {
+    const std::vector<KeyEvent> got = Events(bytes, bytewise);
+    ASSERT_EQ(got.size(), events.size()) << ::testing::PrintToString(bytes);
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].key_down, events[i].key_down)
+          << ::testing::PrintToString(bytes) << " #" << i;
+      EXPECT_EQ(got[i].scan_code, events[i].scan_code)
+          << ::testing::PrintToString(bytes) << " #" << i;
+      EXPECT_EQ(got[i].character, events[i].character)
+          << ::testing::PrintToString(bytes) << " #" << i;
+      EXPECT_EQ(got[i].control_state, events[i].control_state)
+          << ::testing::PrintToString(bytes) << " #" << i;
+      EXPECT_EQ(got[i].virtual_key, events[i].virtual_key)
+          << ::testing::PrintToString(bytes) << " #" << i;
+    }
+  }
+}
+
+TEST(KittyKeys, PressRepeatAndReleaseOfTextKeys) {
+  ExpectEvents("\x1b[97u\x1b[97;1:2u\x1b[97;1:3u",
+               {Event(30, 'a', 0, 'A'), Event(30, 'a', 0, 'A'), Event(30, 'a', 0, 'A', false)});
+  ExpectEvents("\x1b[97:65;2;65u", {Event(30, 'A', SHIFT_PRESSED, 'A')});
+  ExpectEvents("\x1b[49:33;2u", {Event(2, '!', SHIFT_PRESSED, '1')}, "shifted key, no text");
+  ExpectEvents("\x1b[97;65u", {Event(30, 'A', CAPSLOCK_ON, 'A')}, "Caps Lock, no text");
+  ExpectEvents("\x1b[32;;32u", {Event(57, ' ', 0, ' ')});
+  ExpectKeys("\x1b[97u\x1b[97;1:2u\x1b[97;1:3u", {'a', 'a'});
+}
+
+TEST(KittyKeys, OtherLayoutsKeepTheUsKeysScanCodes) {
+  // The Cyrillic letter on the Q key of a Russian layout, and the German Z on the Y key.
+  ExpectEvents("\x1b[1081::113;;1081u", {Event(16, 0xA9, 0, 'Q')});
+  ExpectEvents("\x1b[122::121;;122u", {Event(21, 'z', 0, 'Y')});
+  ExpectEvents("\x1b[1081:1049:113;2;1049u", {Event(16, 0x89, SHIFT_PRESSED, 'Q')});
+}
+
+TEST(KittyKeys, FunctionalKeysInTheirOwnAndLegacyShapes) {
+  ExpectKeys("\x1b[27u", {27});
+  ExpectKeys("\x1b[13u\x1b[9u\x1b[127u", {13, 9, 8});
+  ExpectKeys("\x1b[9;2u", {0, 15}, "Shift+Tab");
+  ExpectKeys("\x1b[A\x1b[1;1:3A\x1b[1;5A", {0, 72, 0, 141}, "Up, its release, Ctrl+Up");
+  ExpectKeys("\x1b[3;1:2~\x1b[3;1:3~", {0, 83}, "a repeat of Del, its release");
+  ExpectKeys("\x1b[P\x1b[1P\x1b[13~\x1b[24;2~", {0, 59, 0, 59, 0, 61, 0, 136});
+  {
+    SCOPED_TRACE("F13 and media keys are none of the PC keyboard's");
+    ExpectKeys("\x1b[57376u\x1b[57428u", {});
+  }
+  ExpectEvents("\x1b[1;129D", {Event(75, 0, ENHANCED_KEY | NUMLOCK_ON, 37)});
+}
+
+TEST(KittyKeys, KeypadKeysCarryKeypadScanCodes) {
+  ExpectEvents("\x1b[57405;129;54u", {Event(77, '6', NUMLOCK_ON, 102)});
+  {
+    SCOPED_TRACE("keypad 6 without Num Lock");
+    ExpectEvents("\x1b[57418u", {Event(77, 0, 0, 39)});
+  }
+  ExpectEvents("\x1b[57414u", {Event(28, 13, ENHANCED_KEY, 13)});
+  ExpectEvents("\x1b[57410;129;47u", {Event(53, '/', ENHANCED_KEY | NUMLOCK_ON, 111)});
+  ExpectKeys("\x1b[57414u\x1b[57410u\x1b[57427u\x1b[57417u\x1b[57413u",
+             {0, 28, 0, 53, 0, 76, 0, 75, '+'});
+}
+
+TEST(KittyKeys, ModifierKeysAloneAreEventsThatGiveNothing) {
+  ExpectEvents("\x1b[57441;2u\x1b[57441;1:3u",
+               {Event(42, 0, SHIFT_PRESSED, 16), Event(42, 0, 0, 16, false)});
+  ExpectEvents("\x1b[57448;5u\x1b[57448;1:3u", {Event(29, 0, RIGHT_CTRL_PRESSED | ENHANCED_KEY, 17),
+                                                Event(29, 0, ENHANCED_KEY, 17, false)});
+  ExpectEvents("\x1b[57358;65u", {Event(58, 0, CAPSLOCK_ON, 20)});
+  ExpectKeys(
+      "\x1b[57441;2u\x1b[57441;1:3u\x1b[57442;5u\x1b[57442;1:3u\x1b[57443;3u"
+      "\x1b[57443;1:3u\x1b[57358;65u\x1b[57360;129u",
+      {});
+}
+
+TEST(KittyKeys, LeftAndRightAltAndCtrlAreToldApart) {
+  ExpectKeys("\x1b[57443;3u\x1b[100;3u\x1b[100;3:3u\x1b[57443;1:3u", {0, 32}, "left Alt");
+  ExpectKeys("\x1b[57449;3u\x1b[100;3u\x1b[100;3:3u\x1b[57449;1:3u", {'d'}, "right Alt");
+  ExpectKeys("\x1b[57443;3u\x1b[93;3u", {0, 27}, "left Alt with ]");
+  ExpectKeys("\x1b[100;3u", {0, 32}, "Alt without its own event counts as the left one");
+  ExpectEvents("\x1b[57448;5u\x1b[99;5u", {Event(29, 0, RIGHT_CTRL_PRESSED | ENHANCED_KEY, 17),
+                                           Event(46, 3, RIGHT_CTRL_PRESSED, 'C')});
+  ExpectKeys("\x1b[57453u\x1b[113;;64u\x1b[57453;1:3u", {'@'}, "AltGr types the character");
+  ExpectKeys("\x1b[57442;5u\x1b[92;5u\x1b[57442;1:3u", {28}, "Ctrl+\\");
+}
+
+TEST(KittyKeys, AltWithKeypadDigitsComposesOnTheReleaseOfAlt) {
+  const std::string alt = "\x1b[57443;3u", alt_up = "\x1b[57443;1:3u";
+  auto digit = [](int d) {
+    const std::string code = std::to_string(57399 + d);
+    return "\x1b[" + code + ";3u\x1b[" + code + ";3:3u";
+  };
+  ExpectKeys(alt + digit(6) + digit(5), {});
+  ExpectKeys(alt + digit(6) + digit(5) + alt_up, {65});
+  ExpectKeys(alt + digit(3) + digit(0) + digit(0) + alt_up, {44});
+  ExpectKeys(alt + digit(2) + digit(5) + digit(6) + alt_up, {});
+  ExpectKeys("\x1b[57449;3u" + digit(6) + digit(5) + "\x1b[57449;1:3u", {65}, "right Alt");
+  ExpectKeys(alt + "\x1b[57420;3u\x1b[57420;3:3u\x1b[57417;3u" + alt_up, {24},
+             "keypad Down and Left without Num Lock compose 2 and 4");
+}
+
+TEST(KittyKeys, RepliesAreNotKeys) {
+  for (bool kitty : {false, true}) {
+    const std::vector<Decoded> decoded = Decode("\x1b[?31u\x1b[?62;22c", false, kitty);
+    ASSERT_EQ(decoded.size(), 2u);
+    EXPECT_EQ(decoded[0].kind, Decoded::Kind::kKeyboardFlags);
+    EXPECT_EQ(decoded[0].value, 31);
+    EXPECT_EQ(decoded[1].kind, Decoded::Kind::kDeviceAttributes);
+  }
+}
+
+TEST(KittyKeys, LegacyTerminalsAreUnchanged) {
+  // Without the protocol, CSI u is the fixterms form of a character key.
+  const std::vector<Decoded> decoded = Decode("\x1b[97;3u", false, false);
+  ASSERT_EQ(decoded.size(), 1u);
+  EXPECT_EQ(decoded[0].key.character, 'a');
+  EXPECT_EQ(decoded[0].key.control_state, LEFT_ALT_PRESSED);
+  EXPECT_TRUE(Decode("\x1b[57443;3u", false, false).empty());
+}
+
+}  // namespace
+}  // namespace console::term
