@@ -7,7 +7,7 @@
 //   the erase character          Backspace (character 8), whichever of 8 and 127 it is
 //   1-26, 0, 28-31               Ctrl with a letter, @, \, ], ^, _
 //   LF (10)                      Ctrl+J; Enter when the input is a byte stream
-//   ESC, then nothing for 50 ms  Esc
+//   ESC, then nothing for 40 ms  Esc
 //   ESC followed by a key        that key with left Alt ("meta sends escape")
 //   UTF-8 (or the locale's single-byte charset)  the character in code page 866
 // xterm, VTE, kitty (legacy), alacritty, foot, Windows Terminal, tmux, screen

@@ -38,7 +38,7 @@ struct DecoderOptions {
 class KeyDecoder {
  public:
   // How long a lone Esc, or a sequence stopped half-way, waits for its next byte.
-  static constexpr uint64_t kTimeoutMs = 50;
+  static constexpr uint64_t kTimeoutMs = 40;
   // The longest control sequence kept whole; longer ones are skipped to their end.
   static constexpr std::size_t kMaxSequence = 64;
   // The longest string (OSC, DCS, ...) skipped before the decoder gives up on it.

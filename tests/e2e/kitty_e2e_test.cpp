@@ -139,8 +139,8 @@ TEST(KittyKeyboard, EscIsKnownWithoutWaiting) {
   const auto typed = std::chrono::steady_clock::now();
   run.terminal.Type(Press(27));
   const int status = run.terminal.WaitExit();
-  EXPECT_LT(std::chrono::steady_clock::now() - typed, std::chrono::milliseconds(40))
-      << "no 50 ms Esc decision";
+  EXPECT_LT(std::chrono::steady_clock::now() - typed, std::chrono::milliseconds(30))
+      << "no 40 ms Esc decision";
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 100);
   run.ExpectLeftAsFound();

@@ -146,9 +146,9 @@ TEST(KeyDecoder, LoneEscIsDecidedAfterTheTimeout) {
   decoder.Feed(reinterpret_cast<const uint8_t*>("\x1b"), 1, 1000, out);
   ASSERT_TRUE(decoder.Deadline().has_value());
   EXPECT_EQ(*decoder.Deadline(), 1000 + KeyDecoder::kTimeoutMs);
-  decoder.Expire(1049, out);
+  decoder.Expire(1000 + KeyDecoder::kTimeoutMs - 1, out);
   EXPECT_TRUE(out.empty());
-  decoder.Expire(1050, out);
+  decoder.Expire(1000 + KeyDecoder::kTimeoutMs, out);
   ASSERT_EQ(out.size(), 1u);
   EXPECT_EQ(out[0].key.character, 27);
   EXPECT_EQ(out[0].key.control_state, 0u);
@@ -159,8 +159,10 @@ TEST(KeyDecoder, SequenceInPiecesWithinTheTimeoutIsOneKey) {
   KeyDecoder decoder(Utf8Options());
   std::vector<Decoded> out;
   decoder.Feed(reinterpret_cast<const uint8_t*>("\x1b"), 1, 0, out);
-  decoder.Feed(reinterpret_cast<const uint8_t*>("[1;"), 3, 30, out);
-  decoder.Feed(reinterpret_cast<const uint8_t*>("5A"), 2, 70, out);
+  // Each piece comes just inside the time-out of the one before.
+  constexpr uint64_t kGap = KeyDecoder::kTimeoutMs - 1;
+  decoder.Feed(reinterpret_cast<const uint8_t*>("[1;"), 3, kGap, out);
+  decoder.Feed(reinterpret_cast<const uint8_t*>("5A"), 2, 2 * kGap, out);
   ASSERT_EQ(out.size(), 1u);
   EXPECT_EQ(out[0].key.scan_code, 72);
   EXPECT_EQ(out[0].key.control_state, LEFT_CTRL_PRESSED | ENHANCED_KEY);
@@ -170,7 +172,7 @@ TEST(KeyDecoder, ByteAfterTheTimeoutIsAKeyOfItsOwn) {
   KeyDecoder decoder(Utf8Options());
   std::vector<Decoded> out;
   decoder.Feed(reinterpret_cast<const uint8_t*>("\x1b"), 1, 0, out);
-  decoder.Feed(reinterpret_cast<const uint8_t*>("x"), 1, 60, out);
+  decoder.Feed(reinterpret_cast<const uint8_t*>("x"), 1, KeyDecoder::kTimeoutMs + 10, out);
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].key.character, 27);
   EXPECT_EQ(out[1].key.character, 'x');
