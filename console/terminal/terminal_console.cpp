@@ -153,8 +153,8 @@ void TerminalConsole::Start() {
   if (keyboard_protocol_) {
     // The terminal reports every key press and release exactly: take them so. The flags
     // come off again on every way out and on a stop.
-    PushKeyboardFlags();
     rt::REGISTERMODE(PopKeyboardFlags, PushKeyboardFlags);
+    PushKeyboardFlags();
     decoder_->SetKittyKeyboard(true);
   }
 }
