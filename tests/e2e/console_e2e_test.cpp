@@ -14,11 +14,6 @@
 namespace e2e {
 namespace {
 
-bool SameSettings(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-         a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
-}
-
 class ConsoleKeys : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -15,11 +15,6 @@ namespace {
 
 constexpr int kFlags = 31;
 
-bool SameSettings(const termios& a, const termios& b) {
-  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-         a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
-}
-
 // Key events as such a terminal sends them.
 std::string Press(int code, int mods = 1) {
   return "\x1b[" + std::to_string(code) + (mods != 1 ? ";" + std::to_string(mods) : "") + "u";

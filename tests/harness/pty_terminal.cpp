@@ -52,6 +52,11 @@ void WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+bool SameSettings(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
 int PtyTerminal::PushLine(int columns, const void* cells, void* user) {
   const auto* row = static_cast<const VTermScreenCell*>(cells);
   std::string line;

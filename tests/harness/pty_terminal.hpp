@@ -16,6 +16,9 @@ struct VTermScreen;
 
 namespace e2e {
 
+// Two terminal settings are the same in every flag and control character.
+bool SameSettings(const termios& a, const termios& b);
+
 struct ScreenCell {
   std::string text;     // UTF-8, a blank for an empty cell
   int foreground = -1;  // palette index, -1 for the default colour
