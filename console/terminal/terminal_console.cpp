@@ -200,7 +200,7 @@ void TerminalConsole::Take(std::vector<Decoded>& decoded) {
       if (awaiting_attributes_) keyboard_protocol_ = true;
     } else if (item.kind == Decoded::Kind::kDeviceAttributes) {
       awaiting_attributes_ = false;
-    } else if (awaiting_report_) {
+    } else if (item.kind == Decoded::Kind::kCursorReport && awaiting_report_) {
       awaiting_report_ = false;
       cursor_reported_ = true;
       const int x = std::clamp(item.column - 1, 0, width_ - 1);
