@@ -154,7 +154,7 @@ void TerminalConsole::Start() {
     // The terminal reports every key press and release exactly: take them so. The flags
     // come off again on every way out and on a stop.
     rt::REGISTERMODE(PopKeyboardFlags, PushKeyboardFlags);
-    PushKeyboardFlags();
+    writer_->bytes() += kPushKeyboardFlags;  // goes out with the first drawing
     decoder_->SetKittyKeyboard(true);
   }
 }
