@@ -8,6 +8,7 @@
 #include "console/crt.hpp"
 #include "console/memory/memory_console.hpp"
 #include "console/terminal/charset.hpp"
+#include "unit/decoder_support.hpp"
 
 namespace console::term {
 namespace {
@@ -24,24 +25,10 @@ std::vector<int> Keys(const std::string& bytes, bool bytewise,
                       const DecoderOptions& options = Utf8Options()) {
   KeyDecoder decoder(options);
   std::vector<Decoded> decoded;
-  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-  if (bytewise) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) decoder.Feed(data + i, 1, i, decoded);
-  } else {
-    decoder.Feed(data, bytes.size(), 0, decoded);
-  }
+  FeedBytes(decoder, bytes, bytewise, decoded);
   decoder.Expire(bytes.size() + KeyDecoder::kTimeoutMs, decoded);
   EXPECT_FALSE(decoder.Pending());
-
-  MemoryConsole screen(80, 25, Rect{0, 0, 79, 24}, 7);
-  SCANCODE = 0;
-  SPECIALKEY = false;
-  CRTINIT(screen);
-  for (const Decoded& item : decoded)
-    if (item.kind == Decoded::Kind::kKey) screen.PushKey(item.key);
-  std::vector<int> keys;
-  while (KEYPRESSED()) keys.push_back(READKEY());
-  return keys;
+  return ReadKeys(decoded);
 }
 
 struct Case {

@@ -9,6 +9,7 @@
 #include "console/memory/memory_console.hpp"
 #include "console/terminal/charset.hpp"
 #include "console/terminal/key_decoder.hpp"
+#include "unit/decoder_support.hpp"
 
 namespace console::term {
 namespace {
@@ -19,12 +20,7 @@ std::vector<Decoded> Decode(const std::string& bytes, bool bytewise, bool kitty 
   KeyDecoder decoder(options);
   decoder.SetKittyKeyboard(kitty);
   std::vector<Decoded> decoded;
-  const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-  if (bytewise) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) decoder.Feed(data + i, 1, i, decoded);
-  } else {
-    decoder.Feed(data, bytes.size(), 0, decoded);
-  }
+  FeedBytes(decoder, bytes, bytewise, decoded);
   // Every event is complete when its last byte is in: nothing waits for a time-out.
   EXPECT_FALSE(decoder.Pending()) << ::testing::PrintToString(bytes);
   return decoded;
@@ -39,14 +35,7 @@ std::vector<KeyEvent> Events(const std::string& bytes, bool bytewise) {
 
 // What READKEY returns for BYTES.
 std::vector<int> Keys(const std::string& bytes, bool bytewise) {
-  MemoryConsole screen(80, 25, Rect{0, 0, 79, 24}, 7);
-  SCANCODE = 0;
-  SPECIALKEY = false;
-  CRTINIT(screen);
-  for (const KeyEvent& key : Events(bytes, bytewise)) screen.PushKey(key);
-  std::vector<int> keys;
-  while (KEYPRESSED()) keys.push_back(READKEY());
-  return keys;
+  return ReadKeys(Decode(bytes, bytewise));
 }
 
 void ExpectKeys(const std::string& bytes, const std::vector<int>& keys, const char* what = "") {
