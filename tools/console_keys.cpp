@@ -1,7 +1,7 @@
 // console-keys: shows what the keyboard delivers through the console layer. Each key
 // press prints one line with the results of READKEY in decimal ("0 72" for Up, "27" for
 // Esc). Ctrl+C ends it.
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "console/terminal/terminal_console.hpp"
 #include "runtime/runtime.hpp"
 

@@ -1,7 +1,7 @@
 #include "visualizer/driver.hpp"
 
-#include "console/crt.hpp"
-#include "console/statements.hpp"
+#include "console/console.hpp"
+#include "console/write_statements.hpp"
 #include "visualizer/insertion_sort.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_gate.hpp"

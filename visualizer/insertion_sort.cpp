@@ -1,6 +1,6 @@
 #include "visualizer/insertion_sort.hpp"
 
-#include "console/statements.hpp"
+#include "console/write_statements.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"

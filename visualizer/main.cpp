@@ -1,5 +1,5 @@
 // insertion-sort-demo: insertion sort, step by step, in the terminal.
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "console/terminal/terminal_console.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/driver.hpp"

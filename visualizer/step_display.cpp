@@ -1,7 +1,7 @@
 #include "visualizer/step_display.hpp"
 
-#include "console/crt.hpp"
-#include "console/statements.hpp"
+#include "console/console.hpp"
+#include "console/write_statements.hpp"
 #include "visualizer/step_gate.hpp"
 
 namespace visualizer {

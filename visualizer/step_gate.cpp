@@ -1,7 +1,7 @@
 #include "visualizer/step_gate.hpp"
 
-#include "console/crt.hpp"
-#include "console/statements.hpp"
+#include "console/console.hpp"
+#include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/sort_state.hpp"
 

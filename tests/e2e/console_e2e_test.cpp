@@ -107,7 +107,7 @@ class DrawCheck : public ::testing::Test {
   void SetUp() override {
     terminal.Show("$ one\r\n$ two\r\n$ ");
     before = terminal.Settings();
-    terminal.Start(DRAW_CHECK);
+    terminal.Start(DRAW_SAMPLE);
     ASSERT_TRUE(terminal.WaitForKeyWait());
   }
   PtyTerminal terminal{80, 25};

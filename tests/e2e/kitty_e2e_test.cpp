@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(Kitty, KittySignals,
                          });
 
 TEST(KittyKeyboard, FaultReportComesAfterTheFlagsArePopped) {
-  KittyTerminal run(FAULT_CHECK, {"segv"});
+  KittyTerminal run(FAULT_SAMPLE, {"segv"});
   run.terminal.Type(Tap(' '));
   const int status = run.terminal.WaitExit();
   ASSERT_TRUE(WIFEXITED(status));

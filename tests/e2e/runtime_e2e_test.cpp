@@ -116,7 +116,7 @@ void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.mode; }
 class FaultPaths : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(FaultPaths, RestoreThenReportThenExitWithTheErrorNumber) {
-  Session run(FAULT_CHECK, {GetParam().mode});
+  Session run(FAULT_SAMPLE, {GetParam().mode});
   EXPECT_EQ(run.terminal.Row(2), "armed");
   run.terminal.Type(" ");
   const int status = run.terminal.WaitExit();

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
 
 namespace console::testing {

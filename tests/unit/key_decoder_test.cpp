@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
 #include "console/terminal/charset.hpp"
 #include "unit/decoder_support.hpp"

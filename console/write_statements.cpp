@@ -1,6 +1,6 @@
-#include "console/statements.hpp"
+#include "console/write_statements.hpp"
 
-#include "console/crt.hpp"
+#include "console/console.hpp"
 
 namespace console {
 namespace {

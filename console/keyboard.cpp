@@ -1,6 +1,6 @@
 // Keyboard: key-by-key reading from the console's event queue with extended keys and Alt
 // composition on the numeric keypad, and the echoed line editor behind INPUT.
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "runtime/runtime.hpp"
 
 namespace console {

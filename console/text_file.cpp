@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "runtime/runtime.hpp"
 
 namespace console {

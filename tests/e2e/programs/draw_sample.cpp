@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/crt.hpp"
+#include "console/console.hpp"
 #include "console/terminal/terminal_console.hpp"
 #include "runtime/runtime.hpp"
 

@@ -2,7 +2,7 @@
 // that draws codes into cells with wrapping and scrolling.
 #include <cstring>
 
-#include "console/crt.hpp"
+#include "console/console.hpp"
 
 namespace console {
 

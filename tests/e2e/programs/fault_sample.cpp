@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "console/crt.hpp"
-#include "console/statements.hpp"
+#include "console/console.hpp"
+#include "console/write_statements.hpp"
 #include "console/terminal/terminal_console.hpp"
 #include "runtime/runtime.hpp"
 
