@@ -41,8 +41,8 @@ extern TEXTREC OUTPUT;
 extern TEXTREC INPUT;
 
 void ASSIGNCRT(TEXTREC& file);
-void TEXTOPEN(TEXTREC& file, FileMode mode);
-void TEXTCLOSE(TEXTREC& file);
+void OpenText(TEXTREC& file, FileMode mode);
+void CloseText(TEXTREC& file);
 int16_t CRTOPEN(TEXTREC& file);
 int16_t CRTWRITE(TEXTREC& file);
 int16_t CRTCLOSE(TEXTREC& file);
@@ -68,8 +68,8 @@ extern ScreenInfo CONSOLEINFO;
 
 // Takes over the console behind PLATFORM: window, attribute, keyboard state, and binds
 // OUTPUT and INPUT to it. The platform must outlive every later call.
-void CRTINIT(Platform& platform);
-Platform& CRTPLATFORM();
+void Init(Platform& platform);
+Platform& CurrentPlatform();
 
 void GOTOXY(uint8_t x, uint8_t y);
 void GOTOXY32(uint32_t x, uint32_t y);
@@ -92,14 +92,14 @@ extern uint8_t DOINGNUMCODE;
 bool KEYPRESSED();
 uint8_t READKEY();
 uint8_t REMAPSCANCODE(uint8_t scan_code, uint8_t control_state, int32_t virtual_key);
-void CLEARKEYBOARDSTATE();
+void ClearKeyboardState();
 
 // True when no key is waiting and none can ever arrive (standard input has ended).
-bool INPUTENDED();
+bool KeysEnded();
 
 // What READKEY does when it would wait for a key that can never come. The procedure
 // must not return (it ends the program); without one the program ends with status 0.
-using EndOfInputProc = void (*)();
-void SETENDOFINPUTPROC(EndOfInputProc proc);
+using EndOfInputHandler = void (*)();
+void SetEndOfInputHandler(EndOfInputHandler proc);
 
 }  // namespace console

@@ -15,7 +15,7 @@ uint8_t DOINGNUMCODE = 0;
 
 namespace {
 
-EndOfInputProc END_OF_INPUT_PROC = nullptr;
+EndOfInputHandler END_OF_INPUT_HANDLER = nullptr;
 
 enum : uint8_t {
   VK_SHIFT = 16,
@@ -110,22 +110,22 @@ bool TakeKeyUp(const KeyEvent& key) {
 
 }  // namespace
 
-void CLEARKEYBOARDSTATE() {
+void ClearKeyboardState() {
   DOINGNUMCHARS = false;
   DOINGNUMCODE = 0;
 }
 
-void SETENDOFINPUTPROC(EndOfInputProc proc) {
-  END_OF_INPUT_PROC = proc;
+void SetEndOfInputHandler(EndOfInputHandler proc) {
+  END_OF_INPUT_HANDLER = proc;
 }
 
-bool INPUTENDED() {
-  return SCANCODE == 0 && CRTPLATFORM().InputEnded();
+bool KeysEnded() {
+  return SCANCODE == 0 && CurrentPlatform().InputEnded();
 }
 
 bool KEYPRESSED() {
   if (SCANCODE != 0) return true;
-  Platform& platform = CRTPLATFORM();
+  Platform& platform = CurrentPlatform();
   while (platform.PendingInputEvents() > 0) {
     const InputEvent event = platform.ReadInputEvent();
     if (event.kind != EventKind::kKey) continue;
@@ -137,11 +137,11 @@ bool KEYPRESSED() {
 
 uint8_t READKEY() {
   while (!KEYPRESSED()) {
-    if (CRTPLATFORM().InputEnded()) {
-      if (END_OF_INPUT_PROC != nullptr) END_OF_INPUT_PROC();
-      rt::HALT(0);
+    if (CurrentPlatform().InputEnded()) {
+      if (END_OF_INPUT_HANDLER != nullptr) END_OF_INPUT_HANDLER();
+      runtime::Halt(0);
     }
-    CRTPLATFORM().WaitForInput();
+    CurrentPlatform().WaitForInput();
   }
   if (SPECIALKEY) {
     SPECIALKEY = false;
@@ -254,8 +254,8 @@ bool EditExtended(TEXTREC& file, uint8_t code) {
 // Waits for a key; false when input ends first.
 bool WaitForKeyOrEnd() {
   while (!KEYPRESSED()) {
-    if (INPUTENDED()) return false;
-    CRTPLATFORM().WaitForInput();
+    if (KeysEnded()) return false;
+    CurrentPlatform().WaitForInput();
   }
   return true;
 }

@@ -57,8 +57,8 @@ void ASSIGNCRT(TEXTREC& file) {
   file.openfunc = CRTOPEN;
 }
 
-void TEXTOPEN(TEXTREC& file, FileMode mode) {
-  if (file.mode != fmClosed) TEXTCLOSE(file);
+void OpenText(TEXTREC& file, FileMode mode) {
+  if (file.mode != fmClosed) CloseText(file);
   file.mode = mode;
   file.bufpos = 0;
   file.bufend = 0;
@@ -66,7 +66,7 @@ void TEXTOPEN(TEXTREC& file, FileMode mode) {
   if (INOUTRES != 0) file.mode = fmClosed;
 }
 
-void TEXTCLOSE(TEXTREC& file) {
+void CloseText(TEXTREC& file) {
   if (file.mode == fmOutput) CallTransfer(file);
   const bool standard = file.handle >= 0 && file.handle <= 2;
   if (!standard && file.closefunc != nullptr) file.closefunc(file);
@@ -175,7 +175,7 @@ void IOCHECK() {
   if (INOUTRES == 0) return;
   const int code = INOUTRES;
   INOUTRES = 0;
-  rt::RUNERROR(code, __builtin_return_address(0));
+  runtime::RunError(code, __builtin_return_address(0));
 }
 
 }  // namespace console

@@ -24,9 +24,9 @@ Coord ToConsole(uint32_t x, uint32_t y) {
 
 }  // namespace
 
-Platform& CRTPLATFORM() { return *PLATFORM; }
+Platform& CurrentPlatform() { return *PLATFORM; }
 
-void CRTINIT(Platform& platform) {
+void Init(Platform& platform) {
   PLATFORM = &platform;
   CONSOLEINFO = ScreenInfo{};
   PLATFORM->GetScreenInfo(CONSOLEINFO);
@@ -35,14 +35,14 @@ void CRTINIT(Platform& platform) {
   WINDMINY = static_cast<uint32_t>(CONSOLEINFO.window.top + 1);
   WINDMAXX = static_cast<uint32_t>(CONSOLEINFO.window.right + 1);
   WINDMAXY = static_cast<uint32_t>(CONSOLEINFO.window.bottom + 1);
-  CLEARKEYBOARDSTATE();
+  ClearKeyboardState();
 
   ASSIGNCRT(OUTPUT);
-  TEXTOPEN(OUTPUT, fmOutput);
+  OpenText(OUTPUT, fmOutput);
   IOCHECK();
   OUTPUT.handle = 1;
   ASSIGNCRT(INPUT);
-  TEXTOPEN(INPUT, fmInput);
+  OpenText(INPUT, fmInput);
   IOCHECK();
   INPUT.handle = 0;
 }

@@ -18,19 +18,19 @@ void WriteItems(std::initializer_list<Item> items) {
 
 }  // namespace
 
-void WRITE(std::initializer_list<Item> items) {
+void Write(std::initializer_list<Item> items) {
   WriteItems(items);
   WRITE_END(OUTPUT);
   IOCHECK();
 }
 
-void WRITELN(std::initializer_list<Item> items) {
+void WriteLn(std::initializer_list<Item> items) {
   WriteItems(items);
   WRITELN_END(OUTPUT);
   IOCHECK();
 }
 
-void READLN() {
+void ReadLn() {
   READLN_END(INPUT);
   IOCHECK();
 }

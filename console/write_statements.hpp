@@ -22,9 +22,9 @@ struct Item {
 };
 
 // write(OUTPUT, items...) and writeln(OUTPUT, items...).
-void WRITE(std::initializer_list<Item> items);
-void WRITELN(std::initializer_list<Item> items = {});
+void Write(std::initializer_list<Item> items);
+void WriteLn(std::initializer_list<Item> items = {});
 // readln(INPUT): waits for a line ended with Enter and discards it.
-void READLN();
+void ReadLn();
 
 }  // namespace console

@@ -8,18 +8,18 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace rt {
+namespace runtime {
 namespace {
 
 struct Mode {
-  ModeProc undo;
-  ModeProc redo;
+  ModeStep undo;
+  ModeStep redo;
 };
 
 constexpr int kMaxModes = 16;
 Mode MODES[kMaxModes];
 std::atomic<int> MODE_COUNT{0};
-FlushProc FLUSH_PROC = nullptr;
+FlushHandler FLUSH_HANDLER = nullptr;
 
 void WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
@@ -46,14 +46,14 @@ char* PutText(char* p, const char* text) {
 
 }  // namespace
 
-void REGISTERMODE(ModeProc undo, ModeProc redo) {
+void RegisterMode(ModeStep undo, ModeStep redo) {
   const int n = MODE_COUNT.load();
   if (n >= kMaxModes) return;
   MODES[n] = Mode{undo, redo};
   MODE_COUNT.store(n + 1);
 }
 
-void RUNRESTORE() {
+void RestoreModes() {
   // Take each mode off the list before undoing it, so that a signal arriving meanwhile
   // does not undo anything twice.
   for (int n = MODE_COUNT.load(); n > 0; n = MODE_COUNT.load()) {
@@ -64,28 +64,28 @@ void RUNRESTORE() {
 }
 
 // For a stop: modes off, newest first, but kept for the resume.
-void SUSPENDMODES() {
+void SuspendModes() {
   for (int i = MODE_COUNT.load() - 1; i >= 0; --i)
     if (MODES[i].undo != nullptr) MODES[i].undo();
 }
 
-void RESUMEMODES() {
+void ResumeModes() {
   const int n = MODE_COUNT.load();
   for (int i = 0; i < n; ++i)
     if (MODES[i].redo != nullptr) MODES[i].redo();
 }
 
-void SETFLUSHPROC(FlushProc proc) {
-  FLUSH_PROC = proc;
+void SetFlushHandler(FlushHandler proc) {
+  FLUSH_HANDLER = proc;
 }
 
-void HALT(int status) {
-  if (FLUSH_PROC != nullptr) FLUSH_PROC();
-  RUNRESTORE();
+void Halt(int status) {
+  if (FLUSH_HANDLER != nullptr) FLUSH_HANDLER();
+  RestoreModes();
   std::_Exit(status);
 }
 
-std::size_t FORMATRUNERROR(char* out, std::size_t capacity, int code, const void* address,
+std::size_t FormatRunError(char* out, std::size_t capacity, int code, const void* address,
                            const void* const* frames, int frame_count) {
   std::size_t used = 0;
   auto append = [&](const char* from, const char* to) {
@@ -116,22 +116,22 @@ std::size_t FORMATRUNERROR(char* out, std::size_t capacity, int code, const void
   return used;
 }
 
-void WRITERUNERROR(int code, const void* address, void* const* frames, int frame_count) {
+void WriteRunError(int code, const void* address, void* const* frames, int frame_count) {
   char report[64 * 16 + 64];
   const std::size_t size =
-      FORMATRUNERROR(report, sizeof report, code, address, frames, frame_count);
+      FormatRunError(report, sizeof report, code, address, frames, frame_count);
   WriteAll(STDOUT_FILENO, report, size);
 }
 
-void RUNERROR(int code, const void* address) {
-  if (FLUSH_PROC != nullptr) FLUSH_PROC();
-  RUNRESTORE();
+void RunError(int code, const void* address) {
+  if (FLUSH_HANDLER != nullptr) FLUSH_HANDLER();
+  RestoreModes();
   void* frames[64];
   const int count = backtrace(frames, 64);
   // The first frame is this function itself; the report starts at the error's address.
   frames[0] = const_cast<void*>(address);
-  WRITERUNERROR(code, address, frames, count);
+  WriteRunError(code, address, frames, count);
   std::_Exit(code);
 }
 
-}  // namespace rt
+}  // namespace runtime

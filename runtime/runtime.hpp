@@ -5,28 +5,28 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace rt {
+namespace runtime {
 
 // A mode the program switched on in its environment (raw terminal input, colours), with
 // the step that switches it off and the one that switches it on again. Both run from
 // signal handlers, so they call only async-signal-safe functions. They are registered the
 // moment the mode is switched on.
-using ModeProc = void (*)();
-void REGISTERMODE(ModeProc undo, ModeProc redo = nullptr);
+using ModeStep = void (*)();
+void RegisterMode(ModeStep undo, ModeStep redo = nullptr);
 // Switches every mode off, newest first, and forgets them: the last thing before the end.
-void RUNRESTORE();
+void RestoreModes();
 
-// Called by HALT and RUNERROR before the modes are switched off, outside any signal
+// Called by Halt and RunError before the modes are switched off, outside any signal
 // handler: puts everything drawn so far on the screen.
-using FlushProc = void (*)();
-void SETFLUSHPROC(FlushProc proc);
+using FlushHandler = void (*)();
+void SetFlushHandler(FlushHandler proc);
 
 // The orderly exit: flush, restore, end the process with STATUS. Writes nothing of its own.
-[[noreturn]] void HALT(int status);
+[[noreturn]] void Halt(int status);
 
 // Fatal run-time error CODE raised at ADDRESS: flush and restore, then the report on
 // standard output, then the end with status CODE.
-[[noreturn]] void RUNERROR(int code, const void* address);
+[[noreturn]] void RunError(int code, const void* address);
 
 // Run-time error numbers of the processor faults.
 constexpr int kDivisionByZero = 200;
@@ -36,21 +36,21 @@ constexpr int kAccessViolation = 216;
 constexpr int kOtherFault = 217;  // illegal instruction, abort
 
 // Number of the fault that signal SIG with si_code CODE reports.
-int FAULTCODE(int sig, int code);
+int FaultCode(int sig, int code);
 
 // Installs the handlers: SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and end
 // the process by that same signal; processor faults and SIGABRT restore it and end with
 // the run-time error report; SIGTSTP restores it and stops, and on SIGCONT the modes come
 // back; a closed output (SIGPIPE) loses the write and nothing else.
-void INSTALLSIGNALHANDLERS();
+void InstallSignalHandlers();
 
 // True once after the program was continued from a stop: the terminal may show anything
 // now, the cursor included.
-bool TAKERESUMED();
+bool TakeResumed();
 
 // Formats the report for CODE at ADDRESS with the given back-trace addresses into OUT
 // (at most CAPACITY bytes); returns the length. Allocates nothing.
-std::size_t FORMATRUNERROR(char* out, std::size_t capacity, int code, const void* address,
+std::size_t FormatRunError(char* out, std::size_t capacity, int code, const void* address,
                            const void* const* frames, int frame_count);
 
-}  // namespace rt
+}  // namespace runtime

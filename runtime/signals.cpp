@@ -1,6 +1,6 @@
 // Signal handling: every way out, and every stop, leaves the terminal as it was found.
 // The handlers call only async-signal-safe functions; what they need is prepared by
-// INSTALLSIGNALHANDLERS.
+// InstallSignalHandlers.
 #include <execinfo.h>
 #include <signal.h>
 #include <ucontext.h>
@@ -11,11 +11,11 @@
 
 #include "runtime/runtime.hpp"
 
-namespace rt {
+namespace runtime {
 
-void SUSPENDMODES();
-void RESUMEMODES();
-void WRITERUNERROR(int code, const void* address, void* const* frames, int frame_count);
+void SuspendModes();
+void ResumeModes();
+void WriteRunError(int code, const void* address, void* const* frames, int frame_count);
 
 namespace {
 
@@ -46,7 +46,7 @@ void Unblock(int sig) {
 }
 
 void OnDeathSignal(int sig) {
-  RUNRESTORE();
+  RestoreModes();
   // Die by the same signal, so that the shell sees how the program ended.
   signal(sig, SIG_DFL);
   Unblock(sig);
@@ -55,13 +55,13 @@ void OnDeathSignal(int sig) {
 
 void OnSuspend(int sig) {
   const int saved_errno = errno;
-  SUSPENDMODES();
+  SuspendModes();
   signal(sig, SIG_DFL);
   Unblock(sig);
   raise(sig);
   // Continued.
   Install(sig, OnSuspend);
-  RESUMEMODES();
+  ResumeModes();
   RESUMED = 1;
   errno = saved_errno;
 }
@@ -83,7 +83,7 @@ const void* FaultingInstruction(void* context) {
 }
 
 void OnFault(int sig, siginfo_t* info, void* context) {
-  RUNRESTORE();
+  RestoreModes();
   const void* address = FaultingInstruction(context);
   void* frames[64];
   int count = backtrace(frames, 64);
@@ -95,13 +95,13 @@ void OnFault(int sig, siginfo_t* info, void* context) {
     first = count > 2 ? 1 : 0;
     frames[first] = const_cast<void*>(address);
   }
-  WRITERUNERROR(FAULTCODE(sig, info->si_code), address, frames + first, count - first);
-  _exit(FAULTCODE(sig, info->si_code));
+  WriteRunError(FaultCode(sig, info->si_code), address, frames + first, count - first);
+  _exit(FaultCode(sig, info->si_code));
 }
 
 }  // namespace
 
-int FAULTCODE(int sig, int code) {
+int FaultCode(int sig, int code) {
   switch (sig) {
     case SIGSEGV:
     case SIGBUS:
@@ -115,13 +115,13 @@ int FAULTCODE(int sig, int code) {
   }
 }
 
-bool TAKERESUMED() {
+bool TakeResumed() {
   if (RESUMED == 0) return false;
   RESUMED = 0;
   return true;
 }
 
-void INSTALLSIGNALHANDLERS() {
+void InstallSignalHandlers() {
   // backtrace() loads its unwinder on first use, which a signal handler must not do.
   void* warm[2];
   backtrace(warm, 2);
@@ -146,4 +146,4 @@ void INSTALLSIGNALHANDLERS() {
   }
 }
 
-}  // namespace rt
+}  // namespace runtime

@@ -8,8 +8,8 @@
 using namespace console;
 
 int main() {
-  rt::INSTALLSIGNALHANDLERS();
-  CRTINIT(term::TerminalConsole::Open());
+  runtime::InstallSignalHandlers();
+  Init(terminal::TerminalConsole::Open());
   for (;;) {
     const uint8_t key = READKEY();
     WRITE_TEXT_SINT(0, OUTPUT, key);

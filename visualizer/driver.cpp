@@ -42,14 +42,14 @@ void SEL() {
   }
 }
 
-void RUNDEMO() {
-  for (const char* line : MENU) WRITELN({line});
+void RunDemo() {
+  for (const char* line : MENU) WriteLn({line});
   SEL();
   PRINTARRAY();
   INSERT();
-  WRITELN({"Total comparisons: ", CNT_COMP});
-  WRITELN({"Total movings: ", CNT_SWAP});
-  READLN();
+  WriteLn({"Total comparisons: ", CNT_COMP});
+  WriteLn({"Total movings: ", CNT_SWAP});
+  ReadLn();
 }
 
 }  // namespace visualizer

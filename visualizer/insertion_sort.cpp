@@ -7,7 +7,7 @@
 
 namespace visualizer {
 
-using console::WRITELN;
+using console::WriteLn;
 
 bool ISLESS(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
   // The result is fixed before any frame is drawn.
@@ -31,7 +31,7 @@ void INSERT() {
       SHOWSTEP(opMove, i, j);
     }
     A[j + 1] = X;
-    WRITELN({"i = ", i});
+    WriteLn({"i = ", i});
     PRINTARRAY();
   }
 }

@@ -6,11 +6,11 @@
 #include "visualizer/step_gate.hpp"
 
 int main() {
-  rt::INSTALLSIGNALHANDLERS();
-  console::CRTINIT(console::term::TerminalConsole::Open());
+  runtime::InstallSignalHandlers();
+  console::Init(console::terminal::TerminalConsole::Open());
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.
-  console::SETENDOFINPUTPROC(visualizer::BREAKPROGRAM);
-  visualizer::RUNDEMO();
-  rt::HALT(0);
+  console::SetEndOfInputHandler(visualizer::BreakProgram);
+  visualizer::RunDemo();
+  runtime::Halt(0);
 }

@@ -12,7 +12,7 @@ namespace {
 
 // X line ends: near the bottom they push the screen up.
 void SCROLL(uint8_t x) {
-  for (uint8_t n = 1; n <= x; ++n) WRITELN();
+  for (uint8_t n = 1; n <= x; ++n) WriteLn();
 }
 
 void ShowSelect(Index i) {
@@ -72,20 +72,20 @@ void SHOWBYMASK(const char* s, int32_t ival) {
     posy = static_cast<uint8_t>(posy - 2);
     GOTOXY(1, posy);
   }
-  WRITELN({"i = ", ival});
+  WriteLn({"i = ", ival});
   posy = WHEREY();
   for (Index m = 1; m <= 2; ++m) {
     for (Index k = 1; k <= 10; ++k) {
       GOTOXY(static_cast<uint8_t>(4 * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
       TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[SHOW_MASK[m][k]]));
-      WRITE({{SHOW_VALUES[m][k], 4}});
+      Write({{SHOW_VALUES[m][k], 4}});
     }
   }
   TEXTCOLOR(7);
   GOTOXY(41, static_cast<uint8_t>(WHEREY() - 1));
-  WRITE({{s, 25}});
+  Write({{s, 25}});
   GOTOXY(79, static_cast<uint8_t>(WHEREY() + 1));
-  WRITELN();
+  WriteLn();
   GETUSERINPUT();
 }
 

@@ -11,20 +11,20 @@ using namespace console;
 
 void PRINTARRAY() {
   TEXTCOLOR(7);
-  for (int k = 1; k <= 10; ++k) WRITE({{A[k], 4}});
+  for (int k = 1; k <= 10; ++k) Write({{A[k], 4}});
   GETUSERINPUT();
 }
 
-void BREAKPROGRAM() {
+void BreakProgram() {
   GOTOXY(1, 24);
-  WRITELN({"breaking program"});
-  rt::HALT(100);
+  WriteLn({"breaking program"});
+  runtime::Halt(100);
 }
 
 void GETUSERINPUT() {
   for (;;) {
     const uint8_t key = READKEY();
-    if (key == KBESC) BREAKPROGRAM();
+    if (key == KBESC) BreakProgram();
     // Keys pressed while the frame was drawn never advance more than one step.
     while (KEYPRESSED()) READKEY();
     if (key == KBSPACE) return;

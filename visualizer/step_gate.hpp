@@ -10,6 +10,6 @@ void PRINTARRAY();
 // program with status 100.
 void GETUSERINPUT();
 // The abort of the step gate: also what happens when the keyboard input ends.
-[[noreturn]] void BREAKPROGRAM();
+[[noreturn]] void BreakProgram();
 
 }  // namespace visualizer

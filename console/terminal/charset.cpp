@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 // What the PC's character generator shows for codes 0 to 31, and for 127.
@@ -137,4 +137,4 @@ TerminalCharset LoadCharset(const std::string& codeset) {
   return charset;
 }
 
-}  // namespace console::term
+}  // namespace console::terminal

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-namespace console::term {
+namespace console::terminal {
 
 struct TerminalCharset {
   std::string name;  // the iconv name of the terminal's character set
@@ -29,4 +29,4 @@ TerminalCharset LoadCharset(const std::string& codeset);
 // Appends the UTF-8 form of CODE_POINT to OUT.
 void AppendUtf8(char32_t code_point, std::string& out);
 
-}  // namespace console::term
+}  // namespace console::terminal

@@ -39,7 +39,7 @@
 #include <cctype>
 #include <iterator>
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 enum : uint16_t {
@@ -965,4 +965,4 @@ void KeyDecoder::KittyKey(const std::vector<std::vector<int>>& fields, std::vect
   Emit(key, out);
 }
 
-}  // namespace console::term
+}  // namespace console::terminal

@@ -12,7 +12,7 @@
 
 #include "console/platform.hpp"
 
-namespace console::term {
+namespace console::terminal {
 
 struct Decoded {
   // A key event, or one of the terminal's replies: the cursor position, the keyboard
@@ -116,4 +116,4 @@ class KeyDecoder {
   uint8_t held_ = 0;  // which Alt and Ctrl keys are down, by their own events
 };
 
-}  // namespace console::term
+}  // namespace console::terminal

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <utility>
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 // PC colour bits are blue 1, green 2, red 4; ANSI's are red 1, green 2, blue 4.
@@ -331,4 +331,4 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   }
 }
 
-}  // namespace console::term
+}  // namespace console::terminal

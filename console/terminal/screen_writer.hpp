@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace console::term {
+namespace console::terminal {
 
 // Colours as the terminal sees them: -1 is the terminal's own default.
 struct Style {
@@ -120,4 +120,4 @@ class ScreenWriter {
   std::vector<Cell> pending_;
 };
 
-}  // namespace console::term
+}  // namespace console::terminal

@@ -14,7 +14,7 @@
 
 #include "runtime/runtime.hpp"
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 // What the restore needs, kept where a signal handler can reach it.
@@ -133,11 +133,11 @@ void TerminalConsole::Start() {
     raw.c_cc[VTIME] = 0;
     SAVED_FD = in_fd_;
     RAW_TERMIOS = raw;
-    rt::REGISTERMODE(RestoreTermios, ApplyRawTermios);
+    runtime::RegisterMode(RestoreTermios, ApplyRawTermios);
     tcsetattr(in_fd_, TCSANOW, &raw);
   }
   decoder_ = std::make_unique<KeyDecoder>(options);
-  rt::SETFLUSHPROC(FlushAtExit);
+  runtime::SetFlushHandler(FlushAtExit);
 
   if (!out_tty_) {
     // A file or a pipe: the stream of an 80 x 25 terminal whose cursor starts at the top
@@ -153,7 +153,7 @@ void TerminalConsole::Start() {
   if (keyboard_protocol_) {
     // The terminal reports every key press and release exactly: take them so. The flags
     // come off again on every way out and on a stop.
-    rt::REGISTERMODE(PopKeyboardFlags, PushKeyboardFlags);
+    runtime::RegisterMode(PopKeyboardFlags, PushKeyboardFlags);
     writer_->bytes() += kPushKeyboardFlags;  // goes out with the first drawing
     decoder_->SetKittyKeyboard(true);
   }
@@ -287,7 +287,7 @@ void TerminalConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*f
 }
 
 uint32_t TerminalConsole::PendingInputEvents() {
-  if (rt::TAKERESUMED()) Resume();
+  if (runtime::TakeResumed()) Resume();
   if (in_tty_) Pump(0);
   return static_cast<uint32_t>(keys_.size());
 }
@@ -299,7 +299,7 @@ InputEvent TerminalConsole::ReadInputEvent() {
 }
 
 void TerminalConsole::WaitForInput() {
-  if (rt::TAKERESUMED()) Resume();
+  if (runtime::TakeResumed()) Resume();
   Flush();
   if (!keys_.empty() || ended_) return;
   if (!in_tty_) {
@@ -350,7 +350,7 @@ void TerminalConsole::Flush() {
     // Colours set on the terminal are a mode to switch off again on the way out.
     if (!COLOURS_REGISTERED) {
       COLOURS_REGISTERED = true;
-      rt::REGISTERMODE(RestoreColours);
+      runtime::RegisterMode(RestoreColours);
     }
     COLOURS_CHANGED = 1;
   }
@@ -365,4 +365,4 @@ void TerminalConsole::FinalFlush() {
   COLOURS_CHANGED = 0;
 }
 
-}  // namespace console::term
+}  // namespace console::terminal

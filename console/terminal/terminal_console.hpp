@@ -12,7 +12,7 @@
 #include "console/terminal/key_decoder.hpp"
 #include "console/terminal/screen_writer.hpp"
 
-namespace console::term {
+namespace console::terminal {
 
 class TerminalConsole : public Platform {
  public:
@@ -80,4 +80,4 @@ class TerminalConsole : public Platform {
   bool keyboard_protocol_ = false;    // the terminal answered the keyboard flags query
 };
 
-}  // namespace console::term
+}  // namespace console::terminal

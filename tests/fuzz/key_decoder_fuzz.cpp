@@ -10,16 +10,16 @@
 #include "console/terminal/charset.hpp"
 #include "console/terminal/key_decoder.hpp"
 
-using console::term::Decoded;
-using console::term::DecoderOptions;
-using console::term::KeyDecoder;
+using console::terminal::Decoded;
+using console::terminal::DecoderOptions;
+using console::terminal::KeyDecoder;
 
 namespace {
 
 const DecoderOptions& BaseOptions() {
   static const DecoderOptions options = [] {
     DecoderOptions o;
-    o.cp866_high = console::term::LoadCharset("UTF-8").cp866_high;
+    o.cp866_high = console::terminal::LoadCharset("UTF-8").cp866_high;
     return o;
   }();
   return options;

@@ -28,7 +28,7 @@ std::string CellText(const VTermScreenCell& cell) {
   std::string text;
   if (cell.chars[0] == 0) return " ";
   for (int k = 0; k < VTERM_MAX_CHARS_PER_CELL && cell.chars[k] != 0; ++k)
-    console::term::AppendUtf8(cell.chars[k], text);
+    console::terminal::AppendUtf8(cell.chars[k], text);
   return text;
 }
 

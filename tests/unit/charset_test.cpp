@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 TEST(Charset, ChoosesTheLocaleOnlyWhenItShowsCyrillic) {
@@ -46,4 +46,4 @@ TEST(Charset, SingleByteLocaleThatShowsCyrillic) {
 }
 
 }  // namespace
-}  // namespace console::term
+}  // namespace console::terminal

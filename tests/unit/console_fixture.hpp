@@ -20,7 +20,7 @@ class ConsoleTest : public ::testing::Test {
     SCANCODE = 0;
     SPECIALKEY = false;
     INOUTRES = 0;
-    CRTINIT(*screen);
+    Init(*screen);
   }
   void SetUp() override { Open(); }
 

@@ -9,7 +9,7 @@
 #include "console/memory/memory_console.hpp"
 #include "console/terminal/key_decoder.hpp"
 
-namespace console::term {
+namespace console::terminal {
 
 // Feeds BYTES in one piece at time 0, or one byte per millisecond.
 inline void FeedBytes(KeyDecoder& decoder, const std::string& bytes, bool bytewise,
@@ -27,7 +27,7 @@ inline std::vector<int> ReadKeys(const std::vector<Decoded>& decoded) {
   MemoryConsole screen(80, 25, Rect{0, 0, 79, 24}, 7);
   SCANCODE = 0;
   SPECIALKEY = false;
-  CRTINIT(screen);
+  Init(screen);
   for (const Decoded& item : decoded)
     if (item.kind == Decoded::Kind::kKey) screen.PushKey(item.key);
   std::vector<int> keys;
@@ -35,4 +35,4 @@ inline std::vector<int> ReadKeys(const std::vector<Decoded>& decoded) {
   return keys;
 }
 
-}  // namespace console::term
+}  // namespace console::terminal

@@ -10,7 +10,7 @@
 #include "console/terminal/charset.hpp"
 #include "unit/decoder_support.hpp"
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 DecoderOptions Utf8Options() {
@@ -230,4 +230,4 @@ TEST(KeyDecoder, SingleByteLocaleInput) {
 }
 
 }  // namespace
-}  // namespace console::term
+}  // namespace console::terminal

@@ -194,18 +194,18 @@ TEST(RemapScanCode, ModifierGroupsInOrderAltCtrlShiftNone) {
 
 TEST_F(Keyboard, ReadkeyAtEndOfInputCallsTheHandler) {
   screen->EndInput();
-  SETENDOFINPUTPROC([] { std::_Exit(100); });
+  SetEndOfInputHandler([] { std::_Exit(100); });
   EXPECT_EXIT(READKEY(), ::testing::ExitedWithCode(100), "");
-  SETENDOFINPUTPROC(nullptr);
+  SetEndOfInputHandler(nullptr);
   EXPECT_EXIT(READKEY(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Keyboard, KeysQueuedBeforeEndOfInputAreStillRead) {
   screen->PushKey(Key(30, 'a'));
   screen->EndInput();
-  EXPECT_FALSE(INPUTENDED());
+  EXPECT_FALSE(KeysEnded());
   EXPECT_EQ(READKEY(), 'a');
-  EXPECT_TRUE(INPUTENDED());
+  EXPECT_TRUE(KeysEnded());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "console/terminal/key_decoder.hpp"
 #include "unit/decoder_support.hpp"
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 std::vector<Decoded> Decode(const std::string& bytes, bool bytewise, bool kitty = true) {
@@ -176,4 +176,4 @@ TEST(KittyKeys, LegacyTerminalsAreUnchanged) {
 }
 
 }  // namespace
-}  // namespace console::term
+}  // namespace console::terminal

@@ -4,7 +4,7 @@
 
 #include "console/terminal/charset.hpp"
 
-namespace console::term {
+namespace console::terminal {
 namespace {
 
 TEST(StyleOf, PcColoursMapToAnsiWithDefaultBackground) {
@@ -146,4 +146,4 @@ TEST_F(Writer, PartialScrollUsesARegion) {
 }
 
 }  // namespace
-}  // namespace console::term
+}  // namespace console::terminal

@@ -162,7 +162,7 @@ class NoConsole : public MemoryConsole {
 
 TEST_F(Window, WithoutConsoleReportTheWindowIsOneCell) {
   NoConsole none;
-  CRTINIT(none);
+  Init(none);
   EXPECT_EQ(TEXTATTR, 0);
   EXPECT_EQ(WINDMAXX, 1u);
   GOTOXY(2, 1);
@@ -210,7 +210,7 @@ TEST_F(Window, IocheckTurnsPendingResultIntoRunError) {
 TEST_F(Window, ClosingOutputDrawsWaitingText) {
   GOTOXY(1, 1);
   WRITE_TEXT_ANSISTR(0, OUTPUT, "late");
-  TEXTCLOSE(OUTPUT);
+  CloseText(OUTPUT);
   EXPECT_EQ(Row(1, 1, 4), "late");
   EXPECT_EQ(OUTPUT.mode, fmClosed);
 }

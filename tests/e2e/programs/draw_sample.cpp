@@ -31,8 +31,8 @@ void WriteLn(std::string_view text) {
 }  // namespace
 
 int main() {
-  rt::INSTALLSIGNALHANDLERS();
-  CRTINIT(term::TerminalConsole::Open());
+  runtime::InstallSignalHandlers();
+  Init(terminal::TerminalConsole::Open());
   WriteLn("plain");
   for (uint8_t colour : {12, 10, 0, 7}) {
     TEXTCOLOR(colour);
@@ -45,5 +45,5 @@ int main() {
   GOTOXY(static_cast<uint8_t>(WINDMAXX - WINDMINX + 1), static_cast<uint8_t>(WINDMAXY - WINDMINY + 1));
   Write("Z");
   READKEY();
-  rt::HALT(0);
+  runtime::Halt(0);
 }

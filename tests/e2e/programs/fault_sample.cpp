@@ -27,10 +27,10 @@ int* volatile NOWHERE = nullptr;
 }  // namespace
 
 int main(int argc, char** argv) {
-  rt::INSTALLSIGNALHANDLERS();
-  CRTINIT(term::TerminalConsole::Open());
+  runtime::InstallSignalHandlers();
+  Init(terminal::TerminalConsole::Open());
   TEXTCOLOR(12);
-  WRITELN({"armed"});
+  WriteLn({"armed"});
   READKEY();
   const char* mode = argc > 1 ? argv[1] : "";
   if (std::strcmp(mode, "segv") == 0) Store();
@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(mode, "ill") == 0) __builtin_trap();
   if (std::strcmp(mode, "abort") == 0) std::abort();
   if (std::strcmp(mode, "ioerror") == 0) {
-    TEXTCLOSE(OUTPUT);
-    WRITELN({"lost"});
+    CloseText(OUTPUT);
+    WriteLn({"lost"});
   }
-  rt::HALT(0);
+  runtime::Halt(0);
 }
