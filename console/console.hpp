@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "console/platform.hpp"
+#include "console/pc_keyboard.hpp"
 
 namespace console {
 

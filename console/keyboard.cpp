@@ -1,5 +1,5 @@
-// Keyboard: key-by-key reading from the console's event queue with extended keys and Alt
-// composition on the numeric keypad, and the echoed line editor behind INPUT.
+// Keyboard: key-by-key reading from the console's event queue, with extended keys and Alt
+// composition on the numeric keypad.
 #include "console/console.hpp"
 #include "runtime/runtime.hpp"
 
@@ -17,27 +17,18 @@ namespace {
 
 EndOfInputHandler END_OF_INPUT_HANDLER = nullptr;
 
-enum : uint8_t {
-  VK_SHIFT = 16,
-  VK_CONTROL = 17,
-  VK_MENU = 18,
-  VK_CAPITAL = 20,
-  VK_NUMLOCK = 144,
-  VK_SCROLL = 145,
-};
-
 // Extended codes of the cursor and keypad block (scan codes 71 to 83) under Ctrl.
 constexpr uint8_t CTRLKEYPADKEYS[13] = {119, 141, 132, 142, 115, 143, 116,
                                         78,  117, 145, 118, 146, 147};
 
 bool IsModifierOrLock(uint16_t virtual_key) {
   switch (virtual_key & 0xFF) {
-    case VK_SHIFT:
-    case VK_CONTROL:
-    case VK_MENU:
-    case VK_CAPITAL:
-    case VK_NUMLOCK:
-    case VK_SCROLL:
+    case vk::kShift:
+    case vk::kControl:
+    case vk::kMenu:
+    case vk::kCapital:
+    case vk::kNumLock:
+    case vk::kScroll:
       return true;
     default:
       return false;
@@ -47,43 +38,53 @@ bool IsModifierOrLock(uint16_t virtual_key) {
 // The digit a keypad key composes, by scan code; -1 for any other key. The grey cursor
 // keys share these scan codes and compose too.
 int KeypadDigit(uint16_t scan_code) {
-  switch (scan_code) {
-    case 71:
-      return 7;
-    case 72:
-      return 8;
-    case 73:
-      return 9;
-    case 75:
-      return 4;
-    case 76:
-      return 5;
-    case 77:
-      return 6;
-    case 79:
-      return 1;
-    case 80:
-      return 2;
-    case 81:
-      return 3;
-    case 82:
-      return 0;
-    default:
-      return -1;
+  for (int digit = 0; digit <= 9; ++digit)
+    if (keys::KeypadDigit(digit).scan == scan_code) return digit;
+  return -1;
+}
+
+// One row of the remapping table: scan codes FIRST to LAST of a modifier group become
+// scan code + OFFSET, or, with a table, TABLE[scan code - FIRST].
+struct Remap {
+  uint8_t first;
+  uint8_t last;
+  int offset;
+  const uint8_t* table = nullptr;
+};
+
+// Alt, Ctrl, Shift and no modifier; a scan code a group does not list stays as it is.
+constexpr Remap ALT_REMAP[] = {
+    {2, 13, 118}, {28, 28, 166 - 28}, {53, 53, 164 - 53}, {59, 68, 45}, {71, 73, 80},
+    {75, 75, 80}, {77, 77, 80},       {79, 83, 80},       {87, 88, 52},
+};
+constexpr Remap CTRL_REMAP[] = {
+    {15, 15, 148 - 15}, {53, 53, 149 - 53}, {55, 55, 150 - 55}, {59, 68, 35},
+    {71, 83, 0, CTRLKEYPADKEYS}, {87, 88, 50},
+};
+constexpr Remap SHIFT_REMAP[] = {{59, 68, 25}, {87, 88, 48}};
+constexpr Remap PLAIN_REMAP[] = {{87, 88, 46}};
+
+template <std::size_t N>
+uint8_t Lookup(const Remap (&table)[N], uint8_t scan_code) {
+  for (const Remap& row : table) {
+    if (scan_code < row.first || scan_code > row.last) continue;
+    if (row.table != nullptr) return row.table[scan_code - row.first];
+    return static_cast<uint8_t>(scan_code + row.offset);
   }
+  return scan_code;
 }
 
 // Handles one key press; true when it yields a key.
 bool TakeKeyDown(const KeyEvent& key) {
   if (IsModifierOrLock(key.virtual_key)) return false;
-  const bool alt_held = (key.control_state & (RIGHT_ALT_PRESSED | LEFT_ALT_PRESSED)) != 0;
-  if (key.character == 0 || (key.control_state & (ENHANCED_KEY | LEFT_ALT_PRESSED)) != 0) {
+  const bool alt_held = (key.control_state & kAltPressed) != 0;
+  if (key.character == 0 || (key.control_state & (kEnhancedKey | kLeftAltPressed)) != 0) {
     SPECIALKEY = true;
     SCANCODE = REMAPSCANCODE(static_cast<uint8_t>(key.scan_code),
                              static_cast<uint8_t>(key.control_state), key.virtual_key);
-  } else if (key.character == 9 && (key.control_state & SHIFT_PRESSED) != 0) {
+  } else if (key.character == 9 && (key.control_state & kShiftPressed) != 0) {
     SPECIALKEY = true;
-    SCANCODE = 15;
+    SCANCODE = scan::kTab;
   } else {
     SPECIALKEY = false;
     SCANCODE = key.character;
@@ -101,7 +102,7 @@ bool TakeKeyDown(const KeyEvent& key) {
 
 // Handles one key release; true when it completes an Alt composition.
 bool TakeKeyUp(const KeyEvent& key) {
-  if ((key.virtual_key & 0xFF) != VK_MENU || !DOINGNUMCHARS || DOINGNUMCODE == 0) return false;
+  if ((key.virtual_key & 0xFF) != vk::kMenu || !DOINGNUMCHARS || DOINGNUMCODE == 0) return false;
   SCANCODE = DOINGNUMCODE;
   DOINGNUMCHARS = false;
   DOINGNUMCODE = 0;
@@ -153,159 +154,11 @@ uint8_t READKEY() {
 }
 
 uint8_t REMAPSCANCODE(uint8_t scan_code, uint8_t control_state, int32_t /*virtual_key*/) {
-  if ((control_state & (RIGHT_ALT_PRESSED | LEFT_ALT_PRESSED)) != 0) {
-    if (scan_code >= 2 && scan_code <= 13) return scan_code + 118;
-    if (scan_code == 28) return 166;
-    if (scan_code == 53) return 164;
-    if (scan_code >= 59 && scan_code <= 68) return scan_code + 45;
-    switch (scan_code) {
-      case 71:
-      case 72:
-      case 73:
-      case 75:
-      case 77:
-      case 79:
-      case 80:
-      case 81:
-      case 82:
-      case 83:
-        return scan_code + 80;
-      default:
-        break;
-    }
-    if (scan_code == 87 || scan_code == 88) return scan_code + 52;
-    return scan_code;
-  }
-  if ((control_state & (RIGHT_CTRL_PRESSED | LEFT_CTRL_PRESSED)) != 0) {
-    if (scan_code == 15) return 148;
-    if (scan_code == 53) return 149;
-    if (scan_code == 55) return 150;
-    if (scan_code >= 59 && scan_code <= 68) return scan_code + 35;
-    if (scan_code >= 71 && scan_code <= 83) return CTRLKEYPADKEYS[scan_code - 71];
-    if (scan_code == 87 || scan_code == 88) return scan_code + 50;
-    return scan_code;
-  }
-  if ((control_state & SHIFT_PRESSED) != 0) {
-    if (scan_code >= 59 && scan_code <= 68) return scan_code + 25;
-    if (scan_code == 87 || scan_code == 88) return scan_code + 48;
-    return scan_code;
-  }
-  if (scan_code == 87 || scan_code == 88) return scan_code + 46;
-  return scan_code;
-}
-
-// ---- The line editor --------------------------------------------------------------------
-
-namespace {
-
-// Erases the last character, but only with the caret at the end of the text.
-void BACKSPACE(TEXTREC& file) {
-  if (file.bufpos <= 0 || file.bufpos != file.bufend) return;
-  WRITECHAR(8);
-  WRITECHAR(32);
-  WRITECHAR(8);
-  --file.bufpos;
-  --file.bufend;
-}
-
-void CaretRight(TEXTREC& file) {
-  WRITECHAR(file.buffer[file.bufpos]);
-  ++file.bufpos;
-}
-
-void TypeCharacter(TEXTREC& file, uint8_t ch) {
-  if (file.bufpos >= file.bufsize - 2) return;
-  file.buffer[file.bufpos++] = ch;
-  WRITECHAR(ch);
-}
-
-// Acts on an extended key; true when it ends the line.
-bool EditExtended(TEXTREC& file, uint8_t code) {
-  switch (code) {
-    case 28:  // keypad Enter
-      return true;
-    case 53:  // keypad slash
-      TypeCharacter(file, '/');
-      break;
-    case 71:  // Home
-      while (file.bufpos > 0) {
-        --file.bufpos;
-        WRITECHAR(8);
-      }
-      break;
-    case 75:  // Left
-      if (file.bufpos > 0) {
-        --file.bufpos;
-        WRITECHAR(8);
-      }
-      break;
-    case 77:  // Right
-      if (file.bufpos < file.bufend) CaretRight(file);
-      break;
-    case 79:  // End
-      while (file.bufpos < file.bufend) CaretRight(file);
-      break;
-    default:
-      break;
-  }
-  return false;
-}
-
-// Waits for a key; false when input ends first.
-bool WaitForKeyOrEnd() {
-  while (!KEYPRESSED()) {
-    if (KeysEnded()) return false;
-    CurrentPlatform().WaitForInput();
-  }
-  return true;
-}
-
-}  // namespace
-
-int16_t CRTREAD(TEXTREC& file) {
-  GETSCREENCURSOR(CURRX, CURRY);
-  file.bufpos = 0;
-  file.bufend = 0;
-  for (;;) {
-    if (file.bufpos > file.bufend) file.bufend = file.bufpos;
-    SETSCREENCURSOR(CURRX, CURRY);
-    // Standard input that ends ends the line as Enter would.
-    if (!WaitForKeyOrEnd()) break;
-    const uint8_t key = READKEY();
-    if (key == 0) {
-      if (EditExtended(file, READKEY())) break;
-      continue;
-    }
-    if (key == 13) break;
-    switch (key) {
-      case 8:   // Backspace
-      case 19:  // Ctrl+S
-        BACKSPACE(file);
-        break;
-      case 27:  // Esc
-      case 25:  // Ctrl+Y: erase the whole line
-        while (file.bufpos < file.bufend) CaretRight(file);
-        while (file.bufend > 0) BACKSPACE(file);
-        break;
-      case 26:  // Ctrl+Z
-        break;
-      default:
-        TypeCharacter(file, key);
-        break;
-    }
-  }
-  WRITECHAR(13);
-  WRITECHAR(10);
-  file.buffer[file.bufend] = 13;
-  file.buffer[file.bufend + 1] = 10;
-  file.bufend += 2;
-  file.bufpos = 0;
-  SETSCREENCURSOR(CURRX, CURRY);
-  return 0;
-}
-
-int16_t CRTRETURN(TEXTREC& /*file*/) {
-  return 0;
+  // The first group the state shows decides.
+  if ((control_state & kAltPressed) != 0) return Lookup(ALT_REMAP, scan_code);
+  if ((control_state & kCtrlPressed) != 0) return Lookup(CTRL_REMAP, scan_code);
+  if ((control_state & kShiftPressed) != 0) return Lookup(SHIFT_REMAP, scan_code);
+  return Lookup(PLAIN_REMAP, scan_code);
 }
 
 }  // namespace console

@@ -29,24 +29,13 @@ struct ScreenInfo {
   Rect window;             // the visible part of the buffer
 };
 
-// Control-key state flags of a key event.
-constexpr uint32_t RIGHT_ALT_PRESSED = 0x0001;
-constexpr uint32_t LEFT_ALT_PRESSED = 0x0002;
-constexpr uint32_t RIGHT_CTRL_PRESSED = 0x0004;
-constexpr uint32_t LEFT_CTRL_PRESSED = 0x0008;
-constexpr uint32_t SHIFT_PRESSED = 0x0010;
-constexpr uint32_t NUMLOCK_ON = 0x0020;
-constexpr uint32_t SCROLLLOCK_ON = 0x0040;
-constexpr uint32_t CAPSLOCK_ON = 0x0080;
-constexpr uint32_t ENHANCED_KEY = 0x0100;
-
 struct KeyEvent {
   bool key_down = true;       // a press or an auto-repeat; false for a release
   uint16_t repeat_count = 1;  // carried, never looked at
   uint16_t virtual_key = 0;
   uint16_t scan_code = 0;  // PC scan code set 1, without the extension prefix
   uint8_t character = 0;   // code page 866; 0 when the key produces none
-  uint32_t control_state = 0;
+  uint32_t control_state = 0;  // the flags of pc_keyboard.hpp
   friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 

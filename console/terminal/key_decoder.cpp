@@ -272,8 +272,8 @@ KeyEvent MakeKey(uint16_t scan, uint8_t character, uint32_t state, uint16_t virt
 }
 
 KeyEvent NamedKeyEvent(const NamedKey& named, uint32_t state) {
-  if (named.enhanced) state |= ENHANCED_KEY;
-  if (named.character >= '0' && named.character <= '9') state |= NUMLOCK_ON;
+  if (named.enhanced) state |= kEnhancedKey;
+  if (named.character >= '0' && named.character <= '9') state |= kNumLockOn;
   return MakeKey(named.scan, named.character, state, named.virtual_key);
 }
 
@@ -282,9 +282,9 @@ uint32_t ModifierState(int parameter) {
   if (parameter < 2) return 0;
   const int bits = parameter - 1;
   uint32_t state = 0;
-  if (bits & 1) state |= SHIFT_PRESSED;
-  if (bits & (2 | 8)) state |= LEFT_ALT_PRESSED;
-  if (bits & 4) state |= LEFT_CTRL_PRESSED;
+  if (bits & 1) state |= kShiftPressed;
+  if (bits & (2 | 8)) state |= kLeftAltPressed;
+  if (bits & 4) state |= kLeftCtrlPressed;
   return state;
 }
 
@@ -380,9 +380,9 @@ void KeyDecoder::Finish(std::vector<Decoded>& out) {
   if (state == State::kEscape) {
     Emit(MakeKey(1, 27, 0, VK_ESCAPE), out);
   } else if (state == State::kEscEsc) {
-    Emit(MakeKey(1, 27, LEFT_ALT_PRESSED, VK_ESCAPE), out);
+    Emit(MakeKey(1, 27, kLeftAltPressed, VK_ESCAPE), out);
   } else if (introducer != 0 && alt) {
-    Emit(MakeKey(1, 27, LEFT_ALT_PRESSED, VK_ESCAPE), out);
+    Emit(MakeKey(1, 27, kLeftAltPressed, VK_ESCAPE), out);
     Ground(introducer, out);
   } else if (introducer != 0) {
     alt_ = true;
@@ -392,7 +392,7 @@ void KeyDecoder::Finish(std::vector<Decoded>& out) {
 }
 
 void KeyDecoder::Emit(KeyEvent key, std::vector<Decoded>& out) {
-  if (alt_) key.control_state |= LEFT_ALT_PRESSED;
+  if (alt_) key.control_state |= kLeftAltPressed;
   Decoded decoded;
   decoded.key = key;
   out.push_back(decoded);
@@ -468,25 +468,25 @@ void KeyDecoder::Ground(uint8_t byte, std::vector<Decoded>& out) {
     Emit(MakeKey(28, 13, 0, VK_RETURN), out);
   } else if (byte == 10) {
     Emit(options_.lf_is_enter ? MakeKey(28, 13, 0, VK_RETURN)
-                              : MakeKey(36, 10, LEFT_CTRL_PRESSED, 'J'),
+                              : MakeKey(36, 10, kLeftCtrlPressed, 'J'),
          out);
   } else if (byte == 9) {
     Emit(MakeKey(15, 9, 0, VK_TAB), out);
   } else if (byte == 127) {
-    Emit(MakeKey(14, 127, LEFT_CTRL_PRESSED, VK_BACK), out);
+    Emit(MakeKey(14, 127, kLeftCtrlPressed, VK_BACK), out);
   } else if (byte == 0) {
-    Emit(MakeKey(3, 0, LEFT_CTRL_PRESSED, '2'), out);
+    Emit(MakeKey(3, 0, kLeftCtrlPressed, '2'), out);
   } else if (byte <= 26) {
     const uint8_t letter = static_cast<uint8_t>('a' + byte - 1);
-    Emit(MakeKey(ascii[letter].scan, byte, LEFT_CTRL_PRESSED, VirtualKeyOfAscii(letter)), out);
+    Emit(MakeKey(ascii[letter].scan, byte, kLeftCtrlPressed, VirtualKeyOfAscii(letter)), out);
   } else if (byte < 32) {
     // Ctrl with \ ] ^ _
     static constexpr uint8_t kScan[4] = {43, 27, 7, 12};
-    const uint32_t shift = byte >= 30 ? SHIFT_PRESSED : 0;
-    Emit(MakeKey(kScan[byte - 28], byte, LEFT_CTRL_PRESSED | shift, 0), out);
+    const uint32_t shift = byte >= 30 ? kShiftPressed : 0;
+    Emit(MakeKey(kScan[byte - 28], byte, kLeftCtrlPressed | shift, 0), out);
   } else {
     const AsciiKey key = ascii[byte];
-    Emit(MakeKey(key.scan, byte, key.shift ? SHIFT_PRESSED : 0, VirtualKeyOfAscii(byte)), out);
+    Emit(MakeKey(key.scan, byte, key.shift ? kShiftPressed : 0, VirtualKeyOfAscii(byte)), out);
   }
 }
 
@@ -509,7 +509,7 @@ void KeyDecoder::EscapeByte(uint8_t byte, std::vector<Decoded>& out) {
   if (after_two) {
     // ESC ESC followed by anything but a sequence: Alt+Esc, then that byte afresh.
     Reset();
-    Emit(MakeKey(1, 27, LEFT_ALT_PRESSED, VK_ESCAPE), out);
+    Emit(MakeKey(1, 27, kLeftAltPressed, VK_ESCAPE), out);
     Ground(byte, out);
     return;
   }
@@ -532,7 +532,7 @@ void KeyDecoder::EscapeByte(uint8_t byte, std::vector<Decoded>& out) {
       return;
     case 9:  // the Linux console's Shift+Tab
       Reset();
-      Emit(MakeKey(15, 9, SHIFT_PRESSED, VK_TAB), out);
+      Emit(MakeKey(15, 9, kShiftPressed, VK_TAB), out);
       return;
     default:
       break;
@@ -661,7 +661,7 @@ void KeyDecoder::DispatchCsi(uint8_t final_byte, std::vector<Decoded>& out) {
   } else if (final_byte == 'u' && !p.values.empty() && at(0) >= 0) {
     if (event_kind(1) != 3) EmitCodePoint(static_cast<char32_t>(at(0)), Modifiers(at(1)), out);
   } else if (final_byte == 'Z') {
-    Emit(MakeKey(15, 9, SHIFT_PRESSED | Modifiers(at(1)), VK_TAB), out);
+    Emit(MakeKey(15, 9, kShiftPressed | Modifiers(at(1)), VK_TAB), out);
   } else if (final_byte >= 'a' && final_byte <= 'd' && p.values.empty()) {
     static constexpr const NamedKey* kArrows[4] = {&kUp, &kDown, &kRight, &kLeft};
     emit(*kArrows[final_byte - 'a'], 2, -1);
@@ -686,7 +686,7 @@ void KeyDecoder::Ss3Byte(uint8_t byte, std::vector<Decoded>& out) {
     Emit(NamedKeyEvent(*keypad, ModifierState(modifier)), out);
   } else if (byte >= 'a' && byte <= 'd') {
     static constexpr const NamedKey* kArrows[4] = {&kUp, &kDown, &kRight, &kLeft};
-    Emit(NamedKeyEvent(*kArrows[byte - 'a'], LEFT_CTRL_PRESSED), out);
+    Emit(NamedKeyEvent(*kArrows[byte - 'a'], kLeftCtrlPressed), out);
   } else if (byte == 0x1B) {
     alt_ = false;
     state_ = State::kEscape;
@@ -729,7 +729,7 @@ void KeyDecoder::Utf8Byte(uint8_t byte, std::vector<Decoded>& out) {
   utf8_value_ = (utf8_value_ << 6) | (byte & 0x3F);
   if (--utf8_left_ > 0) return;
   const char32_t code_point = utf8_value_;
-  const uint32_t state = alt_ ? LEFT_ALT_PRESSED : 0;
+  const uint32_t state = alt_ ? kLeftAltPressed : 0;
   Reset();
   EmitCodePoint(code_point, state, out);
 }
@@ -760,9 +760,9 @@ void KeyDecoder::EmitCodePoint(char32_t code_point, uint32_t state, std::vector<
   const auto& ascii = AsciiKeys();
   char us_key = code < 0x80 ? static_cast<char>(code) : UsKeyOfCyrillic(code_point);
   AsciiKey position = ascii[static_cast<uint8_t>(us_key) & 0x7F];
-  if (code < 0x80 && (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0)
+  if (code < 0x80 && (state & (kLeftCtrlPressed | kRightCtrlPressed)) != 0)
     character = ControlCharacter(character);
-  if (position.shift) state |= SHIFT_PRESSED;
+  if (position.shift) state |= kShiftPressed;
   Emit(MakeKey(position.scan, character, state,
                code < 0x80 ? VirtualKeyOfAscii(static_cast<uint8_t>(code)) : 0),
        out);
@@ -862,10 +862,10 @@ bool KittyFunctionalKey(int code) {
 
 uint32_t KeyDecoder::HeldState() const {
   uint32_t state = 0;
-  if (held_ & kHeldLeftAlt) state |= LEFT_ALT_PRESSED;
-  if (held_ & kHeldRightAlt) state |= RIGHT_ALT_PRESSED;
-  if (held_ & kHeldLeftCtrl) state |= LEFT_CTRL_PRESSED;
-  if (held_ & kHeldRightCtrl) state |= RIGHT_CTRL_PRESSED;
+  if (held_ & kHeldLeftAlt) state |= kLeftAltPressed;
+  if (held_ & kHeldRightAlt) state |= kRightAltPressed;
+  if (held_ & kHeldLeftCtrl) state |= kLeftCtrlPressed;
+  if (held_ & kHeldRightCtrl) state |= kRightCtrlPressed;
   return state;
 }
 
@@ -874,20 +874,20 @@ uint32_t KeyDecoder::Modifiers(int parameter) const {
   const int bits = parameter >= 1 ? parameter - 1 : 0;
   const uint32_t held = HeldState();
   uint32_t state = 0;
-  if (bits & 1) state |= SHIFT_PRESSED;
+  if (bits & 1) state |= kShiftPressed;
   // Which Alt and which Ctrl, from their own key events; the left one when unknown.
   if (bits & 2) {
-    const uint32_t alt = held & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED);
-    state |= alt != 0 ? alt : LEFT_ALT_PRESSED;
+    const uint32_t alt = held & (kLeftAltPressed | kRightAltPressed);
+    state |= alt != 0 ? alt : kLeftAltPressed;
   } else {
-    state |= held & RIGHT_ALT_PRESSED;  // AltGr reports no Alt of its own
+    state |= held & kRightAltPressed;  // AltGr reports no Alt of its own
   }
   if (bits & 4) {
-    const uint32_t ctrl = held & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED);
-    state |= ctrl != 0 ? ctrl : LEFT_CTRL_PRESSED;
+    const uint32_t ctrl = held & (kLeftCtrlPressed | kRightCtrlPressed);
+    state |= ctrl != 0 ? ctrl : kLeftCtrlPressed;
   }
-  if (bits & 64) state |= CAPSLOCK_ON;
-  if (bits & 128) state |= NUMLOCK_ON;
+  if (bits & 64) state |= kCapsLockOn;
+  if (bits & 128) state |= kNumLockOn;
   return state;
 }
 
@@ -910,12 +910,12 @@ void KeyDecoder::KittyKey(const std::vector<std::vector<int>>& fields, std::vect
     } else {
       held_ = static_cast<uint8_t>(held_ & ~modifier->held);
     }
-    const uint32_t state = (Modifiers(mods) & (SHIFT_PRESSED | CAPSLOCK_ON | NUMLOCK_ON)) |
-                           HeldState() | (modifier->enhanced ? ENHANCED_KEY : 0);
+    const uint32_t state = (Modifiers(mods) & (kShiftPressed | kCapsLockOn | kNumLockOn)) |
+                           HeldState() | (modifier->enhanced ? kEnhancedKey : 0);
     key = MakeKey(modifier->scan, 0, state, modifier->virtual_key);
   } else if (const NamedKey* keypad = KittyKeypadKey(code); keypad != nullptr) {
     key = MakeKey(keypad->scan, keypad->character,
-                  Modifiers(mods) | (keypad->enhanced ? ENHANCED_KEY : 0), keypad->virtual_key);
+                  Modifiers(mods) | (keypad->enhanced ? kEnhancedKey : 0), keypad->virtual_key);
   } else if (KittyFunctionalKey(code)) {
     return;  // F13 and beyond, media keys and the like: none of the PC keyboard's
   } else {
@@ -940,10 +940,10 @@ void KeyDecoder::KittyKey(const std::vector<std::vector<int>>& fields, std::vect
         char32_t typed = static_cast<char32_t>(code);
         if (text > 0) {
           typed = static_cast<char32_t>(text);
-        } else if ((state & SHIFT_PRESSED) != 0 && shifted > 0) {
+        } else if ((state & kShiftPressed) != 0 && shifted > 0) {
           typed = static_cast<char32_t>(shifted);
         }
-        if (text <= 0 && (state & CAPSLOCK_ON) != 0 && typed < 0x80 &&
+        if (text <= 0 && (state & kCapsLockOn) != 0 && typed < 0x80 &&
             std::isalpha(static_cast<int>(typed)))
           typed ^= 0x20;
         const int cp866 = ToCp866(typed);
@@ -953,7 +953,7 @@ void KeyDecoder::KittyKey(const std::vector<std::vector<int>>& fields, std::vect
                                                : UsKeyOfCyrillic(static_cast<char32_t>(code));
         const AsciiKey position = AsciiKeys()[static_cast<uint8_t>(us) & 0x7F];
         uint8_t character = static_cast<uint8_t>(cp866);
-        if (cp866 < 0x80 && (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) != 0)
+        if (cp866 < 0x80 && (state & (kLeftCtrlPressed | kRightCtrlPressed)) != 0)
           character = ControlCharacter(character);
         key = MakeKey(position.scan, character, state,
                       VirtualKeyOfAscii(static_cast<uint8_t>(us & 0x7F)));

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "console/platform.hpp"
+#include "console/pc_keyboard.hpp"
 
 namespace console::terminal {
 

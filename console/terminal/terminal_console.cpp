@@ -218,7 +218,7 @@ void TerminalConsole::Take(std::vector<Decoded>& decoded) {
 bool TerminalConsole::RaiseSignalKey(const KeyEvent& key) {
   if (!decoder_->KittyKeyboard() || !key.key_down || SAVED_FD < 0) return false;
   if ((SAVED_TERMIOS.c_lflag & ISIG) == 0) return false;
-  if ((key.control_state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) == 0) return false;
+  if ((key.control_state & (kLeftCtrlPressed | kRightCtrlPressed)) == 0) return false;
   const struct {
     int index;
     int sig;

@@ -152,7 +152,7 @@ TEST(KeyDecoder, SequenceInPiecesWithinTheTimeoutIsOneKey) {
   decoder.Feed(reinterpret_cast<const uint8_t*>("5A"), 2, 2 * kGap, out);
   ASSERT_EQ(out.size(), 1u);
   EXPECT_EQ(out[0].key.scan_code, 72);
-  EXPECT_EQ(out[0].key.control_state, LEFT_CTRL_PRESSED | ENHANCED_KEY);
+  EXPECT_EQ(out[0].key.control_state, kLeftCtrlPressed | kEnhancedKey);
 }
 
 TEST(KeyDecoder, ByteAfterTheTimeoutIsAKeyOfItsOwn) {
@@ -163,7 +163,7 @@ TEST(KeyDecoder, ByteAfterTheTimeoutIsAKeyOfItsOwn) {
   ASSERT_EQ(out.size(), 2u);
   EXPECT_EQ(out[0].key.character, 27);
   EXPECT_EQ(out[1].key.character, 'x');
-  EXPECT_EQ(out[1].key.control_state & LEFT_ALT_PRESSED, 0u);
+  EXPECT_EQ(out[1].key.control_state & kLeftAltPressed, 0u);
 }
 
 TEST(KeyDecoder, UnaskedSequencesAreSkippedAndTheNextKeySurvives) {

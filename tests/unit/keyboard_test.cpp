@@ -32,7 +32,7 @@ std::vector<int> ReadAll() {
 }
 
 TEST_F(Keyboard, ModifierAloneGivesNothingAndIsConsumed) {
-  screen->PushKey(Key(42, 0, SHIFT_PRESSED, VK_SHIFT));
+  screen->PushKey(Key(42, 0, kShiftPressed, VK_SHIFT));
   screen->PushKey(Release(VK_SHIFT));
   screen->OnWait([](MemoryConsole& console) {
     if (console.waits() == 1) console.PushKey(Key(57, ' '));
@@ -43,7 +43,7 @@ TEST_F(Keyboard, ModifierAloneGivesNothingAndIsConsumed) {
 }
 
 TEST_F(Keyboard, ExtendedKeyArrivesAsZeroThenItsCodeWithoutWaiting) {
-  screen->PushKey(Key(72, 0, ENHANCED_KEY));
+  screen->PushKey(Key(72, 0, kEnhancedKey));
   EXPECT_EQ(READKEY(), 0);
   EXPECT_TRUE(KEYPRESSED());
   EXPECT_EQ(READKEY(), 72);
@@ -61,30 +61,30 @@ TEST_F(Keyboard, ReadkeyResultsOfTheUsualKeys) {
       {"Space", Key(57, ' '), {32}},
       {"Esc", Key(1, 27), {27}},
       {"Enter", Key(28, 13), {13}},
-      {"keypad Enter", Key(28, 13, ENHANCED_KEY), {0, 28}},
+      {"keypad Enter", Key(28, 13, kEnhancedKey), {0, 28}},
       {"Backspace", Key(14, 8), {8}},
       {"Tab", Key(15, 9), {9}},
-      {"Shift+Tab", Key(15, 9, SHIFT_PRESSED), {0, 15}},
-      {"keypad slash", Key(53, '/', ENHANCED_KEY), {0, 53}},
-      {"Shift+A", Key(30, 'A', SHIFT_PRESSED), {'A'}},
-      {"Ctrl+A", Key(30, 1, LEFT_CTRL_PRESSED), {1}},
-      {"right Alt+q", Key(16, '@', RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED), {'@'}},
-      {"left Alt+D", Key(32, 'd', LEFT_ALT_PRESSED), {0, 32}},
-      {"left Alt+]", Key(27, ']', LEFT_ALT_PRESSED), {0, 27}},
-      {"left Alt+Space", Key(57, ' ', LEFT_ALT_PRESSED), {0, 57}},
-      {"left Alt+Esc", Key(1, 27, LEFT_ALT_PRESSED), {0, 1}},
-      {"left Alt+1", Key(2, '1', LEFT_ALT_PRESSED), {0, 120}},
-      {"left Alt+Enter", Key(28, 13, LEFT_ALT_PRESSED), {0, 166}},
-      {"Alt+Del", Key(83, 0, LEFT_ALT_PRESSED | ENHANCED_KEY), {0, 163}},
-      {"Home", Key(71, 0, ENHANCED_KEY), {0, 71}},
+      {"Shift+Tab", Key(15, 9, kShiftPressed), {0, 15}},
+      {"keypad slash", Key(53, '/', kEnhancedKey), {0, 53}},
+      {"Shift+A", Key(30, 'A', kShiftPressed), {'A'}},
+      {"Ctrl+A", Key(30, 1, kLeftCtrlPressed), {1}},
+      {"right Alt+q", Key(16, '@', kRightAltPressed | kLeftCtrlPressed), {'@'}},
+      {"left Alt+D", Key(32, 'd', kLeftAltPressed), {0, 32}},
+      {"left Alt+]", Key(27, ']', kLeftAltPressed), {0, 27}},
+      {"left Alt+Space", Key(57, ' ', kLeftAltPressed), {0, 57}},
+      {"left Alt+Esc", Key(1, 27, kLeftAltPressed), {0, 1}},
+      {"left Alt+1", Key(2, '1', kLeftAltPressed), {0, 120}},
+      {"left Alt+Enter", Key(28, 13, kLeftAltPressed), {0, 166}},
+      {"Alt+Del", Key(83, 0, kLeftAltPressed | kEnhancedKey), {0, 163}},
+      {"Home", Key(71, 0, kEnhancedKey), {0, 71}},
       {"keypad 5, Num Lock off", Key(76, 0), {0, 76}},
       {"F1", Key(59, 0), {0, 59}},
       {"F11", Key(87, 0), {0, 133}},
-      {"Shift+F1", Key(59, 0, SHIFT_PRESSED), {0, 84}},
-      {"Ctrl+F1", Key(59, 0, LEFT_CTRL_PRESSED), {0, 94}},
-      {"Alt+F1", Key(59, 0, LEFT_ALT_PRESSED), {0, 104}},
-      {"Ctrl+Up", Key(72, 0, RIGHT_CTRL_PRESSED | ENHANCED_KEY), {0, 141}},
-      {"Ctrl+keypad 5", Key(76, 0, LEFT_CTRL_PRESSED), {0, 143}},
+      {"Shift+F1", Key(59, 0, kShiftPressed), {0, 84}},
+      {"Ctrl+F1", Key(59, 0, kLeftCtrlPressed), {0, 94}},
+      {"Alt+F1", Key(59, 0, kLeftAltPressed), {0, 104}},
+      {"Ctrl+Up", Key(72, 0, kRightCtrlPressed | kEnhancedKey), {0, 141}},
+      {"Ctrl+keypad 5", Key(76, 0, kLeftCtrlPressed), {0, 143}},
       {"Cyrillic letter", Key(30, 0xE4), {0xE4}},
   };
   for (const Case& c : cases) {
@@ -121,11 +121,11 @@ TEST_F(Keyboard, EventsBehindAFoundKeyStayQueued) {
 
 // Alt held, digits on the keypad, Alt released.
 void Compose(MemoryConsole& screen, std::initializer_list<uint16_t> scans,
-             uint32_t alt = LEFT_ALT_PRESSED) {
+             uint32_t alt = kLeftAltPressed) {
   screen.PushKey(Key(56, 0, alt, VK_MENU));
   for (uint16_t scan : scans) {
-    screen.PushKey(Key(scan, 0, alt | NUMLOCK_ON));
-    KeyEvent up = Key(scan, 0, alt | NUMLOCK_ON);
+    screen.PushKey(Key(scan, 0, alt | kNumLockOn));
+    KeyEvent up = Key(scan, 0, alt | kNumLockOn);
     up.key_down = false;
     screen.PushKey(up);
   }
@@ -135,7 +135,7 @@ void Compose(MemoryConsole& screen, std::initializer_list<uint16_t> scans,
 TEST_F(Keyboard, AltCompositionDeliversOnRelease) {
   Compose(*screen, {77, 76});  // 6, 5
   EXPECT_EQ(ReadAll(), std::vector<int>{65});
-  Compose(*screen, {81, 82, 82}, RIGHT_ALT_PRESSED);  // 3, 0, 0
+  Compose(*screen, {81, 82, 82}, kRightAltPressed);  // 3, 0, 0
   EXPECT_EQ(ReadAll(), std::vector<int>{44});
   Compose(*screen, {80, 76, 71});  // 2, 5, 7
   EXPECT_EQ(ReadAll(), std::vector<int>{1});
@@ -151,18 +151,18 @@ TEST_F(Keyboard, AltCompositionOfZeroDeliversNothingAndStaysArmed) {
 }
 
 TEST_F(Keyboard, GreyCursorKeyWithAltComposesADigit) {
-  screen->PushKey(Key(75, 0, LEFT_ALT_PRESSED | ENHANCED_KEY));  // grey Left: 4
-  screen->PushKey(Key(71, 0, LEFT_ALT_PRESSED | ENHANCED_KEY));  // grey Home: 7
+  screen->PushKey(Key(75, 0, kLeftAltPressed | kEnhancedKey));  // grey Left: 4
+  screen->PushKey(Key(71, 0, kLeftAltPressed | kEnhancedKey));  // grey Home: 7
   EXPECT_FALSE(KEYPRESSED());
   screen->PushKey(Release(VK_MENU));
   EXPECT_EQ(ReadAll(), std::vector<int>{47});
 }
 
 TEST_F(Keyboard, CompositionSurvivesOtherKeysPressedMeanwhile) {
-  screen->PushKey(Key(77, 0, LEFT_ALT_PRESSED));          // 6
-  screen->PushKey(Key(32, 'd', LEFT_ALT_PRESSED));        // Alt+D, delivered as usual
-  screen->PushKey(Key(76, 0, LEFT_ALT_PRESSED));          // 5
-  screen->PushKey(Key(74, '-', LEFT_ALT_PRESSED));        // keypad minus does not compose
+  screen->PushKey(Key(77, 0, kLeftAltPressed));          // 6
+  screen->PushKey(Key(32, 'd', kLeftAltPressed));        // Alt+D, delivered as usual
+  screen->PushKey(Key(76, 0, kLeftAltPressed));          // 5
+  screen->PushKey(Key(74, '-', kLeftAltPressed));        // keypad minus does not compose
   screen->PushKey(Release(VK_MENU));
   EXPECT_EQ(ReadAll(), (std::vector<int>{0, 32, 0, 74, 65}));
 }
@@ -173,8 +173,8 @@ TEST(RemapScanCode, ModifierGroupsInOrderAltCtrlShiftNone) {
     uint8_t state;
     uint8_t expected;
   };
-  constexpr uint8_t kAlt = LEFT_ALT_PRESSED, kRAlt = RIGHT_ALT_PRESSED,
-                    kCtrl = LEFT_CTRL_PRESSED, kShift = SHIFT_PRESSED;
+  constexpr uint8_t kAlt = kLeftAltPressed, kRAlt = kRightAltPressed,
+                    kCtrl = kLeftCtrlPressed, kShift = kShiftPressed;
   const Case cases[] = {
       {2, kAlt, 120},   {13, kAlt, 131},  {28, kAlt, 166},  {53, kAlt, 164},  {59, kRAlt, 104},
       {68, kAlt, 113},  {71, kAlt, 151},  {83, kAlt, 163},  {87, kAlt, 139},  {88, kAlt, 140},

@@ -21,7 +21,7 @@ class LineEditor : public ConsoleTest {
     key.control_state = state;
     screen->PushKey(key);
   }
-  void Grey(uint16_t scan) { Press(scan, 0, ENHANCED_KEY); }
+  void Grey(uint16_t scan) { Press(scan, 0, kEnhancedKey); }
   // The line that READLN_END leaves in INPUT's buffer, line end included.
   static std::string Line() {
     return std::string(reinterpret_cast<const char*>(INPUT.buffer),
@@ -92,11 +92,11 @@ TEST_F(LineEditor, EnterInTheMiddleKeepsTheWholeText) {
 
 TEST_F(LineEditor, KeypadKeysAndIgnoredExtendedCodes) {
   Type("a");
-  Press(53, '/', ENHANCED_KEY);  // keypad slash types '/'
+  Press(53, '/', kEnhancedKey);  // keypad slash types '/'
   Press(59, 0);                  // F1: nothing
-  Press(83, 0, ENHANCED_KEY);    // Del: nothing
+  Press(83, 0, kEnhancedKey);    // Del: nothing
   Type(" b");
-  Press(28, 13, ENHANCED_KEY);   // keypad Enter ends the line
+  Press(28, 13, kEnhancedKey);   // keypad Enter ends the line
   READLN_END(INPUT);
   EXPECT_EQ(Line(), "a/ b\r\n");
   EXPECT_EQ(Row(5, 1, 4), "a/ b") << "Space is echoed and does not end the line";
