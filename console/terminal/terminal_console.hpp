@@ -9,7 +9,7 @@
 
 #include "console/platform.hpp"
 #include "console/terminal/charset.hpp"
-#include "console/terminal/key_decoder.hpp"
+#include "console/terminal/input/key_decoder.hpp"
 #include "console/terminal/screen_writer.hpp"
 
 namespace console::terminal {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "console/terminal/charset.hpp"
-#include "console/terminal/key_decoder.hpp"
+#include "console/terminal/input/key_decoder.hpp"
 
 using console::terminal::Decoded;
 using console::terminal::DecoderOptions;

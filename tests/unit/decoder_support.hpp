@@ -7,7 +7,7 @@
 
 #include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
-#include "console/terminal/key_decoder.hpp"
+#include "console/terminal/input/key_decoder.hpp"
 
 namespace console::terminal {
 

@@ -1,4 +1,4 @@
-#include "console/terminal/key_decoder.hpp"
+#include "console/terminal/input/key_decoder.hpp"
 
 #include <gtest/gtest.h>
 

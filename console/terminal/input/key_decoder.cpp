@@ -33,7 +33,7 @@
 // CSI 200~/201~, SGR mouse CSI <...M/m), CSI M with three raw bytes (X10 mouse), OSC,
 // DCS, APC, PM and SOS strings up to their terminator. CSI row;col R is the cursor
 // report while one is expected.
-#include "console/terminal/key_decoder.hpp"
+#include "console/terminal/input/key_decoder.hpp"
 
 #include <algorithm>
 #include <cctype>
