@@ -206,7 +206,6 @@ TEST(KeyDecoder, CursorReportBetweenTypedKeys) {
   EXPECT_EQ(out[2].key.character, 'b');
   EXPECT_EQ(out[3].kind, Decoded::Kind::kKey) << "only one report was expected: Shift+F3";
   EXPECT_EQ(out[3].key.scan_code, 61);
-  EXPECT_FALSE(decoder.CursorReportExpected());
 }
 
 TEST(KeyDecoder, Utf8CharactersBecomeCodePage866) {

@@ -1,16 +1,19 @@
-// Turns the bytes a terminal sends into the key events of a PC keyboard. A pure state
-// machine: bytes and the time they arrived go in, key events come out. It reads no file
-// and looks at no clock; the caller passes time in and asks when the next decision falls
-// due.
+// Turns the bytes a terminal sends into the key events of a PC keyboard, and recognises
+// the terminal's replies to the console's queries. A pure state machine: bytes and the
+// time they arrived go in, key events and replies come out. It joins the sequence parser
+// (tokens) with what the tokens mean: the terminals' own sequences (legacy_keys), the
+// kitty keyboard protocol (kitty_keys) and the characters of the keyboard layout.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "console/pc_keyboard.hpp"
+#include "console/terminal/input/kitty_keys.hpp"
+#include "console/terminal/input/legacy_keys.hpp"
+#include "console/terminal/input/sequence_parser.hpp"
 
 namespace console::terminal {
 
@@ -22,7 +25,6 @@ struct Decoded {
   KeyEvent key;
   int row = 0;  // cursor report, 1-based
   int column = 0;
-  int value = 0;  // keyboard flags
 };
 
 struct DecoderOptions {
@@ -37,12 +39,7 @@ struct DecoderOptions {
 
 class KeyDecoder {
  public:
-  // How long a lone Esc, or a sequence stopped half-way, waits for its next byte.
-  static constexpr uint64_t kTimeoutMs = 40;
-  // The longest control sequence kept whole; longer ones are skipped to their end.
-  static constexpr std::size_t kMaxSequence = 64;
-  // The longest string (OSC, DCS, ...) skipped before the decoder gives up on it.
-  static constexpr std::size_t kMaxString = 4096;
+  static constexpr uint64_t kTimeoutMs = SequenceParser::kTimeoutMs;
 
   explicit KeyDecoder(const DecoderOptions& options);
 
@@ -53,67 +50,36 @@ class KeyDecoder {
   // No more input will come: decide what is pending now.
   void Finish(std::vector<Decoded>& out);
   // When Expire has something to decide; empty while nothing is pending.
-  std::optional<uint64_t> Deadline() const;
-  bool Pending() const { return state_ != State::kGround; }
+  std::optional<uint64_t> Deadline() const { return parser_.Deadline(); }
+  bool Pending() const { return parser_.Pending(); }
 
   // While a cursor position report is expected, CSI row;col R is taken as that report,
   // never as a modified F3.
   void ExpectCursorReport() { cursor_report_expected_ = true; }
-  bool CursorReportExpected() const { return cursor_report_expected_; }
 
   // The terminal now reports keys in the kitty keyboard protocol (the flags the console
   // pushes): presses, repeats and releases, modifier keys alone, keypad keys apart.
   void SetKittyKeyboard(bool on) { kitty_ = on; }
   bool KittyKeyboard() const { return kitty_; }
   // Modifier keys may have been let go unseen (while the program was stopped).
-  void ForgetModifiers() { held_ = 0; }
-
-  // Code page 866 code of a Unicode character; -1 when that code page lacks it.
-  int ToCp866(char32_t code_point) const;
+  void ForgetModifiers() { kitty_keys_.ForgetModifiers(); }
 
  private:
-  enum class State : uint8_t {
-    kGround,
-    kEscape,     // ESC
-    kEscEsc,     // ESC ESC: Alt with Esc, or Alt with a sequence
-    kCsi,        // ESC [
-    kLinuxFn,    // ESC [ [ : the Linux console's F1 to F5
-    kMouse,      // ESC [ M : three raw bytes follow
-    kSs3,        // ESC O
-    kString,     // OSC, DCS, APC, PM, SOS
-    kStringEsc,  // ESC inside a string: ESC \ ends it
-    kUtf8,
-  };
-
-  void Byte(uint8_t byte, std::vector<Decoded>& out);
-  void Ground(uint8_t byte, std::vector<Decoded>& out);
-  void EscapeByte(uint8_t byte, std::vector<Decoded>& out);
-  void CsiByte(uint8_t byte, std::vector<Decoded>& out);
-  void Ss3Byte(uint8_t byte, std::vector<Decoded>& out);
-  void Utf8Byte(uint8_t byte, std::vector<Decoded>& out);
-  void DispatchCsi(uint8_t final_byte, std::vector<Decoded>& out);
-  void StartUtf8(uint8_t byte, bool alt, std::vector<Decoded>& out);
-  void EmitCodePoint(char32_t code_point, uint32_t state, std::vector<Decoded>& out);
-  void Emit(KeyEvent key, std::vector<Decoded>& out);
-  void KittyKey(const std::vector<std::vector<int>>& fields, std::vector<Decoded>& out);
-  // The control-key state of a modifier parameter (xterm's, or the kitty protocol's).
+  void Take(std::vector<Decoded>& out);
+  void TakeToken(const Token& token, std::vector<Decoded>& out);
+  // A terminal's reply to a query; false when TOKEN is none.
+  bool TakeReply(const Token& token, std::vector<Decoded>& out);
+  std::optional<KeyEvent> CsiTokenKey(const Token& token);
+  // A character key, from UTF-8, a single-byte charset, CSI u or modifyOtherKeys.
+  std::optional<KeyEvent> CharacterKey(char32_t code_point, uint32_t state) const;
   uint32_t Modifiers(int parameter) const;
-  // Alt and Ctrl as their own key events left them.
-  uint32_t HeldState() const;
-  void Reset();
 
   DecoderOptions options_;
-  State state_ = State::kGround;
-  bool alt_ = false;      // the sequence came behind an extra ESC
-  std::string sequence_;  // parameter and intermediate bytes of the sequence
-  bool overlong_ = false;
-  std::size_t skipped_ = 0;
-  int utf8_left_ = 0;
-  char32_t utf8_value_ = 0;
-  uint64_t last_byte_ms_ = 0;
+  SequenceParser parser_;
+  KittyKeys kitty_keys_;
+  std::vector<Token> tokens_;
   bool cursor_report_expected_ = false;
   bool kitty_ = false;
-  uint8_t held_ = 0;  // which Alt and Ctrl keys are down, by their own events
 };
 
 }  // namespace console::terminal
