@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
+
+#include "runtime/internal.hpp"
+#include "runtime/write_all.hpp"
 
 namespace runtime {
 namespace {
@@ -20,18 +22,6 @@ constexpr int kMaxModes = 16;
 Mode MODES[kMaxModes];
 std::atomic<int> MODE_COUNT{0};
 FlushHandler FLUSH_HANDLER = nullptr;
-
-void WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t done = write(fd, data, size);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    data += done;
-    size -= static_cast<std::size_t>(done);
-  }
-}
 
 char* PutHex8(char* p, std::uintptr_t value) {
   static const char kDigits[] = "0123456789ABCDEF";
@@ -63,7 +53,6 @@ void RestoreModes() {
   }
 }
 
-// For a stop: modes off, newest first, but kept for the resume.
 void SuspendModes() {
   for (int i = MODE_COUNT.load() - 1; i >= 0; --i)
     if (MODES[i].undo != nullptr) MODES[i].undo();
@@ -117,17 +106,17 @@ std::size_t FormatRunError(char* out, std::size_t capacity, int code, const void
 }
 
 void WriteRunError(int code, const void* address, void* const* frames, int frame_count) {
-  char report[64 * 16 + 64];
+  char report[kMaxFrames * 24 + 64];
   const std::size_t size =
       FormatRunError(report, sizeof report, code, address, frames, frame_count);
-  WriteAll(STDOUT_FILENO, report, size);
+  WriteAll(STDOUT_FILENO, std::string_view(report, size));
 }
 
 void RunError(int code, const void* address) {
   if (FLUSH_HANDLER != nullptr) FLUSH_HANDLER();
   RestoreModes();
-  void* frames[64];
-  const int count = backtrace(frames, 64);
+  void* frames[kMaxFrames];
+  const int count = backtrace(frames, kMaxFrames);
   // The first frame is this function itself; the report starts at the error's address.
   frames[0] = const_cast<void*>(address);
   WriteRunError(code, address, frames, count);

@@ -9,13 +9,10 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "runtime/internal.hpp"
 #include "runtime/runtime.hpp"
 
 namespace runtime {
-
-void SuspendModes();
-void ResumeModes();
-void WriteRunError(int code, const void* address, void* const* frames, int frame_count);
 
 namespace {
 
@@ -85,8 +82,8 @@ const void* FaultingInstruction(void* context) {
 void OnFault(int sig, siginfo_t* info, void* context) {
   RestoreModes();
   const void* address = FaultingInstruction(context);
-  void* frames[64];
-  int count = backtrace(frames, 64);
+  void* frames[kMaxFrames];
+  int count = backtrace(frames, kMaxFrames);
   // The trace starts in this handler; the report starts at the faulting instruction and
   // goes on with its callers.
   int first = 0;

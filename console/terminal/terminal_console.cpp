@@ -2,14 +2,10 @@
 
 #include <langinfo.h>
 #include <locale.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
 
 #include "runtime/runtime.hpp"
@@ -17,63 +13,17 @@
 namespace console::terminal {
 namespace {
 
-// What the restore needs, kept where a signal handler can reach it.
-struct termios SAVED_TERMIOS;
-struct termios RAW_TERMIOS;
-int SAVED_FD = -1;
-volatile sig_atomic_t COLOURS_CHANGED = 0;
-bool COLOURS_REGISTERED = false;
-int OUT_FD = 1;
-
-void RestoreTermios() {
-  if (SAVED_FD >= 0) tcsetattr(SAVED_FD, TCSADRAIN, &SAVED_TERMIOS);
-}
-
-void ApplyRawTermios() {
-  if (SAVED_FD >= 0) tcsetattr(SAVED_FD, TCSADRAIN, &RAW_TERMIOS);
-}
-
-// The kitty keyboard protocol's flags the program asks for: disambiguate 1, event types
-// 2, alternate keys 4, all keys as escape codes 8, associated text 16.
-constexpr char kPushKeyboardFlags[] = "\x1b[>31u";
-constexpr char kPopKeyboardFlags[] = "\x1b[<u";
-
-void PushKeyboardFlags() {
-  ssize_t ignored = write(OUT_FD, kPushKeyboardFlags, sizeof kPushKeyboardFlags - 1);
-  (void)ignored;
-}
-
-void PopKeyboardFlags() {
-  ssize_t ignored = write(OUT_FD, kPopKeyboardFlags, sizeof kPopKeyboardFlags - 1);
-  (void)ignored;
-}
-
-void RestoreColours() {
-  if (COLOURS_CHANGED == 0) return;
-  static const char kReset[] = "\x1b[m";
-  ssize_t ignored = write(OUT_FD, kReset, sizeof kReset - 1);
-  (void)ignored;
-  COLOURS_CHANGED = 0;
-}
+// Coordinates are signed 16-bit on the platform boundary.
+constexpr int kLargestSide = 32767;
+// What one read takes in.
+constexpr std::size_t kReadSize = 4096;
+// Reads in one pump at most, so that a flood of input cannot starve the output.
+constexpr int kReadsPerPump = 8;
 
 uint64_t NowMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000;
-}
-
-void WriteAll(int fd, const std::string& bytes) {
-  const char* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t done = write(fd, data, left);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      return;  // a closed output loses the write; the run goes on
-    }
-    data += done;
-    left -= static_cast<std::size_t>(done);
-  }
 }
 
 std::string LocaleCodeset() {
@@ -92,54 +42,36 @@ void FlushAtExit() {
 
 }  // namespace
 
-TerminalConsole::TerminalConsole(int in_fd, int out_fd) : in_fd_(in_fd), out_fd_(out_fd) {}
-
 TerminalConsole& TerminalConsole::Open() {
-  if (INSTANCE == nullptr) {
-    INSTANCE = new TerminalConsole(STDIN_FILENO, STDOUT_FILENO);
-    INSTANCE->Start();
-  }
-  return *INSTANCE;
+  static TerminalConsole console(STDIN_FILENO, STDOUT_FILENO);
+  INSTANCE = &console;
+  runtime::SetFlushHandler(FlushAtExit);
+  return console;
 }
 
-void TerminalConsole::Start() {
-  in_tty_ = isatty(in_fd_) != 0;
-  out_tty_ = isatty(out_fd_) != 0;
-  OUT_FD = out_fd_;
-  if (out_tty_) {
-    winsize size{};
-    if (ioctl(out_fd_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
-      width_ = std::min<int>(size.ws_col, 32767);
-      height_ = std::min<int>(size.ws_row, 32767);
-    }
+DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset& charset, int erase,
+                                                  bool byte_stream) {
+  DecoderOptions options;
+  options.utf8 = charset.utf8;
+  options.cp866_high = charset.cp866_high;
+  options.charset_high = charset.charset_high;
+  options.lf_is_enter = byte_stream;
+  if (erase >= 0) options.erase = static_cast<uint8_t>(erase);
+  return options;
+}
+
+TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
+  if (tty_.WindowSize(width_, height_)) {
+    width_ = std::min(width_, kLargestSide);
+    height_ = std::min(height_, kLargestSide);
   }
   charset_ = LoadCharset(LocaleCodeset());
   writer_ = std::make_unique<ScreenWriter>(width_, height_, charset_.glyphs);
+  const int erase = tty_.EnterRawMode();
+  decoder_ = std::make_unique<KeyDecoder>(
+      DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
 
-  DecoderOptions options;
-  options.utf8 = charset_.utf8;
-  options.cp866_high = charset_.cp866_high;
-  options.charset_high = charset_.charset_high;
-  options.lf_is_enter = !in_tty_;
-  if (in_tty_ && tcgetattr(in_fd_, &SAVED_TERMIOS) == 0) {
-    options.erase = SAVED_TERMIOS.c_cc[VERASE];
-    struct termios raw = SAVED_TERMIOS;
-    // Keys one by one, unechoed and untranslated; Ctrl+S and Ctrl+Q reach the program;
-    // output goes out as sent. Ctrl+C and friends stay signals.
-    raw.c_lflag &= ~static_cast<tcflag_t>(ECHO | ICANON | IEXTEN);
-    raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON | IXOFF | ISTRIP);
-    raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    SAVED_FD = in_fd_;
-    RAW_TERMIOS = raw;
-    runtime::RegisterMode(RestoreTermios, ApplyRawTermios);
-    tcsetattr(in_fd_, TCSANOW, &raw);
-  }
-  decoder_ = std::make_unique<KeyDecoder>(options);
-  runtime::SetFlushHandler(FlushAtExit);
-
-  if (!out_tty_) {
+  if (!tty_.output_is_terminal()) {
     // A file or a pipe: the stream of an 80 x 25 terminal whose cursor starts at the top
     // left, so that the capture replays in one.
     cursor_ = Coord{0, 0};
@@ -147,66 +79,55 @@ void TerminalConsole::Start() {
     return;
   }
   writer_->AssumeCursor(-1, -1);
-  FindCursor(in_tty_, true);
+  FindCursor(tty_.input_is_terminal(), true);
   // A terminal that did not answer now is not asked again on a resume.
-  answers_queries_ = cursor_reported_;
-  if (keyboard_protocol_) {
+  answers_queries_ = replies_.cursor_reported;
+  if (replies_.keyboard_protocol) {
     // The terminal reports every key press and release exactly: take them so. The flags
     // come off again on every way out and on a stop.
-    runtime::RegisterMode(PopKeyboardFlags, PushKeyboardFlags);
-    writer_->bytes() += kPushKeyboardFlags;  // goes out with the first drawing
+    tty_.RegisterKeyboardFlags();
+    writer_->bytes() += Tty::kPushKeyboardFlags;  // goes out with the first drawing
     decoder_->SetKittyKeyboard(true);
   }
 }
 
 void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
-  cursor_reported_ = false;
-  if (ask) AskCursor(keyboard_query);
-  // No answer: go on from the start of the bottom row.
-  if (!cursor_reported_) cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
-}
-
-void TerminalConsole::AskCursor(bool keyboard_query) {
-  // The keyboard protocol's flags query goes with it, followed by the device attributes
-  // query that every terminal answers: a flags reply ahead of that answer means the
-  // terminal speaks the protocol. One wait serves them all.
-  WriteAll(out_fd_, keyboard_query ? "\x1b[6n\x1b[?u\x1b[c" : "\x1b[6n");
-  decoder_->ExpectCursorReport();
-  awaiting_report_ = true;
-  awaiting_attributes_ = keyboard_query;
-  const uint64_t give_up = NowMs() + kCursorReportWaitMs;
-  for (uint64_t now = NowMs();
-       (!cursor_reported_ || awaiting_attributes_) && !ended_ && now < give_up; now = NowMs()) {
-    Pump(static_cast<int>(give_up - now));
+  replies_ = StartupReplies{};
+  if (ask) {
+    tty_.Write(keyboard_query ? "\x1b[6n\x1b[?u\x1b[c" : "\x1b[6n");
+    decoder_->ExpectCursorReport();
+    replies_.cursor_expected = true;
+    replies_.attributes_expected = keyboard_query;
+    const uint64_t give_up = NowMs() + kCursorReportWaitMs;
+    for (uint64_t now = NowMs(); !replies_.Complete() && !ended_ && now < give_up;
+         now = NowMs()) {
+      Pump(static_cast<int>(give_up - now));
+    }
+    replies_.StopWaiting();
   }
-  // Answers that come later are stale: the program has drawn since.
-  awaiting_report_ = false;
-  awaiting_attributes_ = false;
+  if (replies_.cursor_reported) {
+    cursor_ = replies_.cursor;
+    writer_->AssumeCursor(cursor_.x, cursor_.y);
+  } else {
+    // No answer: go on from the start of the bottom row.
+    cursor_ = Coord{0, static_cast<int16_t>(height_ - 1)};
+  }
 }
 
 void TerminalConsole::Resume() {
   writer_->ForgetColours();
   writer_->AssumeCursor(-1, -1);
-  if (!out_tty_) return;
+  if (!tty_.output_is_terminal()) return;
   decoder_->ForgetModifiers();
-  FindCursor(in_tty_ && answers_queries_, false);
+  FindCursor(tty_.input_is_terminal() && answers_queries_, false);
 }
 
 void TerminalConsole::Take(std::vector<Decoded>& decoded) {
   for (const Decoded& item : decoded) {
-    if (item.kind == Decoded::Kind::kKey) {
-      if (!RaiseSignalKey(item.key)) keys_.push_back(item.key);
-    } else if (item.kind == Decoded::Kind::kKeyboardFlags) {
-      if (awaiting_attributes_) keyboard_protocol_ = true;
-    } else if (item.kind == Decoded::Kind::kDeviceAttributes) {
-      awaiting_attributes_ = false;
-    } else if (item.kind == Decoded::Kind::kCursorReport && awaiting_report_) {
-      awaiting_report_ = false;
-      cursor_reported_ = true;
-      const int x = std::clamp(item.column - 1, 0, width_ - 1);
-      const int y = std::clamp(item.row - 1, 0, height_ - 1);
-      cursor_ = Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)};
-      writer_->AssumeCursor(x, y);
+    if (item.kind != Decoded::Kind::kKey) {
+      replies_.Take(item, width_, height_);
+    } else if (!RaiseSignalKey(item.key)) {
+      keys_.push_back(item.key);
     }
   }
   decoded.clear();
@@ -216,38 +137,26 @@ void TerminalConsole::Take(std::vector<Decoded>& decoded) {
 // terminal raises no signal for them: raise it here, as the terminal would have, to the
 // whole foreground job.
 bool TerminalConsole::RaiseSignalKey(const KeyEvent& key) {
-  if (!decoder_->KittyKeyboard() || !key.key_down || SAVED_FD < 0) return false;
-  if ((SAVED_TERMIOS.c_lflag & ISIG) == 0) return false;
-  if ((key.control_state & (kLeftCtrlPressed | kRightCtrlPressed)) == 0) return false;
-  const struct {
-    int index;
-    int sig;
-  } kSignalKeys[] = {{VINTR, SIGINT}, {VQUIT, SIGQUIT}, {VSUSP, SIGTSTP}};
-  for (const auto& signal_key : kSignalKeys) {
-    const cc_t ch = SAVED_TERMIOS.c_cc[signal_key.index];
-    if (ch != _POSIX_VDISABLE && ch == key.character) {
-      kill(0, signal_key.sig);
-      return true;
-    }
-  }
-  return false;
+  if (!decoder_->KittyKeyboard() || !key.key_down) return false;
+  if ((key.control_state & kCtrlPressed) == 0) return false;
+  const int sig = tty_.SignalOfCharacter(key.character);
+  if (sig == 0) return false;
+  kill(0, sig);
+  return true;
 }
 
 void TerminalConsole::Pump(int timeout_ms) {
   std::vector<Decoded> decoded;
   if (ended_) return;
-  pollfd poll_fd{in_fd_, POLLIN, 0};
-  // Read whatever is there; a few rounds at most, so that a flood cannot starve output.
-  for (int round = 0; round < 8; ++round) {
-    const int ready = poll(&poll_fd, 1, round == 0 ? timeout_ms : 0);
-    if (ready <= 0) break;
-    uint8_t buffer[4096];
-    const ssize_t got = read(in_fd_, buffer, sizeof buffer);
+  for (int round = 0; round < kReadsPerPump; ++round) {
+    if (!tty_.WaitForInput(round == 0 ? timeout_ms : 0)) break;
+    uint8_t buffer[kReadSize];
+    const long got = tty_.Read(buffer, sizeof buffer);
     if (got > 0) {
       decoder_->Feed(buffer, static_cast<std::size_t>(got), NowMs(), decoded);
       continue;
     }
-    if (got < 0 && (errno == EINTR || errno == EAGAIN)) break;
+    if (got < 0) break;
     // End of file, a hang-up or a read error: no more keys will come.
     ended_ = true;
     decoder_->Finish(decoded);
@@ -288,7 +197,7 @@ void TerminalConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*f
 
 uint32_t TerminalConsole::PendingInputEvents() {
   if (runtime::TakeResumed()) Resume();
-  if (in_tty_) Pump(0);
+  if (tty_.input_is_terminal()) Pump(0);
   return static_cast<uint32_t>(keys_.size());
 }
 
@@ -302,7 +211,7 @@ void TerminalConsole::WaitForInput() {
   if (runtime::TakeResumed()) Resume();
   Flush();
   if (!keys_.empty() || ended_) return;
-  if (!in_tty_) {
+  if (!tty_.input_is_terminal()) {
     PumpStream();
     return;
   }
@@ -312,22 +221,25 @@ void TerminalConsole::WaitForInput() {
     timeout = *deadline > now ? static_cast<int>(*deadline - now) : 0;
   }
   // Blocks until a key arrives or the Esc decision falls due; the next poll reads it.
-  pollfd poll_fd{in_fd_, POLLIN, 0};
-  poll(&poll_fd, 1, timeout);
+  tty_.WaitForInput(timeout);
 }
 
 void TerminalConsole::PumpStream() {
   std::vector<Decoded> decoded;
   while (keys_.empty() && !ended_) {
     if (stream_at_ == stream_.size()) {
-      char buffer[4096];
-      const ssize_t got = read(in_fd_, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) return;
-      if (got <= 0) {
+      uint8_t buffer[kReadSize];
+      const long got = tty_.Read(buffer, sizeof buffer);
+      if (got < 0) {
+        // Nothing yet on a non-blocking input, or a signal came: wait, then look again.
+        tty_.WaitForInput(-1);
+        return;
+      }
+      if (got == 0) {
         ended_ = true;
         decoder_->Finish(decoded);
       } else {
-        stream_.assign(buffer, static_cast<std::size_t>(got));
+        stream_.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
         stream_at_ = 0;
       }
     } else {
@@ -339,30 +251,22 @@ void TerminalConsole::PumpStream() {
   }
 }
 
-bool TerminalConsole::InputEnded() {
-  return ended_ && keys_.empty();
-}
+bool TerminalConsole::InputEnded() { return ended_ && keys_.empty(); }
 
 void TerminalConsole::Flush() {
   writer_->MoveTo(cursor_.x, cursor_.y);
   std::string& bytes = writer_->bytes();
-  if (writer_->colours_changed()) {
-    // Colours set on the terminal are a mode to switch off again on the way out.
-    if (!COLOURS_REGISTERED) {
-      COLOURS_REGISTERED = true;
-      runtime::RegisterMode(RestoreColours);
-    }
-    COLOURS_CHANGED = 1;
-  }
+  // Colours set on the terminal are a mode to switch off again on the way out.
+  if (writer_->colours_changed()) tty_.ColoursChanged(true);
   if (bytes.empty()) return;
-  WriteAll(out_fd_, bytes);
+  tty_.Write(bytes);
   bytes.clear();
 }
 
 void TerminalConsole::FinalFlush() {
   writer_->ResetColours();
   Flush();
-  COLOURS_CHANGED = 0;
+  tty_.ColoursChanged(false);
 }
 
 }  // namespace console::terminal

@@ -11,6 +11,8 @@
 #include "console/terminal/charset.hpp"
 #include "console/terminal/input/key_decoder.hpp"
 #include "console/terminal/screen_writer.hpp"
+#include "console/terminal/startup_replies.hpp"
+#include "console/terminal/tty.hpp"
 
 namespace console::terminal {
 
@@ -19,10 +21,13 @@ class TerminalConsole : public Platform {
   // How long the start-up waits for the terminal to report the cursor.
   static constexpr int kCursorReportWaitMs = 300;
 
-  // Takes over standard input and output. Puts a terminal on standard input into raw mode
-  // (undone by the run-time's restore on every way out) and asks a terminal for the
-  // cursor position.
+  // The console on standard input and output, started on first use; it lives as long as
+  // the process.
   static TerminalConsole& Open();
+
+  // Takes over IN_FD and OUT_FD: puts a terminal on IN_FD into raw mode (undone by the
+  // run-time's restore on every way out) and asks a terminal on OUT_FD where the cursor is.
+  TerminalConsole(int in_fd, int out_fd);
 
   void GetScreenInfo(ScreenInfo& info) override;
   void SetCursor(Coord where) override;
@@ -40,13 +45,12 @@ class TerminalConsole : public Platform {
   void FinalFlush();
 
  private:
-  TerminalConsole(int in_fd, int out_fd);
-  void Start();
+  static DecoderOptions DecoderOptionsFor(const TerminalCharset& charset, int erase,
+                                          bool byte_stream);
   // Asks the terminal where the cursor is (when ASK), else or without an answer takes the
-  // start of the bottom row.
+  // start of the bottom row. With KEYBOARD_QUERY, asks too whether it speaks the kitty
+  // keyboard protocol.
   void FindCursor(bool ask, bool keyboard_query);
-  // With KEYBOARD_QUERY, asks too whether the terminal speaks the kitty keyboard protocol.
-  void AskCursor(bool keyboard_query);
   // Raises the signal of a signal key that arrived as a key event; true when it did.
   bool RaiseSignalKey(const KeyEvent& key);
   // After a stop: the shell has written meanwhile, so the cursor is asked for again.
@@ -59,10 +63,7 @@ class TerminalConsole : public Platform {
   // if typed after each wait; otherwise the step gate would drain them all at once.
   void PumpStream();
 
-  int in_fd_;
-  int out_fd_;
-  bool in_tty_ = false;
-  bool out_tty_ = false;
+  Tty tty_;
   int width_ = 80;
   int height_ = 25;
   Coord cursor_;
@@ -73,11 +74,8 @@ class TerminalConsole : public Platform {
   std::string stream_;  // bytes of a streamed input not decoded yet
   std::size_t stream_at_ = 0;
   bool ended_ = false;
-  bool cursor_reported_ = false;
-  bool awaiting_report_ = false;      // a cursor query is out and its wait not over
-  bool answers_queries_ = false;      // the terminal answered the query at start
-  bool awaiting_attributes_ = false;  // the device attributes query is out, unanswered
-  bool keyboard_protocol_ = false;    // the terminal answered the keyboard flags query
+  StartupReplies replies_;
+  bool answers_queries_ = false;  // the terminal answered the query at start
 };
 
 }  // namespace console::terminal

@@ -20,6 +20,7 @@
 #include <stdexcept>
 
 #include "console/terminal/charset.hpp"
+#include "runtime/write_all.hpp"
 
 namespace e2e {
 namespace {
@@ -37,17 +38,6 @@ int ColourIndex(const VTermColor& colour, bool foreground) {
     return -1;
   if (VTERM_COLOR_IS_INDEXED(&colour)) return colour.indexed.idx;
   return -2;  // an RGB colour: the program never sends one
-}
-
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t done = write(fd, bytes.data(), bytes.size());
-    if (done < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      return;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(done));
-  }
 }
 
 }  // namespace
@@ -69,7 +59,7 @@ int PtyTerminal::PushLine(int columns, const void* cells, void* user) {
 void PtyTerminal::Answer(const char* bytes, std::size_t size, void* user) {
   auto* self = static_cast<PtyTerminal*>(user);
   if (!self->answer_queries_ || self->master_ < 0) return;
-  WriteAll(self->master_, {bytes, size});
+  runtime::WriteAll(self->master_, {bytes, size});
   self->sent_ += static_cast<long long>(size);
 }
 
@@ -148,11 +138,11 @@ void PtyTerminal::Start(const std::string& program, const std::vector<std::strin
     setpgid(child, child);
     // Only the test holds the terminal's side, so that closing it hangs the line up.
     close(master_);
-    WriteAll(pipe_fds[1], {reinterpret_cast<const char*>(&child), sizeof child});
+    runtime::WriteAll(pipe_fds[1], {reinterpret_cast<const char*>(&child), sizeof child});
     for (;;) {
       int status = 0;
       if (waitpid(child, &status, WUNTRACED | WCONTINUED) != child) continue;
-      WriteAll(pipe_fds[1], {reinterpret_cast<const char*>(&status), sizeof status});
+      runtime::WriteAll(pipe_fds[1], {reinterpret_cast<const char*>(&status), sizeof status});
       if (WIFEXITED(status) || WIFSIGNALED(status)) _exit(0);
     }
   }
@@ -201,12 +191,12 @@ bool PtyTerminal::WaitStopped(std::chrono::milliseconds timeout) {
 }
 
 void PtyTerminal::Type(std::string_view bytes) {
-  WriteAll(master_, bytes);
+  runtime::WriteAll(master_, bytes);
   sent_ += static_cast<long long>(bytes.size());
 }
 
 void PtyTerminal::TypeSignalKey(char key) {
-  WriteAll(master_, {&key, 1});
+  runtime::WriteAll(master_, {&key, 1});
 }
 
 long long PtyTerminal::CharactersRead() const {

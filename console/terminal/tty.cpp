@@ -1,0 +1,114 @@
+#include "console/terminal/tty.hpp"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "runtime/runtime.hpp"
+#include "runtime/write_all.hpp"
+
+namespace console::terminal {
+namespace {
+
+// What the restore needs, kept where a signal handler can reach it. The restore steps take
+// no arguments, so the program's one terminal is remembered here when a mode is switched on.
+struct RestoreState {
+  int in_fd = -1;
+  int out_fd = -1;
+  termios saved{};
+  termios raw{};
+  bool colours_registered = false;
+  volatile sig_atomic_t colours_changed = 0;
+};
+RestoreState RESTORE;
+
+constexpr std::string_view kResetColours = "\x1b[m";
+
+void RestoreTermios() { tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.saved); }
+void ApplyRawTermios() { tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.raw); }
+void PushFlags() { runtime::WriteAll(RESTORE.out_fd, Tty::kPushKeyboardFlags); }
+void PopFlags() { runtime::WriteAll(RESTORE.out_fd, Tty::kPopKeyboardFlags); }
+
+void ResetColours() {
+  if (RESTORE.colours_changed == 0) return;
+  runtime::WriteAll(RESTORE.out_fd, kResetColours);
+  RESTORE.colours_changed = 0;
+}
+
+}  // namespace
+
+Tty::Tty(int in_fd, int out_fd)
+    : in_fd_(in_fd), out_fd_(out_fd), in_tty_(isatty(in_fd) != 0), out_tty_(isatty(out_fd) != 0) {
+  RESTORE.out_fd = out_fd;
+}
+
+bool Tty::WindowSize(int& width, int& height) const {
+  winsize size{};
+  if (!out_tty_ || ioctl(out_fd_, TIOCGWINSZ, &size) != 0) return false;
+  if (size.ws_col == 0 || size.ws_row == 0) return false;
+  width = size.ws_col;
+  height = size.ws_row;
+  return true;
+}
+
+int Tty::EnterRawMode() {
+  if (!in_tty_ || tcgetattr(in_fd_, &saved_) != 0) return -1;
+  termios raw = saved_;
+  // Keys one by one, unechoed and untranslated; Ctrl+S and Ctrl+Q reach the program;
+  // output goes out as sent. Ctrl+C and friends stay signals.
+  raw.c_lflag &= ~static_cast<tcflag_t>(ECHO | ICANON | IEXTEN);
+  raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON | IXOFF | ISTRIP);
+  raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  RESTORE.in_fd = in_fd_;
+  RESTORE.saved = saved_;
+  RESTORE.raw = raw;
+  runtime::RegisterMode(RestoreTermios, ApplyRawTermios);
+  tcsetattr(in_fd_, TCSANOW, &raw);
+  raw_ = true;
+  return saved_.c_cc[VERASE];
+}
+
+int Tty::SignalOfCharacter(uint8_t character) const {
+  if (!raw_ || (saved_.c_lflag & ISIG) == 0) return 0;
+  const struct {
+    int index;
+    int sig;
+  } kSignalKeys[] = {{VINTR, SIGINT}, {VQUIT, SIGQUIT}, {VSUSP, SIGTSTP}};
+  for (const auto& key : kSignalKeys) {
+    const cc_t ch = saved_.c_cc[key.index];
+    if (ch != _POSIX_VDISABLE && ch == character) return key.sig;
+  }
+  return 0;
+}
+
+bool Tty::WaitForInput(int timeout_ms) const {
+  pollfd ready{in_fd_, POLLIN, 0};
+  return poll(&ready, 1, timeout_ms) > 0;
+}
+
+long Tty::Read(uint8_t* buffer, std::size_t size) const {
+  const ssize_t got = read(in_fd_, buffer, size);
+  if (got < 0 && (errno == EINTR || errno == EAGAIN)) return -1;
+  return got < 0 ? 0 : static_cast<long>(got);  // a read error ends the input too
+}
+
+void Tty::Write(std::string_view bytes) const { runtime::WriteAll(out_fd_, bytes); }
+
+void Tty::RegisterKeyboardFlags() const {
+  runtime::RegisterMode(PopFlags, PushFlags);
+}
+
+void Tty::ColoursChanged(bool changed) const {
+  if (changed && !RESTORE.colours_registered) {
+    RESTORE.colours_registered = true;
+    runtime::RegisterMode(ResetColours);
+  }
+  RESTORE.colours_changed = changed ? 1 : 0;
+}
+
+}  // namespace console::terminal

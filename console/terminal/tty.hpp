@@ -1,0 +1,60 @@
+// The terminal's descriptors: the one place that touches termios, ioctl, poll, read and
+// write. The descriptors are given, so a test can hand in a pipe or a pseudo-terminal.
+#pragma once
+
+#include <termios.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace console::terminal {
+
+class Tty {
+ public:
+  // The kitty keyboard protocol's flags the console asks for: disambiguate 1, event types
+  // 2, alternate keys 4, all keys as escape codes 8, associated text 16.
+  static constexpr std::string_view kPushKeyboardFlags = "\x1b[>31u";
+  static constexpr std::string_view kPopKeyboardFlags = "\x1b[<u";
+
+  Tty(int in_fd, int out_fd);
+
+  bool input_is_terminal() const { return in_tty_; }
+  bool output_is_terminal() const { return out_tty_; }
+  // The output terminal's size in cells; false when it cannot be had.
+  bool WindowSize(int& width, int& height) const;
+
+  // Puts the input terminal into raw mode, its undo (and redo, after a stop) registered
+  // with the run-time's restore. Returns the terminal's erase character, or -1 when input
+  // is no terminal.
+  int EnterRawMode();
+  // The signal a character raises on this terminal (Ctrl+C: SIGINT, ...), as the settings
+  // found at start say; 0 for none, and for every character when input is no terminal.
+  int SignalOfCharacter(uint8_t character) const;
+
+  // Waits until input can be read, at most TIMEOUT_MS (-1: for ever); true when it can.
+  bool WaitForInput(int timeout_ms) const;
+  // Reads what input there is: the byte count, 0 at the end of input, -1 when nothing
+  // can be read now (interrupted, or a non-blocking descriptor with nothing yet).
+  long Read(uint8_t* buffer, std::size_t size) const;
+  // Writes all of BYTES; a closed output loses them.
+  void Write(std::string_view bytes) const;
+
+  // Modes the console switches on in the terminal, each undone on every way out and
+  // around a stop, through the run-time's restore.
+  // The kitty keyboard protocol's flags: registered before they go out (with the first
+  // drawing), so that no way out misses them.
+  void RegisterKeyboardFlags() const;
+  // Colours: reset to the terminal's defaults on the way out, while they are changed.
+  void ColoursChanged(bool changed) const;
+
+ private:
+  int in_fd_;
+  int out_fd_;
+  bool in_tty_;
+  bool out_tty_;
+  termios saved_{};
+  bool raw_ = false;
+};
+
+}  // namespace console::terminal

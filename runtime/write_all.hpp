@@ -1,0 +1,15 @@
+// Writing a whole buffer to a descriptor, for the program, its signal handlers and the
+// tests alike. Async-signal-safe.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace runtime {
+
+// Writes all of BYTES to FD, going on after an interrupted or partial write and waiting
+// while a non-blocking FD is full. A closed or failing output loses the rest; the caller
+// goes on.
+void WriteAll(int fd, std::string_view bytes);
+
+}  // namespace runtime
