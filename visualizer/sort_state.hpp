@@ -31,6 +31,9 @@ extern const int32_t OUTPUTCOLOR[4];
 // Caption of each step's frame.
 extern const char* const STRACTION[3];
 
+// Every number of a printout or a frame is right-aligned in a field of four columns.
+constexpr int32_t kFieldWidth = 4;
+
 constexpr uint8_t KBESC = 27;
 constexpr uint8_t KBSPACE = 32;
 // Line ends the step display writes before it moves up near the bottom of the window.

@@ -10,6 +10,15 @@ using namespace console;
 
 namespace {
 
+// The frame's layout: the picture's ten fields, then the caption from column 41 in a field
+// of 25; the closing line end is written from column 79, which leaves the caption's row.
+constexpr uint8_t kCaptionColumn = 41;
+constexpr int32_t kCaptionWidth = 25;
+constexpr uint8_t kLineEndColumn = 79;
+// A frame begun below row 22 first makes room, and is drawn from two rows higher up.
+constexpr uint8_t kLastRowWithRoom = 22;
+constexpr uint8_t kRiseAfterScroll = 2;
+
 // X line ends: near the bottom they push the screen up.
 void SCROLL(uint8_t x) {
   for (uint8_t n = 1; n <= x; ++n) WriteLn();
@@ -67,24 +76,24 @@ void SHOWBYMASK(const char* s, int32_t ival) {
   uint8_t posy = WHEREY();
   // Near the bottom, make room first. The bound and the amounts are fixed, whatever the
   // window's height.
-  if (posy > 22) {
+  if (posy > kLastRowWithRoom) {
     SCROLL(SCROLLBY);
-    posy = static_cast<uint8_t>(posy - 2);
+    posy = static_cast<uint8_t>(posy - kRiseAfterScroll);
     GOTOXY(1, posy);
   }
   WriteLn({"i = ", ival});
   posy = WHEREY();
   for (Index m = 1; m <= 2; ++m) {
     for (Index k = 1; k <= 10; ++k) {
-      GOTOXY(static_cast<uint8_t>(4 * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
+      GOTOXY(static_cast<uint8_t>(kFieldWidth * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
       TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[SHOW_MASK[m][k]]));
-      Write({{SHOW_VALUES[m][k], 4}});
+      Write({{SHOW_VALUES[m][k], kFieldWidth}});
     }
   }
-  TEXTCOLOR(7);
-  GOTOXY(41, static_cast<uint8_t>(WHEREY() - 1));
-  Write({{s, 25}});
-  GOTOXY(79, static_cast<uint8_t>(WHEREY() + 1));
+  TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
+  GOTOXY(kCaptionColumn, static_cast<uint8_t>(WHEREY() - 1));
+  Write({{s, kCaptionWidth}});
+  GOTOXY(kLineEndColumn, static_cast<uint8_t>(WHEREY() + 1));
   WriteLn();
   GETUSERINPUT();
 }

@@ -9,16 +9,24 @@ namespace visualizer {
 
 using namespace console;
 
+namespace {
+
+// Where the abort message goes, and the exit status that says the user broke off.
+constexpr uint8_t kAbortRow = 24;
+constexpr int kAbortStatus = 100;
+
+}  // namespace
+
 void PRINTARRAY() {
-  TEXTCOLOR(7);
-  for (int k = 1; k <= 10; ++k) Write({{A[k], 4}});
+  TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
+  for (int k = 1; k <= 10; ++k) Write({{A[k], kFieldWidth}});
   GETUSERINPUT();
 }
 
 void BreakProgram() {
-  GOTOXY(1, 24);
+  GOTOXY(1, kAbortRow);
   WriteLn({"breaking program"});
-  runtime::Halt(100);
+  runtime::Halt(kAbortStatus);
 }
 
 void GETUSERINPUT() {

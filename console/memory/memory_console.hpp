@@ -33,7 +33,6 @@ class MemoryConsole : public Platform {
   Cell& At(int x, int y) { return cells_[static_cast<std::size_t>(y * width_ + x)]; }
   std::string Row(int y, int from_x = 0, int count = -1) const;
   Coord cursor() const { return cursor_; }
-  void PushEvent(const InputEvent& event) { input_.push_back(event); }
   void PushKey(const KeyEvent& key) { input_.push_back(InputEvent{EventKind::kKey, key}); }
   void PushOther() { input_.push_back(InputEvent{EventKind::kOther, {}}); }
   std::size_t queued() const { return input_.size(); }

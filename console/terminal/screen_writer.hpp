@@ -62,8 +62,6 @@ class ScreenWriter {
     return bytes_;
   }
   bool colours_changed() const { return !(style_known_ && style_ == Style{}); }
-  int width() const { return width_; }
-  int height() const { return height_; }
 
  private:
   struct Cell {
