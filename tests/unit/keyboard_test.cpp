@@ -9,21 +9,12 @@ namespace {
 using Keyboard = ConsoleTest;
 
 KeyEvent Key(uint16_t scan, uint8_t character, uint32_t state = 0, uint16_t virtual_key = 0) {
-  KeyEvent key;
-  key.scan_code = scan;
-  key.character = character;
-  key.control_state = state;
-  key.virtual_key = virtual_key;
-  return key;
+  return MakeKey(scan, character, state, virtual_key);
 }
 
 KeyEvent Release(uint16_t virtual_key, uint32_t state = 0) {
-  KeyEvent key = Key(0, 0, state, virtual_key);
-  key.key_down = false;
-  return key;
+  return MakeKey(0, 0, state, virtual_key, false);
 }
-
-constexpr uint16_t VK_SHIFT = 16, VK_MENU = 18;
 
 std::vector<int> ReadAll() {
   std::vector<int> keys;
@@ -32,8 +23,8 @@ std::vector<int> ReadAll() {
 }
 
 TEST_F(Keyboard, ModifierAloneGivesNothingAndIsConsumed) {
-  screen->PushKey(Key(42, 0, kShiftPressed, VK_SHIFT));
-  screen->PushKey(Release(VK_SHIFT));
+  screen->PushKey(Key(42, 0, kShiftPressed, vk::kShift));
+  screen->PushKey(Release(vk::kShift));
   screen->OnWait([](MemoryConsole& console) {
     if (console.waits() == 1) console.PushKey(Key(57, ' '));
   });
@@ -122,14 +113,14 @@ TEST_F(Keyboard, EventsBehindAFoundKeyStayQueued) {
 // Alt held, digits on the keypad, Alt released.
 void Compose(MemoryConsole& screen, std::initializer_list<uint16_t> scans,
              uint32_t alt = kLeftAltPressed) {
-  screen.PushKey(Key(56, 0, alt, VK_MENU));
+  screen.PushKey(Key(56, 0, alt, vk::kMenu));
   for (uint16_t scan : scans) {
     screen.PushKey(Key(scan, 0, alt | kNumLockOn));
     KeyEvent up = Key(scan, 0, alt | kNumLockOn);
     up.key_down = false;
     screen.PushKey(up);
   }
-  screen.PushKey(Release(VK_MENU, 0));
+  screen.PushKey(Release(vk::kMenu, 0));
 }
 
 TEST_F(Keyboard, AltCompositionDeliversOnRelease) {
@@ -154,7 +145,7 @@ TEST_F(Keyboard, GreyCursorKeyWithAltComposesADigit) {
   screen->PushKey(Key(75, 0, kLeftAltPressed | kEnhancedKey));  // grey Left: 4
   screen->PushKey(Key(71, 0, kLeftAltPressed | kEnhancedKey));  // grey Home: 7
   EXPECT_FALSE(KEYPRESSED());
-  screen->PushKey(Release(VK_MENU));
+  screen->PushKey(Release(vk::kMenu));
   EXPECT_EQ(ReadAll(), std::vector<int>{47});
 }
 
@@ -163,7 +154,7 @@ TEST_F(Keyboard, CompositionSurvivesOtherKeysPressedMeanwhile) {
   screen->PushKey(Key(32, 'd', kLeftAltPressed));        // Alt+D, delivered as usual
   screen->PushKey(Key(76, 0, kLeftAltPressed));          // 5
   screen->PushKey(Key(74, '-', kLeftAltPressed));        // keypad minus does not compose
-  screen->PushKey(Release(VK_MENU));
+  screen->PushKey(Release(vk::kMenu));
   EXPECT_EQ(ReadAll(), (std::vector<int>{0, 32, 0, 74, 65}));
 }
 

@@ -43,17 +43,6 @@ void ExpectKeys(const std::string& bytes, const std::vector<int>& keys, const ch
   EXPECT_EQ(Keys(bytes, true), keys) << what << " bytewise: " << ::testing::PrintToString(bytes);
 }
 
-KeyEvent Event(uint16_t scan, uint8_t character, uint32_t state, uint16_t virtual_key,
-               bool down = true) {
-  KeyEvent key;
-  key.key_down = down;
-  key.scan_code = scan;
-  key.character = character;
-  key.control_state = state;
-  key.virtual_key = virtual_key;
-  return key;
-}
-
 void ExpectEvents(const std::string& bytes, const std::vector<KeyEvent>& events,
                   const char* what = "") {
   SCOPED_TRACE(what);
@@ -77,19 +66,19 @@ void ExpectEvents(const std::string& bytes, const std::vector<KeyEvent>& events,
 
 TEST(KittyKeys, PressRepeatAndReleaseOfTextKeys) {
   ExpectEvents("\x1b[97u\x1b[97;1:2u\x1b[97;1:3u",
-               {Event(30, 'a', 0, 'A'), Event(30, 'a', 0, 'A'), Event(30, 'a', 0, 'A', false)});
-  ExpectEvents("\x1b[97:65;2;65u", {Event(30, 'A', kShiftPressed, 'A')});
-  ExpectEvents("\x1b[49:33;2u", {Event(2, '!', kShiftPressed, '1')}, "shifted key, no text");
-  ExpectEvents("\x1b[97;65u", {Event(30, 'A', kCapsLockOn, 'A')}, "Caps Lock, no text");
-  ExpectEvents("\x1b[32;;32u", {Event(57, ' ', 0, ' ')});
+               {MakeKey(30, 'a', 0, 'A'), MakeKey(30, 'a', 0, 'A'), MakeKey(30, 'a', 0, 'A', false)});
+  ExpectEvents("\x1b[97:65;2;65u", {MakeKey(30, 'A', kShiftPressed, 'A')});
+  ExpectEvents("\x1b[49:33;2u", {MakeKey(2, '!', kShiftPressed, '1')}, "shifted key, no text");
+  ExpectEvents("\x1b[97;65u", {MakeKey(30, 'A', kCapsLockOn, 'A')}, "Caps Lock, no text");
+  ExpectEvents("\x1b[32;;32u", {MakeKey(57, ' ', 0, ' ')});
   ExpectKeys("\x1b[97u\x1b[97;1:2u\x1b[97;1:3u", {'a', 'a'});
 }
 
 TEST(KittyKeys, OtherLayoutsKeepTheUsKeysScanCodes) {
   // The Cyrillic letter on the Q key of a Russian layout, and the German Z on the Y key.
-  ExpectEvents("\x1b[1081::113;;1081u", {Event(16, 0xA9, 0, 'Q')});
-  ExpectEvents("\x1b[122::121;;122u", {Event(21, 'z', 0, 'Y')});
-  ExpectEvents("\x1b[1081:1049:113;2;1049u", {Event(16, 0x89, kShiftPressed, 'Q')});
+  ExpectEvents("\x1b[1081::113;;1081u", {MakeKey(16, 0xA9, 0, 'Q')});
+  ExpectEvents("\x1b[122::121;;122u", {MakeKey(21, 'z', 0, 'Y')});
+  ExpectEvents("\x1b[1081:1049:113;2;1049u", {MakeKey(16, 0x89, kShiftPressed, 'Q')});
 }
 
 TEST(KittyKeys, FunctionalKeysInTheirOwnAndLegacyShapes) {
@@ -103,27 +92,27 @@ TEST(KittyKeys, FunctionalKeysInTheirOwnAndLegacyShapes) {
     SCOPED_TRACE("F13 and media keys are none of the PC keyboard's");
     ExpectKeys("\x1b[57376u\x1b[57428u", {});
   }
-  ExpectEvents("\x1b[1;129D", {Event(75, 0, kEnhancedKey | kNumLockOn, 37)});
+  ExpectEvents("\x1b[1;129D", {MakeKey(75, 0, kEnhancedKey | kNumLockOn, 37)});
 }
 
 TEST(KittyKeys, KeypadKeysCarryKeypadScanCodes) {
-  ExpectEvents("\x1b[57405;129;54u", {Event(77, '6', kNumLockOn, 102)});
+  ExpectEvents("\x1b[57405;129;54u", {MakeKey(77, '6', kNumLockOn, 102)});
   {
     SCOPED_TRACE("keypad 6 without Num Lock");
-    ExpectEvents("\x1b[57418u", {Event(77, 0, 0, 39)});
+    ExpectEvents("\x1b[57418u", {MakeKey(77, 0, 0, 39)});
   }
-  ExpectEvents("\x1b[57414u", {Event(28, 13, kEnhancedKey, 13)});
-  ExpectEvents("\x1b[57410;129;47u", {Event(53, '/', kEnhancedKey | kNumLockOn, 111)});
+  ExpectEvents("\x1b[57414u", {MakeKey(28, 13, kEnhancedKey, 13)});
+  ExpectEvents("\x1b[57410;129;47u", {MakeKey(53, '/', kEnhancedKey | kNumLockOn, 111)});
   ExpectKeys("\x1b[57414u\x1b[57410u\x1b[57427u\x1b[57417u\x1b[57413u",
              {0, 28, 0, 53, 0, 76, 0, 75, '+'});
 }
 
 TEST(KittyKeys, ModifierKeysAloneAreEventsThatGiveNothing) {
   ExpectEvents("\x1b[57441;2u\x1b[57441;1:3u",
-               {Event(42, 0, kShiftPressed, 16), Event(42, 0, 0, 16, false)});
-  ExpectEvents("\x1b[57448;5u\x1b[57448;1:3u", {Event(29, 0, kRightCtrlPressed | kEnhancedKey, 17),
-                                                Event(29, 0, kEnhancedKey, 17, false)});
-  ExpectEvents("\x1b[57358;65u", {Event(58, 0, kCapsLockOn, 20)});
+               {MakeKey(42, 0, kShiftPressed, 16), MakeKey(42, 0, 0, 16, false)});
+  ExpectEvents("\x1b[57448;5u\x1b[57448;1:3u", {MakeKey(29, 0, kRightCtrlPressed | kEnhancedKey, 17),
+                                                MakeKey(29, 0, kEnhancedKey, 17, false)});
+  ExpectEvents("\x1b[57358;65u", {MakeKey(58, 0, kCapsLockOn, 20)});
   ExpectKeys(
       "\x1b[57441;2u\x1b[57441;1:3u\x1b[57442;5u\x1b[57442;1:3u\x1b[57443;3u"
       "\x1b[57443;1:3u\x1b[57358;65u\x1b[57360;129u",
@@ -135,8 +124,8 @@ TEST(KittyKeys, LeftAndRightAltAndCtrlAreToldApart) {
   ExpectKeys("\x1b[57449;3u\x1b[100;3u\x1b[100;3:3u\x1b[57449;1:3u", {'d'}, "right Alt");
   ExpectKeys("\x1b[57443;3u\x1b[93;3u", {0, 27}, "left Alt with ]");
   ExpectKeys("\x1b[100;3u", {0, 32}, "Alt without its own event counts as the left one");
-  ExpectEvents("\x1b[57448;5u\x1b[99;5u", {Event(29, 0, kRightCtrlPressed | kEnhancedKey, 17),
-                                           Event(46, 3, kRightCtrlPressed, 'C')});
+  ExpectEvents("\x1b[57448;5u\x1b[99;5u", {MakeKey(29, 0, kRightCtrlPressed | kEnhancedKey, 17),
+                                           MakeKey(46, 3, kRightCtrlPressed, 'C')});
   ExpectKeys("\x1b[57453u\x1b[113;;64u\x1b[57453;1:3u", {'@'}, "AltGr types the character");
   ExpectKeys("\x1b[57442;5u\x1b[92;5u\x1b[57442;1:3u", {28}, "Ctrl+\\");
 }

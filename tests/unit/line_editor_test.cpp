@@ -15,11 +15,7 @@ class LineEditor : public ConsoleTest {
     for (char c : text) Press(0, static_cast<uint8_t>(c));
   }
   void Press(uint16_t scan, uint8_t character, uint32_t state = 0) {
-    KeyEvent key;
-    key.scan_code = scan;
-    key.character = character;
-    key.control_state = state;
-    screen->PushKey(key);
+    screen->PushKey(MakeKey(scan, character, state, 0));
   }
   void Grey(uint16_t scan) { Press(scan, 0, kEnhancedKey); }
   // The line that READLN_END leaves in INPUT's buffer, line end included.
@@ -27,7 +23,8 @@ class LineEditor : public ConsoleTest {
     return std::string(reinterpret_cast<const char*>(INPUT.buffer),
                        static_cast<std::size_t>(INPUT.bufend));
   }
-  static constexpr uint16_t kLeft = 75, kRight = 77, kHome = 71, kEnd = 79;
+  static constexpr uint16_t kLeft = scan::kLeft, kRight = scan::kRight, kHome = scan::kHome,
+                            kEnd = scan::kEnd;
 };
 
 TEST_F(LineEditor, TypingAfterLeftOverwrites) {
