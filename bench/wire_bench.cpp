@@ -18,11 +18,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRuns = 5;       // whole runs of data set "2"
-constexpr int kEscRuns = 10;   // runs ended with Esc
+constexpr int kRuns = 5;      // whole runs of data set "2"
+constexpr int kEscRuns = 10;  // runs ended with Esc
 constexpr auto kIdle = std::chrono::seconds(5);
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
@@ -114,7 +116,8 @@ bool WholeRun(Figures& figures) {
     if (!terminal.WaitForKeyWait()) return false;
     const long long now_writes = ProcField(pid, "io", "syscw:");
     figures.max_writes_per_wait = std::max(figures.max_writes_per_wait, now_writes - writes);
-    if (now_writes - writes > 1) std::fprintf(stderr, "key %s: %lld writes\n", key, now_writes - writes);
+    if (now_writes - writes > 1)
+      std::fprintf(stderr, "key %s: %lld writes\n", key, now_writes - writes);
     writes = now_writes;
     if (*key == ' ' && terminal.last_output() > typed)
       figures.space_to_frame_ms.push_back(Ms(terminal.last_output() - typed));

@@ -28,10 +28,8 @@ bool IsModifierOrLock(uint16_t virtual_key) {
     case vk::kMenu:
     case vk::kCapital:
     case vk::kNumLock:
-    case vk::kScroll:
-      return true;
-    default:
-      return false;
+    case vk::kScroll: return true;
+    default: return false;
   }
 }
 
@@ -58,8 +56,8 @@ constexpr Remap ALT_REMAP[] = {
     {75, 75, 80}, {77, 77, 80},       {79, 83, 80},       {87, 88, 52},
 };
 constexpr Remap CTRL_REMAP[] = {
-    {15, 15, 148 - 15}, {53, 53, 149 - 53}, {55, 55, 150 - 55}, {59, 68, 35},
-    {71, 83, 0, CTRLKEYPADKEYS}, {87, 88, 50},
+    {15, 15, 148 - 15}, {53, 53, 149 - 53},          {55, 55, 150 - 55},
+    {59, 68, 35},       {71, 83, 0, CTRLKEYPADKEYS}, {87, 88, 50},
 };
 constexpr Remap SHIFT_REMAP[] = {{59, 68, 25}, {87, 88, 48}};
 constexpr Remap PLAIN_REMAP[] = {{87, 88, 46}};

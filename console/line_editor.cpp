@@ -53,8 +53,7 @@ bool EditExtended(TEXTREC& file, uint8_t code) {
     case scan::kEnd:
       while (file.bufpos < file.bufend) CaretRight(file);
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }
@@ -97,9 +96,7 @@ int16_t CRTREAD(TEXTREC& file) {
         break;
       case 26:  // Ctrl+Z
         break;
-      default:
-        TypeCharacter(file, key);
-        break;
+      default: TypeCharacter(file, key); break;
     }
   }
   WRITECHAR(13);

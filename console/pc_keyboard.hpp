@@ -131,7 +131,7 @@ constexpr NamedKey Function(int n) {
 // Keypad digits 0 to 9 sit on the scan codes of Ins, End, Down, PgDn, Left, 5, Right,
 // Home, Up, PgUp.
 constexpr NamedKey KeypadDigit(int digit) {
-  constexpr uint16_t kScans[10] = {scan::kInsert, scan::kEnd,    scan::kDown,   scan::kPageDown,
+  constexpr uint16_t kScans[10] = {scan::kInsert, scan::kEnd,     scan::kDown,  scan::kPageDown,
                                    scan::kLeft,   scan::kKeypad5, scan::kRight, scan::kHome,
                                    scan::kUp,     scan::kPageUp};
   return NamedKey{kScans[digit], static_cast<uint16_t>(vk::kNumpad0 + digit), false,

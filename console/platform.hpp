@@ -33,8 +33,8 @@ struct KeyEvent {
   bool key_down = true;       // a press or an auto-repeat; false for a release
   uint16_t repeat_count = 1;  // carried, never looked at
   uint16_t virtual_key = 0;
-  uint16_t scan_code = 0;  // PC scan code set 1, without the extension prefix
-  uint8_t character = 0;   // code page 866; 0 when the key produces none
+  uint16_t scan_code = 0;      // PC scan code set 1, without the extension prefix
+  uint8_t character = 0;       // code page 866; 0 when the key produces none
   uint32_t control_state = 0;  // the flags of pc_keyboard.hpp
   friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };

@@ -24,7 +24,9 @@ Coord ToConsole(uint32_t x, uint32_t y) {
 
 }  // namespace
 
-Platform& CurrentPlatform() { return *PLATFORM; }
+Platform& CurrentPlatform() {
+  return *PLATFORM;
+}
 
 void Init(Platform& platform) {
   PLATFORM = &platform;
@@ -54,7 +56,9 @@ void GETSCREENCURSOR(uint32_t& x, uint32_t& y) {
   y = static_cast<uint32_t>(info.cursor.y + 1);
 }
 
-void SETSCREENCURSOR(uint32_t x, uint32_t y) { PLATFORM->SetCursor(ToConsole(x, y)); }
+void SETSCREENCURSOR(uint32_t x, uint32_t y) {
+  PLATFORM->SetCursor(ToConsole(x, y));
+}
 
 void REMOVELINE(uint32_t y) {
   const uint32_t row = WINDMINY + y - 1;
@@ -75,9 +79,7 @@ void WRITECHAR(uint8_t ch) {
     case 10:  // LF keeps the column
       ++CURRY;
       break;
-    case 13:
-      CURRX = WINDMINX;
-      break;
+    case 13: CURRX = WINDMINX; break;
     default:
       PLATFORM->WriteCell(ToConsole(CURRX, CURRY), ch, TEXTATTR);
       ++CURRX;
@@ -100,7 +102,9 @@ void GOTOXY32(uint32_t x, uint32_t y) {
   SETSCREENCURSOR(WINDMINX + x - 1, WINDMINY + y - 1);
 }
 
-void GOTOXY(uint8_t x, uint8_t y) { GOTOXY32(x, y); }
+void GOTOXY(uint8_t x, uint8_t y) {
+  GOTOXY32(x, y);
+}
 
 uint32_t WHEREY32() {
   uint32_t x = 0;
@@ -109,7 +113,9 @@ uint32_t WHEREY32() {
   return y - WINDMINY + 1;
 }
 
-uint8_t WHEREY() { return static_cast<uint8_t>(WHEREY32()); }
+uint8_t WHEREY() {
+  return static_cast<uint8_t>(WHEREY32());
+}
 
 void TEXTCOLOR(uint8_t color) {
   TEXTATTR = static_cast<uint8_t>((TEXTATTR & 0x70) | (color & 0x8F));

@@ -101,14 +101,12 @@ void OnFault(int sig, siginfo_t* info, void* context) {
 int FaultCode(int sig, int code) {
   switch (sig) {
     case SIGSEGV:
-    case SIGBUS:
-      return kAccessViolation;
+    case SIGBUS: return kAccessViolation;
     case SIGFPE:
       if (code == FPE_INTDIV || code == FPE_FLTDIV) return kDivisionByZero;
       if (code == FPE_INTOVF || code == FPE_FLTOVF) return kArithmeticOverflow;
       return kInvalidFloatingPoint;
-    default:
-      return kOtherFault;
+    default: return kOtherFault;
   }
 }
 

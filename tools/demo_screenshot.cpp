@@ -24,10 +24,14 @@ const char* Colour(int index, bool foreground) {
 std::string Escape(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else out.push_back(c);
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else
+      out.push_back(c);
   }
   return out;
 }
@@ -67,14 +71,15 @@ int main(int argc, char** argv) {
       if (run.find_first_not_of(' ') == std::string::npos) continue;
       svg << "<text x=\"" << kMargin + (start - 1) * kWidth << "\" y=\""
           << kMargin + row * kHeight - 5 << "\" fill=\"" << Colour(colour, true)
-          << "\" xml:space=\"preserve\" textLength=\"" << (column - start) * kWidth
-          << "\">" << Escape(run) << "</text>\n";
+          << "\" xml:space=\"preserve\" textLength=\"" << (column - start) * kWidth << "\">"
+          << Escape(run) << "</text>\n";
     }
   }
   // The cursor, where the program waits.
   svg << "<rect x=\"" << kMargin + (terminal.CursorColumn() - 1) * kWidth << "\" y=\""
       << kMargin + (terminal.CursorRow() - 1) * kHeight + 2 << "\" width=\"" << kWidth
-      << "\" height=\"" << kHeight - 2 << "\" fill=\"" << Colour(-1, true) << "\" opacity=\"0.6\"/>\n";
+      << "\" height=\"" << kHeight - 2 << "\" fill=\"" << Colour(-1, true)
+      << "\" opacity=\"0.6\"/>\n";
   svg << "</svg>\n";
   return 0;
 }

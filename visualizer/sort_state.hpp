@@ -39,8 +39,8 @@ constexpr uint8_t KBSPACE = 32;
 // Line ends the step display writes before it moves up near the bottom of the window.
 constexpr uint8_t SCROLLBY = 4;
 
-extern TArray A;         // the working array, sorted in place
-extern int32_t X;        // the value being inserted
+extern TArray A;          // the working array, sorted in place
+extern int32_t X;         // the value being inserted
 extern int32_t CNT_COMP;  // comparisons so far
 extern int32_t CNT_SWAP;  // moves so far
 // The selection frame of the current element is still to be shown.

@@ -30,8 +30,7 @@ void MemoryConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute
 void MemoryConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                                uint16_t fill_attribute) {
   auto in_clip = [&](int x, int y) {
-    return Inside(x, y) && x >= clip.left && x <= clip.right && y >= clip.top &&
-           y <= clip.bottom;
+    return Inside(x, y) && x >= clip.left && x <= clip.right && y >= clip.top && y <= clip.bottom;
   };
   // Read the whole source first: source and destination overlap.
   std::vector<Cell> moved;
@@ -51,7 +50,9 @@ void MemoryConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_
   }
 }
 
-uint32_t MemoryConsole::PendingInputEvents() { return static_cast<uint32_t>(input_.size()); }
+uint32_t MemoryConsole::PendingInputEvents() {
+  return static_cast<uint32_t>(input_.size());
+}
 
 InputEvent MemoryConsole::ReadInputEvent() {
   InputEvent event = input_.front();
@@ -64,7 +65,9 @@ void MemoryConsole::WaitForInput() {
   if (on_wait_ != nullptr) on_wait_(*this);
 }
 
-bool MemoryConsole::InputEnded() { return ended_ && input_.empty(); }
+bool MemoryConsole::InputEnded() {
+  return ended_ && input_.empty();
+}
 
 std::string MemoryConsole::Row(int y, int from_x, int count) const {
   std::string text;

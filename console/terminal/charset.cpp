@@ -9,7 +9,7 @@ namespace {
 
 // What the PC's character generator shows for codes 0 to 31, and for 127.
 constexpr char32_t kControlGlyphs[32] = {
-    U' ',     U'\u263A', U'\u263B', U'\u2665', U'\u2666', U'\u2663', U'\u2660', U'\u2022',
+    U' ',      U'\u263A', U'\u263B', U'\u2665', U'\u2666', U'\u2663', U'\u2660', U'\u2022',
     U'\u25D8', U'\u25CB', U'\u25D9', U'\u2642', U'\u2640', U'\u266A', U'\u266B', U'\u263C',
     U'\u25BA', U'\u25C4', U'\u2195', U'\u203C', U'\u00B6', U'\u00A7', U'\u25AC', U'\u21A8',
     U'\u2191', U'\u2193', U'\u2192', U'\u2190', U'\u221F', U'\u2194', U'\u25B2', U'\u25BC'};
@@ -18,7 +18,8 @@ constexpr char32_t kGlyph127 = U'\u2302';
 bool IsUtf8Name(const std::string& name) {
   std::string folded;
   for (char c : name)
-    if (c != '-' && c != '_') folded.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
+    if (c != '-' && c != '_')
+      folded.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
   return folded == "UTF8";
 }
 
@@ -97,9 +98,8 @@ TerminalCharset LoadCharset(const std::string& codeset) {
 
   // Can the locale's character set show the Cyrillic letters of code page 866?
   bool shows_cyrillic = false;
-  iconv_t to_locale = codeset.empty() || IsUtf8Name(codeset)
-                          ? reinterpret_cast<iconv_t>(-1)
-                          : iconv_open(codeset.c_str(), "UTF-8");
+  iconv_t to_locale = codeset.empty() || IsUtf8Name(codeset) ? reinterpret_cast<iconv_t>(-1)
+                                                             : iconv_open(codeset.c_str(), "UTF-8");
   if (to_locale != reinterpret_cast<iconv_t>(-1)) {
     shows_cyrillic = true;
     for (int code = 0x80; code <= 0xF1 && shows_cyrillic; ++code) {

@@ -62,12 +62,16 @@ std::string StyleParameters(const Style& base, const Style& to) {
   };
   if (to.conceal != base.conceal) add(to.conceal ? 8 : 28);
   if (to.foreground != base.foreground) {
-    if (to.foreground < 0) add(39);
-    else add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
+    if (to.foreground < 0)
+      add(39);
+    else
+      add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
   }
   if (to.background != base.background) {
-    if (to.background < 0) add(49);
-    else add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
+    if (to.background < 0)
+      add(49);
+    else
+      add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
   }
   return params;
 }

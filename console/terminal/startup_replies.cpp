@@ -6,14 +6,11 @@ namespace console::terminal {
 
 void StartupReplies::Take(const Decoded& reply, int width, int height) {
   switch (reply.kind) {
-    case Decoded::Kind::kKey:
-      break;
+    case Decoded::Kind::kKey: break;
     case Decoded::Kind::kKeyboardFlags:
       if (attributes_expected) keyboard_protocol = true;
       break;
-    case Decoded::Kind::kDeviceAttributes:
-      attributes_expected = false;
-      break;
+    case Decoded::Kind::kDeviceAttributes: attributes_expected = false; break;
     case Decoded::Kind::kCursorReport:
       if (!cursor_expected) break;
       cursor_expected = false;

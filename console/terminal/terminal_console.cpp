@@ -68,8 +68,8 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
   charset_ = LoadCharset(LocaleCodeset());
   writer_ = std::make_unique<ScreenWriter>(width_, height_, charset_.glyphs);
   const int erase = tty_.EnterRawMode();
-  decoder_ = std::make_unique<KeyDecoder>(
-      DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
+  decoder_ =
+      std::make_unique<KeyDecoder>(DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
 
   if (!tty_.output_is_terminal()) {
     // A file or a pipe: the stream of an 80 x 25 terminal whose cursor starts at the top
@@ -99,8 +99,7 @@ void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
     replies_.cursor_expected = true;
     replies_.attributes_expected = keyboard_query;
     const uint64_t give_up = NowMs() + kCursorReportWaitMs;
-    for (uint64_t now = NowMs(); !replies_.Complete() && !ended_ && now < give_up;
-         now = NowMs()) {
+    for (uint64_t now = NowMs(); !replies_.Complete() && !ended_ && now < give_up; now = NowMs()) {
       Pump(static_cast<int>(give_up - now));
     }
     replies_.StopWaiting();
@@ -251,7 +250,9 @@ void TerminalConsole::PumpStream() {
   }
 }
 
-bool TerminalConsole::InputEnded() { return ended_ && keys_.empty(); }
+bool TerminalConsole::InputEnded() {
+  return ended_ && keys_.empty();
+}
 
 void TerminalConsole::Flush() {
   writer_->MoveTo(cursor_.x, cursor_.y);

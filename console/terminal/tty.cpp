@@ -27,10 +27,18 @@ RestoreState RESTORE;
 
 constexpr std::string_view kResetColours = "\x1b[m";
 
-void RestoreTermios() { tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.saved); }
-void ApplyRawTermios() { tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.raw); }
-void PushFlags() { runtime::WriteAll(RESTORE.out_fd, Tty::kPushKeyboardFlags); }
-void PopFlags() { runtime::WriteAll(RESTORE.out_fd, Tty::kPopKeyboardFlags); }
+void RestoreTermios() {
+  tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.saved);
+}
+void ApplyRawTermios() {
+  tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.raw);
+}
+void PushFlags() {
+  runtime::WriteAll(RESTORE.out_fd, Tty::kPushKeyboardFlags);
+}
+void PopFlags() {
+  runtime::WriteAll(RESTORE.out_fd, Tty::kPopKeyboardFlags);
+}
 
 void ResetColours() {
   if (RESTORE.colours_changed == 0) return;
@@ -97,7 +105,9 @@ long Tty::Read(uint8_t* buffer, std::size_t size) const {
   return got < 0 ? 0 : static_cast<long>(got);  // a read error ends the input too
 }
 
-void Tty::Write(std::string_view bytes) const { runtime::WriteAll(out_fd_, bytes); }
+void Tty::Write(std::string_view bytes) const {
+  runtime::WriteAll(out_fd_, bytes);
+}
 
 void Tty::RegisterKeyboardFlags() const {
   runtime::RegisterMode(PopFlags, PushFlags);

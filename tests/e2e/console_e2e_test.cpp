@@ -39,14 +39,19 @@ TEST_F(ConsoleKeys, PrintsReadkeyResultsOfEachKey) {
   EXPECT_EQ(Press("\x1bOP"), "0 59");
   EXPECT_EQ(Press("\x1b[1;5C"), "0 116");
   EXPECT_EQ(Press("\x1b[24;2~"), "0 136");
-  EXPECT_EQ(Press("\x1b" "d"), "0 32");
+  EXPECT_EQ(Press("\x1b"
+                  "d"),
+            "0 32");
   EXPECT_EQ(Press("\x1b]"), "0 27");
   EXPECT_EQ(Press("\x1b"), "27");
   EXPECT_EQ(Press("\r"), "13");
   EXPECT_EQ(Press("\x7f"), "8");
   EXPECT_EQ(Press("\x13"), "19") << "Ctrl+S reaches the program";
   EXPECT_EQ(Press("\xd0\xb4"), "164") << "a Cyrillic letter";
-  EXPECT_EQ(Press("\x1b[?1;2c" "q"), "113") << "an unasked reply is skipped";
+  EXPECT_EQ(Press("\x1b[?1;2c"
+                  "q"),
+            "113")
+      << "an unasked reply is skipped";
 }
 
 TEST_F(ConsoleKeys, OutputStartsWhereTheCursorStood) {
@@ -86,7 +91,8 @@ TEST(ConsoleKeysWithoutCursorReport, GoesOnFromTheBottomRow) {
 
 TEST(ConsoleKeysFromAPipe, KeysFromTheStreamAndOutputThatReplays) {
   const std::string capture = ::testing::TempDir() + "console_keys_capture";
-  const std::string command = std::string("printf 'a\\033[Bz\\n' | ") + CONSOLE_KEYS + " > " + capture;
+  const std::string command =
+      std::string("printf 'a\\033[Bz\\n' | ") + CONSOLE_KEYS + " > " + capture;
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "end of input ends it";

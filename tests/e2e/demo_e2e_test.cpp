@@ -4,9 +4,9 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <regex>
-#include <cstring>
 #include <sstream>
 
 #include "pty_terminal.hpp"
@@ -99,13 +99,11 @@ TEST_P(TotalsPerDataSet, ComparisonsMovesFramesAndWaits) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Demo, TotalsPerDataSet,
-                         ::testing::Values(TotalsCase{"1", {9, 0, 19, 30}},
-                                           TotalsCase{"2", {45, 45, 100, 111}},
-                                           TotalsCase{"3", {9, 0, 19, 30}},
-                                           TotalsCase{"4", {28, 21, 59, 70}},
-                                           TotalsCase{"5", {9, 0, 19, 30}},
-                                           TotalsCase{"\r", {9, 0, 19, 30}}));
+INSTANTIATE_TEST_SUITE_P(
+    Demo, TotalsPerDataSet,
+    ::testing::Values(TotalsCase{"1", {9, 0, 19, 30}}, TotalsCase{"2", {45, 45, 100, 111}},
+                      TotalsCase{"3", {9, 0, 19, 30}}, TotalsCase{"4", {28, 21, 59, 70}},
+                      TotalsCase{"5", {9, 0, 19, 30}}, TotalsCase{"\r", {9, 0, 19, 30}}));
 
 TEST(Demo, StartOfARunWithKey4) {
   Demo demo;
@@ -119,7 +117,8 @@ TEST(Demo, StartOfARunWithKey4) {
   ASSERT_TRUE(demo.Press(" "));
   EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
   // Hidden cells are drawn too, in black: the element taken up leaves a gap above it.
-  EXPECT_EQ(demo.terminal.Row(7), "  44  55  12  42  94  18   6  67  38  78        current selection");
+  EXPECT_EQ(demo.terminal.Row(7),
+            "  44  55  12  42  94  18   6  67  38  78        current selection");
   EXPECT_EQ(demo.terminal.Cell(4, 7).foreground, kBlack);
   EXPECT_EQ(demo.terminal.Cell(8, 7).foreground, kGrey);
   EXPECT_EQ(demo.terminal.Cell(4, 8).foreground, kGrey);
@@ -155,7 +154,8 @@ TEST(Demo, ComparisonFrameAndTheJourneyOfElement12) {
   const char* const steps[] = {"moving", "comparison", "moving"};
   for (const char* caption : steps) {
     ASSERT_TRUE(demo.Press(" "));
-    EXPECT_EQ(demo.terminal.Row(demo.terminal.CursorRow() - 2).substr(40), std::string(25 - std::strlen(caption), ' ') + caption);
+    EXPECT_EQ(demo.terminal.Row(demo.terminal.CursorRow() - 2).substr(40),
+              std::string(25 - std::strlen(caption), ' ') + caption);
   }
   ASSERT_TRUE(demo.Press(" "));
   row = demo.terminal.CursorRow();
@@ -179,7 +179,8 @@ TEST(Demo, FinalWaitScreensForKeys4And2) {
     Demo demo;
     RunToTheEnd(demo, "2");
     const int row = demo.terminal.CursorRow() - 2;
-    EXPECT_EQ(demo.terminal.Row(row), "   0   1   2   3   4   5   6   7   8   9Total comparisons: 45");
+    EXPECT_EQ(demo.terminal.Row(row),
+              "   0   1   2   3   4   5   6   7   8   9Total comparisons: 45");
     EXPECT_EQ(demo.terminal.Row(row + 1), "Total movings: 45");
   }
 }
@@ -224,7 +225,9 @@ TEST(Demo, ArrowAtTheMenuSelectsNothingAndDoesNotAdvanceTheFirstGate) {
 
 TEST(Demo, LeftAltWithDAtTheMenuPassesTheFirstGate) {
   Demo demo;
-  ASSERT_TRUE(demo.Press("\x1b" "d"));
+  ASSERT_TRUE(
+      demo.Press("\x1b"
+                 "d"));
   EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1") << "the pending 32 advanced";
 }
 
@@ -289,7 +292,10 @@ TEST(Demo, FinalLineIsTypedEditedAndEndedWithEnter) {
   RunToTheEnd(demo, "1");
   ASSERT_TRUE(demo.Press("ab c"));
   EXPECT_EQ(demo.terminal.Row(25), "ab c") << "Space is echoed and does not end the line";
-  ASSERT_TRUE(demo.Press("\x7f" "\x1b[D" "X"));
+  ASSERT_TRUE(
+      demo.Press("\x7f"
+                 "\x1b[D"
+                 "X"));
   EXPECT_EQ(demo.terminal.Row(25), "abX");
   EXPECT_EQ(demo.terminal.CursorColumn(), 4);
   demo.terminal.Type("\r");

@@ -77,7 +77,9 @@ struct SignalCase {
   int sig;
 };
 
-void PrintTo(const SignalCase& c, std::ostream* os) { *os << "SIG" << sigabbrev_np(c.sig); }
+void PrintTo(const SignalCase& c, std::ostream* os) {
+  *os << "SIG" << sigabbrev_np(c.sig);
+}
 
 class SignalPaths : public ::testing::TestWithParam<SignalCase> {};
 
@@ -111,7 +113,9 @@ struct FaultCase {
   int status;
 };
 
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.mode; }
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << c.mode;
+}
 
 class FaultPaths : public ::testing::TestWithParam<FaultCase> {};
 

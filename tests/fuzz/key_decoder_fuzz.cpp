@@ -35,12 +35,11 @@ void CheckWellFormed(const std::vector<Decoded>& events) {
       Check(item.row >= -1 && item.column >= -1);
       continue;
     }
-    if (item.kind == Decoded::Kind::kKeyboardFlags ||
-        item.kind == Decoded::Kind::kDeviceAttributes)
+    if (item.kind == Decoded::Kind::kKeyboardFlags || item.kind == Decoded::Kind::kDeviceAttributes)
       continue;
     Check(item.kind == Decoded::Kind::kKey);
-    Check(item.key.scan_code < 0x80);          // a set-1 make code
-    Check(item.key.control_state <= 0x1FF);    // only the defined flags
+    Check(item.key.scan_code < 0x80);        // a set-1 make code
+    Check(item.key.control_state <= 0x1FF);  // only the defined flags
     Check(item.key.virtual_key < 0x100);
     Check(item.key.repeat_count == 1);
   }
@@ -78,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckWellFormed(events);
   Check(!events.empty());
   const Decoded& last = events.back();
-  Check(last.kind == Decoded::Kind::kKey && last.key.character == 'a' &&
-        last.key.scan_code == 30 && last.key.control_state == 0);
+  Check(last.kind == Decoded::Kind::kKey && last.key.character == 'a' && last.key.scan_code == 30 &&
+        last.key.control_state == 0);
   Check(!decoder.Pending());
   return 0;
 }

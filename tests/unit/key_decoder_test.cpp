@@ -38,17 +38,30 @@ struct Case {
 
 void ExpectTable(const std::vector<Case>& table, const DecoderOptions& options = Utf8Options()) {
   for (const Case& c : table) {
-    EXPECT_EQ(Keys(c.bytes, false, options), c.keys) << "whole: " << ::testing::PrintToString(c.bytes);
-    EXPECT_EQ(Keys(c.bytes, true, options), c.keys) << "bytewise: " << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(Keys(c.bytes, false, options), c.keys)
+        << "whole: " << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(Keys(c.bytes, true, options), c.keys)
+        << "bytewise: " << ::testing::PrintToString(c.bytes);
   }
 }
 
 TEST(KeyDecoder, PlainKeysAndControlCharacters) {
   ExpectTable({
-      {" ", {32}},        {"a", {'a'}},       {"Z", {'Z'}},      {"~", {'~'}},
-      {"\r", {13}},       {"\t", {9}},        {"\x7f", {8}},     {"\x08", {8}},
-      {"\x01", {1}},      {"\x1a", {26}},     {"\n", {10}},      {std::string("\0", 1).c_str(), {}},
-      {"\x1c", {28}},     {"\x1f", {31}},     {"\x13", {19}},
+      {" ", {32}},
+      {"a", {'a'}},
+      {"Z", {'Z'}},
+      {"~", {'~'}},
+      {"\r", {13}},
+      {"\t", {9}},
+      {"\x7f", {8}},
+      {"\x08", {8}},
+      {"\x01", {1}},
+      {"\x1a", {26}},
+      {"\n", {10}},
+      {std::string("\0", 1).c_str(), {}},
+      {"\x1c", {28}},
+      {"\x1f", {31}},
+      {"\x13", {19}},
   });
   EXPECT_EQ(Keys(std::string("\0", 1), false), (std::vector<int>{0, 3})) << "Ctrl+@";
 }
@@ -68,18 +81,18 @@ TEST(KeyDecoder, LineFeedIsEnterOnlyInAByteStream) {
 
 TEST(KeyDecoder, XtermAndVteForms) {
   ExpectTable({
-      {"\x1b[A", {0, 72}},      {"\x1b[B", {0, 80}},      {"\x1b[C", {0, 77}},
-      {"\x1b[D", {0, 75}},      {"\x1b[H", {0, 71}},      {"\x1b[F", {0, 79}},
-      {"\x1b[E", {0, 76}},      {"\x1bOA", {0, 72}},      {"\x1bOH", {0, 71}},
-      {"\x1bOP", {0, 59}},      {"\x1bOS", {0, 62}},      {"\x1b[15~", {0, 63}},
-      {"\x1b[17~", {0, 64}},    {"\x1b[21~", {0, 68}},    {"\x1b[23~", {0, 133}},
-      {"\x1b[24~", {0, 134}},   {"\x1b[2~", {0, 82}},     {"\x1b[3~", {0, 83}},
-      {"\x1b[5~", {0, 73}},     {"\x1b[6~", {0, 81}},     {"\x1b[Z", {0, 15}},
-      {"\x1b[1;5A", {0, 141}},  {"\x1b[1;5D", {0, 115}},  {"\x1b[1;2A", {0, 72}},
-      {"\x1b[1;5H", {0, 119}},  {"\x1b[1;2P", {0, 84}},   {"\x1b[1;5P", {0, 94}},
-      {"\x1b[1;3P", {0, 104}},  {"\x1b[15;2~", {0, 88}},  {"\x1b[24;5~", {0, 138}},
-      {"\x1b[23;3~", {0, 139}}, {"\x1b[3;5~", {0, 147}},  {"\x1b[3;3~", {0, 163}},
-      {"\x1b[1;2R", {0, 86}},   {"\x1b[5A", {0, 141}},    {"\x1bO2P", {0, 84}},
+      {"\x1b[A", {0, 72}},      {"\x1b[B", {0, 80}},     {"\x1b[C", {0, 77}},
+      {"\x1b[D", {0, 75}},      {"\x1b[H", {0, 71}},     {"\x1b[F", {0, 79}},
+      {"\x1b[E", {0, 76}},      {"\x1bOA", {0, 72}},     {"\x1bOH", {0, 71}},
+      {"\x1bOP", {0, 59}},      {"\x1bOS", {0, 62}},     {"\x1b[15~", {0, 63}},
+      {"\x1b[17~", {0, 64}},    {"\x1b[21~", {0, 68}},   {"\x1b[23~", {0, 133}},
+      {"\x1b[24~", {0, 134}},   {"\x1b[2~", {0, 82}},    {"\x1b[3~", {0, 83}},
+      {"\x1b[5~", {0, 73}},     {"\x1b[6~", {0, 81}},    {"\x1b[Z", {0, 15}},
+      {"\x1b[1;5A", {0, 141}},  {"\x1b[1;5D", {0, 115}}, {"\x1b[1;2A", {0, 72}},
+      {"\x1b[1;5H", {0, 119}},  {"\x1b[1;2P", {0, 84}},  {"\x1b[1;5P", {0, 94}},
+      {"\x1b[1;3P", {0, 104}},  {"\x1b[15;2~", {0, 88}}, {"\x1b[24;5~", {0, 138}},
+      {"\x1b[23;3~", {0, 139}}, {"\x1b[3;5~", {0, 147}}, {"\x1b[3;3~", {0, 163}},
+      {"\x1b[1;2R", {0, 86}},   {"\x1b[5A", {0, 141}},   {"\x1bO2P", {0, 84}},
       {"\x1b[1;3A", {}},  // Alt with a grey cursor key: an Alt composition step
   });
 }
@@ -97,32 +110,64 @@ TEST(KeyDecoder, KittyFootAndGhosttyForms) {
 
 TEST(KeyDecoder, RxvtForms) {
   ExpectTable({
-      {"\x1b[7~", {0, 71}}, {"\x1b[8~", {0, 79}},   {"\x1b[11~", {0, 59}}, {"\x1b[14~", {0, 62}},
-      {"\x1b[3$", {0, 83}}, {"\x1b[5^", {0, 132}}, {"\x1b[2@", {0, 146}}, {"\x1b[a", {0, 72}},
-      {"\x1bOa", {0, 141}}, {"\x1bOd", {0, 115}},
+      {"\x1b[7~", {0, 71}},
+      {"\x1b[8~", {0, 79}},
+      {"\x1b[11~", {0, 59}},
+      {"\x1b[14~", {0, 62}},
+      {"\x1b[3$", {0, 83}},
+      {"\x1b[5^", {0, 132}},
+      {"\x1b[2@", {0, 146}},
+      {"\x1b[a", {0, 72}},
+      {"\x1bOa", {0, 141}},
+      {"\x1bOd", {0, 115}},
   });
 }
 
 TEST(KeyDecoder, LinuxConsoleTmuxAndScreenForms) {
   ExpectTable({
-      {"\x1b[[A", {0, 59}}, {"\x1b[[E", {0, 63}}, {"\x1b[1~", {0, 71}}, {"\x1b[4~", {0, 79}},
-      {"\x1b[G", {0, 76}},  {"\x1b\t", {0, 15}},  {"\x1bOl", {'+'}},
+      {"\x1b[[A", {0, 59}},
+      {"\x1b[[E", {0, 63}},
+      {"\x1b[1~", {0, 71}},
+      {"\x1b[4~", {0, 79}},
+      {"\x1b[G", {0, 76}},
+      {"\x1b\t", {0, 15}},
+      {"\x1bOl", {'+'}},
   });
 }
 
 TEST(KeyDecoder, ApplicationKeypad) {
   ExpectTable({
-      {"\x1bOM", {0, 28}}, {"\x1bOo", {0, 53}}, {"\x1bOj", {'*'}}, {"\x1bOm", {'-'}},
-      {"\x1bOk", {'+'}},   {"\x1bOp", {'0'}},   {"\x1bOy", {'9'}}, {"\x1bOn", {'.'}},
+      {"\x1bOM", {0, 28}},
+      {"\x1bOo", {0, 53}},
+      {"\x1bOj", {'*'}},
+      {"\x1bOm", {'-'}},
+      {"\x1bOk", {'+'}},
+      {"\x1bOp", {'0'}},
+      {"\x1bOy", {'9'}},
+      {"\x1bOn", {'.'}},
   });
 }
 
 TEST(KeyDecoder, AltAsEscapePrefixIsLeftAltWithTheUsScanCode) {
   ExpectTable({
-      {"\x1b" "d", {0, 32}},  {"\x1b" "D", {0, 32}},  {"\x1b]", {0, 27}},
-      {"\x1b[", {0, 26}},     {"\x1bO", {0, 24}},     {"\x1b" "1", {0, 120}},
-      {"\x1b=", {0, 131}},    {"\x1b\r", {0, 166}},   {"\x1b ", {0, 57}},
-      {"\x1b\x1b", {0, 1}},   {"\x1b\x7f", {0, 14}},  {"\x1b\x1b[A", {}},
+      {"\x1b"
+       "d",
+       {0, 32}},
+      {"\x1b"
+       "D",
+       {0, 32}},
+      {"\x1b]", {0, 27}},
+      {"\x1b[", {0, 26}},
+      {"\x1bO", {0, 24}},
+      {"\x1b"
+       "1",
+       {0, 120}},
+      {"\x1b=", {0, 131}},
+      {"\x1b\r", {0, 166}},
+      {"\x1b ", {0, 57}},
+      {"\x1b\x1b", {0, 1}},
+      {"\x1b\x7f", {0, 14}},
+      {"\x1b\x1b[A", {}},
       {"\x1b\xd0\xb2", {0, 32}},  // Alt with the Cyrillic letter on the D key
   });
 }
@@ -168,20 +213,24 @@ TEST(KeyDecoder, ByteAfterTheTimeoutIsAKeyOfItsOwn) {
 
 TEST(KeyDecoder, UnaskedSequencesAreSkippedAndTheNextKeySurvives) {
   ExpectTable({
-      {"\x1b[?1;2ca", {'a'}},                                // device attributes reply
-      {"\x1b[?1u" "b", {'b'}},                               // keyboard flags reply
-      {"\x1b[?2004;1$yc", {'c'}},                            // mode report
-      {"\x1b]11;rgb:0000/0000/0000\x07" "d", {'d'}},         // OSC ended by BEL
-      {"\x1b]11;rgb:ffff/ffff/ffff\x1b\\e", {'e'}},          // OSC ended by ST
-      {"\x1bP>|xterm(390)\x1b\\f", {'f'}},                   // DCS
-      {"\x1b_Gi=1;OK\x1b\\g", {'g'}},                        // APC
-      {"\x1b[M !!h", {'h'}},                                 // X10 mouse
-      {"\x1b[<0;10;5Mi\x1b[<0;10;5mj", {'i', 'j'}},          // SGR mouse
-      {"\x1b[Ik\x1b[Ol", {'k', 'l'}},                        // focus
-      {"\x1b[200~mn\x1b[201~", {'m', 'n'}},                  // paste markers
-      {"\x1b[12;40Ro", {'o'}},                               // a cursor report nobody asked for
-      {"\x1b]0;\x1b[Ap", {0, 72, 'p'}},                      // ESC inside a string starts anew
-      {"\x1b[1;\x18q", {'q'}},                               // CAN cancels
+      {"\x1b[?1;2ca", {'a'}},  // device attributes reply
+      {"\x1b[?1u"
+       "b",
+       {'b'}},                     // keyboard flags reply
+      {"\x1b[?2004;1$yc", {'c'}},  // mode report
+      {"\x1b]11;rgb:0000/0000/0000\x07"
+       "d",
+       {'d'}},                                       // OSC ended by BEL
+      {"\x1b]11;rgb:ffff/ffff/ffff\x1b\\e", {'e'}},  // OSC ended by ST
+      {"\x1bP>|xterm(390)\x1b\\f", {'f'}},           // DCS
+      {"\x1b_Gi=1;OK\x1b\\g", {'g'}},                // APC
+      {"\x1b[M !!h", {'h'}},                         // X10 mouse
+      {"\x1b[<0;10;5Mi\x1b[<0;10;5mj", {'i', 'j'}},  // SGR mouse
+      {"\x1b[Ik\x1b[Ol", {'k', 'l'}},                // focus
+      {"\x1b[200~mn\x1b[201~", {'m', 'n'}},          // paste markers
+      {"\x1b[12;40Ro", {'o'}},                       // a cursor report nobody asked for
+      {"\x1b]0;\x1b[Ap", {0, 72, 'p'}},              // ESC inside a string starts anew
+      {"\x1b[1;\x18q", {'q'}},                       // CAN cancels
   });
 }
 
@@ -210,13 +259,17 @@ TEST(KeyDecoder, CursorReportBetweenTypedKeys) {
 
 TEST(KeyDecoder, Utf8CharactersBecomeCodePage866) {
   ExpectTable({
-      {"\xd0\xb4", {0xA4}},              // д
-      {"\xd0\x81", {0xF0}},              // Ё
-      {"\xd0\x90\xd1\x8f", {0x80, 0xEF}}, // А я
-      {"\xe2\x94\x80", {0xC4}},          // ─
-      {"\xe2\x82\xac" "a", {'a'}},       // € is not in code page 866
-      {"\xff\xc3(b", {'(', 'b'}},        // invalid bytes give no key
-      {"\xd0" "c", {'c'}},               // a truncated character
+      {"\xd0\xb4", {0xA4}},                // д
+      {"\xd0\x81", {0xF0}},                // Ё
+      {"\xd0\x90\xd1\x8f", {0x80, 0xEF}},  // А я
+      {"\xe2\x94\x80", {0xC4}},            // ─
+      {"\xe2\x82\xac"
+       "a",
+       {'a'}},                     // € is not in code page 866
+      {"\xff\xc3(b", {'(', 'b'}},  // invalid bytes give no key
+      {"\xd0"
+       "c",
+       {'c'}},  // a truncated character
   });
 }
 

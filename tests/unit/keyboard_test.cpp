@@ -150,10 +150,10 @@ TEST_F(Keyboard, GreyCursorKeyWithAltComposesADigit) {
 }
 
 TEST_F(Keyboard, CompositionSurvivesOtherKeysPressedMeanwhile) {
-  screen->PushKey(Key(77, 0, kLeftAltPressed));          // 6
-  screen->PushKey(Key(32, 'd', kLeftAltPressed));        // Alt+D, delivered as usual
-  screen->PushKey(Key(76, 0, kLeftAltPressed));          // 5
-  screen->PushKey(Key(74, '-', kLeftAltPressed));        // keypad minus does not compose
+  screen->PushKey(Key(77, 0, kLeftAltPressed));    // 6
+  screen->PushKey(Key(32, 'd', kLeftAltPressed));  // Alt+D, delivered as usual
+  screen->PushKey(Key(76, 0, kLeftAltPressed));    // 5
+  screen->PushKey(Key(74, '-', kLeftAltPressed));  // keypad minus does not compose
   screen->PushKey(Release(vk::kMenu));
   EXPECT_EQ(ReadAll(), (std::vector<int>{0, 32, 0, 74, 65}));
 }
@@ -164,17 +164,19 @@ TEST(RemapScanCode, ModifierGroupsInOrderAltCtrlShiftNone) {
     uint8_t state;
     uint8_t expected;
   };
-  constexpr uint8_t kAlt = kLeftAltPressed, kRAlt = kRightAltPressed,
-                    kCtrl = kLeftCtrlPressed, kShift = kShiftPressed;
+  constexpr uint8_t kAlt = kLeftAltPressed, kRAlt = kRightAltPressed, kCtrl = kLeftCtrlPressed,
+                    kShift = kShiftPressed;
   const Case cases[] = {
-      {2, kAlt, 120},   {13, kAlt, 131},  {28, kAlt, 166},  {53, kAlt, 164},  {59, kRAlt, 104},
-      {68, kAlt, 113},  {71, kAlt, 151},  {83, kAlt, 163},  {87, kAlt, 139},  {88, kAlt, 140},
-      {74, kAlt, 74},   {76, kAlt, 76},   {78, kAlt, 78},   {32, kAlt, 32},   {15, kCtrl, 148},
-      {53, kCtrl, 149}, {55, kCtrl, 150}, {59, kCtrl, 94},  {68, kCtrl, 103}, {71, kCtrl, 119},
-      {73, kCtrl, 132}, {74, kCtrl, 142}, {75, kCtrl, 115}, {77, kCtrl, 116}, {78, kCtrl, 78},
-      {79, kCtrl, 117}, {80, kCtrl, 145}, {81, kCtrl, 118}, {82, kCtrl, 146}, {83, kCtrl, 147},
-      {87, kCtrl, 137}, {88, kCtrl, 138}, {59, kShift, 84}, {68, kShift, 93}, {87, kShift, 135},
-      {88, kShift, 136}, {72, kShift, 72}, {87, 0, 133},    {88, 0, 134},     {72, 0, 72},
+      {2, kAlt, 120},           {13, kAlt, 131},  {28, kAlt, 166},   {53, kAlt, 164},
+      {59, kRAlt, 104},         {68, kAlt, 113},  {71, kAlt, 151},   {83, kAlt, 163},
+      {87, kAlt, 139},          {88, kAlt, 140},  {74, kAlt, 74},    {76, kAlt, 76},
+      {78, kAlt, 78},           {32, kAlt, 32},   {15, kCtrl, 148},  {53, kCtrl, 149},
+      {55, kCtrl, 150},         {59, kCtrl, 94},  {68, kCtrl, 103},  {71, kCtrl, 119},
+      {73, kCtrl, 132},         {74, kCtrl, 142}, {75, kCtrl, 115},  {77, kCtrl, 116},
+      {78, kCtrl, 78},          {79, kCtrl, 117}, {80, kCtrl, 145},  {81, kCtrl, 118},
+      {82, kCtrl, 146},         {83, kCtrl, 147}, {87, kCtrl, 137},  {88, kCtrl, 138},
+      {59, kShift, 84},         {68, kShift, 93}, {87, kShift, 135}, {88, kShift, 136},
+      {72, kShift, 72},         {87, 0, 133},     {88, 0, 134},      {72, 0, 72},
       {59, kAlt | kCtrl, 104},  // Alt decides before Ctrl
       {59, kCtrl | kShift, 94},
   };

@@ -65,8 +65,9 @@ void ExpectEvents(const std::string& bytes, const std::vector<KeyEvent>& events,
 }
 
 TEST(KittyKeys, PressRepeatAndReleaseOfTextKeys) {
-  ExpectEvents("\x1b[97u\x1b[97;1:2u\x1b[97;1:3u",
-               {MakeKey(30, 'a', 0, 'A'), MakeKey(30, 'a', 0, 'A'), MakeKey(30, 'a', 0, 'A', false)});
+  ExpectEvents(
+      "\x1b[97u\x1b[97;1:2u\x1b[97;1:3u",
+      {MakeKey(30, 'a', 0, 'A'), MakeKey(30, 'a', 0, 'A'), MakeKey(30, 'a', 0, 'A', false)});
   ExpectEvents("\x1b[97:65;2;65u", {MakeKey(30, 'A', kShiftPressed, 'A')});
   ExpectEvents("\x1b[49:33;2u", {MakeKey(2, '!', kShiftPressed, '1')}, "shifted key, no text");
   ExpectEvents("\x1b[97;65u", {MakeKey(30, 'A', kCapsLockOn, 'A')}, "Caps Lock, no text");
@@ -110,8 +111,9 @@ TEST(KittyKeys, KeypadKeysCarryKeypadScanCodes) {
 TEST(KittyKeys, ModifierKeysAloneAreEventsThatGiveNothing) {
   ExpectEvents("\x1b[57441;2u\x1b[57441;1:3u",
                {MakeKey(42, 0, kShiftPressed, 16), MakeKey(42, 0, 0, 16, false)});
-  ExpectEvents("\x1b[57448;5u\x1b[57448;1:3u", {MakeKey(29, 0, kRightCtrlPressed | kEnhancedKey, 17),
-                                                MakeKey(29, 0, kEnhancedKey, 17, false)});
+  ExpectEvents("\x1b[57448;5u\x1b[57448;1:3u",
+               {MakeKey(29, 0, kRightCtrlPressed | kEnhancedKey, 17),
+                MakeKey(29, 0, kEnhancedKey, 17, false)});
   ExpectEvents("\x1b[57358;65u", {MakeKey(58, 0, kCapsLockOn, 20)});
   ExpectKeys(
       "\x1b[57441;2u\x1b[57441;1:3u\x1b[57442;5u\x1b[57442;1:3u\x1b[57443;3u"

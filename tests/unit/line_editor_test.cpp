@@ -61,7 +61,9 @@ TEST_F(LineEditor, BackspaceOnlyAtTheEndOfTheText) {
 }
 
 TEST_F(LineEditor, CtrlSActsAsBackspaceAndCtrlZIsIgnored) {
-  Type("ab\x13\x1a" "c\r");
+  Type(
+      "ab\x13\x1a"
+      "c\r");
   READLN_END(INPUT);
   EXPECT_EQ(Line(), "ac\r\n");
 }
@@ -70,9 +72,13 @@ TEST_F(LineEditor, EscAndCtrlYEraseTheWholeLineWhereverTheCaretIs) {
   Type("first");
   Grey(kHome);
   Grey(kRight);
-  Type("\x1b" "second");
+  Type(
+      "\x1b"
+      "second");
   Grey(kLeft);
-  Type("\x19" "third\r");
+  Type(
+      "\x19"
+      "third\r");
   READLN_END(INPUT);
   EXPECT_EQ(Line(), "third\r\n");
   EXPECT_EQ(Row(5, 1, 7), "third  ");
@@ -93,7 +99,7 @@ TEST_F(LineEditor, KeypadKeysAndIgnoredExtendedCodes) {
   Press(59, 0);                  // F1: nothing
   Press(83, 0, kEnhancedKey);    // Del: nothing
   Type(" b");
-  Press(28, 13, kEnhancedKey);   // keypad Enter ends the line
+  Press(28, 13, kEnhancedKey);  // keypad Enter ends the line
   READLN_END(INPUT);
   EXPECT_EQ(Line(), "a/ b\r\n");
   EXPECT_EQ(Row(5, 1, 4), "a/ b") << "Space is echoed and does not end the line";

@@ -12,8 +12,8 @@ TEST(RunErrorReport, NumberAddressAndBackTrace) {
   const void* frames[] = {reinterpret_cast<const void*>(0x401A2F),
                           reinterpret_cast<const void*>(0xDEADBEEF)};
   char out[256];
-  const std::size_t size =
-      runtime::FormatRunError(out, sizeof out, 216, reinterpret_cast<const void*>(0x401A2F), frames, 2);
+  const std::size_t size = runtime::FormatRunError(
+      out, sizeof out, 216, reinterpret_cast<const void*>(0x401A2F), frames, 2);
   EXPECT_EQ(std::string(out, size),
             "Runtime error 216 at $00401A2F\n"
             "  $00401A2F\n"

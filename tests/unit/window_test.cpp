@@ -77,7 +77,8 @@ TEST_F(Window, ControlCodes) {
   EXPECT_EQ(Row(6, 1, 5), "Jello") << "CR returns to the left column of the same row";
   GOTOXY(1, 8);
   Write("\bA\bB\x07");
-  EXPECT_EQ(Row(8, 1, 2), "B ") << "BS in the left column does nothing, elsewhere it does not erase";
+  EXPECT_EQ(Row(8, 1, 2), "B ")
+      << "BS in the left column does nothing, elsewhere it does not erase";
   EXPECT_EQ(Cursor(), (Coord{2, 8})) << "BEL changes nothing";
   Write("\t");
   EXPECT_EQ(At(2, 8).character, 9) << "Tab is one cell like a letter";
@@ -101,7 +102,9 @@ TEST_F(Window, FieldsAreRightAlignedAndNeverCut) {
   WRITE_TEXT_SINT(0, OUTPUT, 0);
   WRITE_TEXT_SINT(0, OUTPUT, INT32_MIN);
   WRITE_END(OUTPUT);
-  EXPECT_EQ(Row(1, 1, 25), "   5 -1212345" "0-2147483648");
+  EXPECT_EQ(Row(1, 1, 25),
+            "   5 -1212345"
+            "0-2147483648");
 
   GOTOXY(1, 2);
   Write("comparison", 25);

@@ -40,7 +40,9 @@ int ToCp866(char32_t code_point, const std::array<char32_t, 128>& cp866_high) {
   return -1;
 }
 
-AsciiKey KeyOfAscii(uint8_t ch) { return AsciiKeys()[ch & 0x7F]; }
+AsciiKey KeyOfAscii(uint8_t ch) {
+  return AsciiKeys()[ch & 0x7F];
+}
 
 char UsKeyOfCyrillic(char32_t code_point) {
   static constexpr char32_t kLower[] = U"йцукенгшщзхъфывапролджэячсмитьбюё";

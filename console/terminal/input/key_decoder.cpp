@@ -6,8 +6,7 @@
 
 namespace console::terminal {
 
-KeyDecoder::KeyDecoder(const DecoderOptions& options)
-    : options_(options), parser_(options.utf8) {}
+KeyDecoder::KeyDecoder(const DecoderOptions& options) : options_(options), parser_(options.utf8) {}
 
 void KeyDecoder::Feed(const uint8_t* data, std::size_t size, uint64_t now_ms,
                       std::vector<Decoded>& out) {
@@ -42,15 +41,9 @@ void KeyDecoder::TakeToken(const Token& token, std::vector<Decoded>& out) {
         key = CharacterKey(code_point, 0);
       }
       break;
-    case Token::Kind::kCharacter:
-      key = CharacterKey(token.code_point, 0);
-      break;
-    case Token::Kind::kSs3:
-      key = Ss3Key(token);
-      break;
-    case Token::Kind::kLinuxFunction:
-      key = LinuxFunctionKey(token);
-      break;
+    case Token::Kind::kCharacter: key = CharacterKey(token.code_point, 0); break;
+    case Token::Kind::kSs3: key = Ss3Key(token); break;
+    case Token::Kind::kLinuxFunction: key = LinuxFunctionKey(token); break;
     case Token::Kind::kCsi:
       if (TakeReply(token, out)) return;
       key = CsiTokenKey(token);

@@ -54,21 +54,21 @@ struct NumberKey {
 
 // CSI X, CSI 1;m X, CSI m X; SS3 X, SS3 m X.
 constexpr FinalKey kXtermLetters[] = {
-    {'A', keys::kUp},          {'B', keys::kDown},        {'C', keys::kRight},
-    {'D', keys::kLeft},        {'H', keys::kHome},        {'F', keys::kEnd},
-    {'E', keys::kKeypad5},     {'P', keys::Function(1)},  {'Q', keys::Function(2)},
-    {'R', keys::Function(3)},  {'S', keys::Function(4)},
+    {'A', keys::kUp},         {'B', keys::kDown},       {'C', keys::kRight},
+    {'D', keys::kLeft},       {'H', keys::kHome},       {'F', keys::kEnd},
+    {'E', keys::kKeypad5},    {'P', keys::Function(1)}, {'Q', keys::Function(2)},
+    {'R', keys::Function(3)}, {'S', keys::Function(4)},
 };
 
 // CSI n ~, CSI n;m ~ (rxvt's 7 and 8 too).
 constexpr NumberKey kTildeKeys[] = {
-    {1, keys::kHome},           {2, keys::kInsert},         {3, keys::kDelete},
-    {4, keys::kEnd},            {5, keys::kPageUp},         {6, keys::kPageDown},
-    {7, keys::kHome},           {8, keys::kEnd},            {11, keys::Function(1)},
-    {12, keys::Function(2)},    {13, keys::Function(3)},    {14, keys::Function(4)},
-    {15, keys::Function(5)},    {17, keys::Function(6)},    {18, keys::Function(7)},
-    {19, keys::Function(8)},    {20, keys::Function(9)},    {21, keys::Function(10)},
-    {23, keys::Function(11)},   {24, keys::Function(12)},
+    {1, keys::kHome},         {2, keys::kInsert},       {3, keys::kDelete},
+    {4, keys::kEnd},          {5, keys::kPageUp},       {6, keys::kPageDown},
+    {7, keys::kHome},         {8, keys::kEnd},          {11, keys::Function(1)},
+    {12, keys::Function(2)},  {13, keys::Function(3)},  {14, keys::Function(4)},
+    {15, keys::Function(5)},  {17, keys::Function(6)},  {18, keys::Function(7)},
+    {19, keys::Function(8)},  {20, keys::Function(9)},  {21, keys::Function(10)},
+    {23, keys::Function(11)}, {24, keys::Function(12)},
 };
 
 // SS3 X of the keypad in application mode (SS3 l: the Linux console's keypad plus).
@@ -98,9 +98,11 @@ constexpr int kRxvtCsiArrowModifier = 2;
 // ---- The Linux console -------------------------------------------------------------------
 
 // ESC [ [ A..E.
-constexpr FinalKey kLinuxFunctionKeys[] = {
-    {'A', keys::Function(1)}, {'B', keys::Function(2)}, {'C', keys::Function(3)},
-    {'D', keys::Function(4)}, {'E', keys::Function(5)}};
+constexpr FinalKey kLinuxFunctionKeys[] = {{'A', keys::Function(1)},
+                                           {'B', keys::Function(2)},
+                                           {'C', keys::Function(3)},
+                                           {'D', keys::Function(4)},
+                                           {'E', keys::Function(5)}};
 // CSI G: keypad 5.
 constexpr FinalKey kLinuxCsiKeys[] = {{'G', keys::kKeypad5}};
 

@@ -96,16 +96,10 @@ void SequenceParser::EmitByte(uint8_t byte, bool alt, std::vector<Token>& out) {
 
 void SequenceParser::Byte(uint8_t byte, std::vector<Token>& out) {
   switch (state_) {
-    case State::kGround:
-      Ground(byte, false, out);
-      break;
+    case State::kGround: Ground(byte, false, out); break;
     case State::kEscape:
-    case State::kEscEsc:
-      EscapeByte(byte, out);
-      break;
-    case State::kCsi:
-      CsiByte(byte, out);
-      break;
+    case State::kEscEsc: EscapeByte(byte, out); break;
+    case State::kCsi: CsiByte(byte, out); break;
     case State::kLinuxFn:
       Reset();
       if (byte >= 'A' && byte <= 'E') {
@@ -118,16 +112,10 @@ void SequenceParser::Byte(uint8_t byte, std::vector<Token>& out) {
     case State::kMouse:
       if (++skipped_ >= 3) Reset();
       break;
-    case State::kSs3:
-      Ss3Byte(byte, out);
-      break;
+    case State::kSs3: Ss3Byte(byte, out); break;
     case State::kString:
-    case State::kStringEsc:
-      StringByte(byte, out);
-      break;
-    case State::kUtf8:
-      Utf8Byte(byte, out);
-      break;
+    case State::kStringEsc: StringByte(byte, out); break;
+    case State::kUtf8: Utf8Byte(byte, out); break;
   }
 }
 
@@ -157,9 +145,7 @@ void SequenceParser::EscapeByte(uint8_t byte, std::vector<Token>& out) {
     return;
   }
   switch (byte) {
-    case kEsc:
-      state_ = State::kEscEsc;
-      return;
+    case kEsc: state_ = State::kEscEsc; return;
     case ']':
     case 'P':
     case '_':
@@ -170,9 +156,7 @@ void SequenceParser::EscapeByte(uint8_t byte, std::vector<Token>& out) {
       sequence_.assign(1, static_cast<char>(byte));
       return;
     case kCan:
-    case kSub:
-      Reset();
-      return;
+    case kSub: Reset(); return;
     default:
       Reset();
       Ground(byte, true, out);

@@ -23,7 +23,7 @@ struct Token {
   Kind kind = Kind::kByte;
   // The token came behind an extra ESC: Alt held ("meta sends escape").
   bool alt = false;
-  uint8_t byte = 0;  // kByte: the byte; kCsi, kSs3, kLinuxFunction: the final byte
+  uint8_t byte = 0;         // kByte: the byte; kCsi, kSs3, kLinuxFunction: the final byte
   char32_t code_point = 0;  // kCharacter
   // kCsi: the private prefix (< = > ?), or 0; the intermediate bytes; and the parameters,
   // each a list of ':'-separated numbers, -1 where a number is left out.

@@ -42,7 +42,8 @@ int main() {
   WriteLn("\x01\x09\x7f\xa4\xe0\x9f");
   WriteLn(std::string(85, 'w'));
   READKEY();
-  GOTOXY(static_cast<uint8_t>(WINDMAXX - WINDMINX + 1), static_cast<uint8_t>(WINDMAXY - WINDMINY + 1));
+  GOTOXY(static_cast<uint8_t>(WINDMAXX - WINDMINX + 1),
+         static_cast<uint8_t>(WINDMAXY - WINDMINY + 1));
   Write("Z");
   READKEY();
   runtime::Halt(0);

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "console/console.hpp"
-#include "console/write_statements.hpp"
 #include "console/terminal/terminal_console.hpp"
+#include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
 
 using namespace console;
