@@ -1,0 +1,167 @@
+// The demonstration's rules, run in-process on the in-memory console: what each frame
+// shows in which colour, the counters, the step gate and the room made near the bottom.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "console_fixture.hpp"
+#include "runtime/runtime.hpp"
+#include "visualizer/sort_state.hpp"
+#include "visualizer/step_display.hpp"
+#include "visualizer/step_gate.hpp"
+
+namespace visualizer {
+namespace {
+
+using console::GOTOXY;
+using console::MakeKey;
+using console::MemoryConsole;
+using console::TEXTCOLOR;
+
+const console::KeyEvent kSpace = MakeKey(57, ' ', 0, ' ');
+
+class Visualizer : public console::testing::ConsoleTest {
+ protected:
+  void SetUp() override {
+    Open(80, 25, console::Rect{0, 0, 79, 24}, 0x07);
+    // Every gate finds a Space when it waits.
+    screen->OnWait([](MemoryConsole& console) { console.PushKey(kSpace); });
+    CNT_COMP = 0;
+    CNT_SWAP = 0;
+    SHOW_MASK = {};
+    SHOW_VALUES = {};
+  }
+
+  // The colours of picture row ROW (a window row) as letters: H hidden (black), N normal
+  // (light grey), R red, G green; '?' for anything else or a field in mixed colours.
+  std::string Masks(int row) {
+    std::string masks;
+    for (int k = 1; k <= 10; ++k) {
+      char mask = '?';
+      for (int x = 4 * (k - 1) + 1; x <= 4 * k; ++x) {
+        const char here = Letter(At(x, row).attribute & 0x0F);
+        mask = x == 4 * (k - 1) + 1 || here == mask ? here : '?';
+      }
+      masks.push_back(mask);
+    }
+    return masks;
+  }
+  static char Letter(int colour) {
+    switch (colour) {
+      case 0: return 'H';
+      case 7: return 'N';
+      case 12: return 'R';
+      case 10: return 'G';
+      default: return '?';
+    }
+  }
+};
+
+struct Step {
+  TOperation op;
+  int i;
+  int j;
+};
+
+struct FrameCase {
+  const char* name;
+  TArray a;  // the array as the last step sees it
+  int32_t x;
+  std::vector<Step> steps;  // the last one is checked
+  const char* upper;        // its masks
+  const char* lower;
+  int comparisons;
+  int moves;
+};
+
+TEST_F(Visualizer, EachFrameKindShowsItsCellsInTheirColours) {
+  const TArray e = E;
+  const TArray moved{{44, 55, 55, 42, 94, 18, 6, 67, 38, 78}};
+  const TArray equal{{5, 5, 1, 1, 1, 1, 1, 1, 1, 1}};
+  const FrameCase cases[] = {
+      {"select", e, 12, {{opSelect, 3, 2}}, "NNHNNNNNNN", "HHNHHHHHHH", 0, 0},
+      {"compare, larger", e, 12, {{opSelect, 3, 2}, {opCompare, 3, 2}}, "NRHNNNNNNN",
+       "HHRHHHHHHH", 1, 0},
+      {"compare, smaller", e, 55, {{opSelect, 2, 1}, {opCompare, 2, 1}}, "GHNNNNNNNN",
+       "HGHHHHHHHH", 1, 0},
+      {"compare, equal", equal, 5, {{opSelect, 2, 1}, {opCompare, 2, 1}}, "GHNNNNNNNN",
+       "HGHHHHHHHH", 1, 0},
+      {"move", moved, 12, {{opCompare, 3, 2}, {opMove, 3, 1}}, "NHNNNNNNNN", "HHNHHHHHHH", 1, 1},
+      {"move to position 1", moved, 12, {{opMove, 3, 0}}, "HNNNNNNNNN", "HHNHHHHHHH", 0, 1},
+  };
+  for (const FrameCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    A = c.a;
+    X = c.x;
+    for (const Step& step : c.steps) {
+      GOTOXY(1, 1);
+      SHOWSTEP(step.op, step.i, step.j);
+    }
+    EXPECT_EQ(Row(1, 1, 8), "i = " + std::to_string(c.steps.back().i) + "   ");
+    EXPECT_EQ(Masks(2), c.upper);
+    EXPECT_EQ(Masks(3), c.lower);
+    // The element being inserted is always shown below its own position.
+    const int at = c.steps.back().i;
+    EXPECT_EQ(std::stoi(Row(3, 4 * (at - 1) + 1, 4)), c.x);
+    EXPECT_EQ(CNT_COMP, c.comparisons);
+    EXPECT_EQ(CNT_SWAP, c.moves);
+    EXPECT_EQ(Cursor(), (console::Coord{1, 4})) << "below the frame";
+  }
+}
+
+TEST_F(Visualizer, GateAdvancesOnceHoweverManyKeysWereTypedAhead) {
+  struct Case {
+    const char* name;
+    std::vector<console::KeyEvent> typed;
+    int waits;  // how often the gate waits for a further key
+  } cases[] = {
+      {"two Spaces", {kSpace, kSpace}, 0},
+      {"x, an arrow, Space", {MakeKey(45, 'x', 0, 'X'), MakeKey(72, 0, 0x100, 38), kSpace}, 1},
+      {"an extended key whose code is 32", {MakeKey(32, 0, 0x008, 'D'), kSpace}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    for (const console::KeyEvent& key : c.typed) screen->PushKey(key);
+    GETUSERINPUT();
+    EXPECT_EQ(screen->waits(), c.waits);
+    EXPECT_EQ(screen->queued(), 0u) << "nothing typed ahead is left for the next gate";
+  }
+}
+
+TEST_F(Visualizer, EscAtTheGateWritesTheMessageOnRow24AndEndsWith100) {
+  screen->PushKey(MakeKey(1, 27, 0, 27));
+  GOTOXY(30, 3);
+  TEXTCOLOR(7);
+  static MemoryConsole* shown;
+  shown = screen.get();
+  // The child shows what it drew on the way out.
+  runtime::SetFlushHandler([] {
+    std::fprintf(stderr, "[%s] row %d\n", shown->Row(23, 0, 16).c_str(), shown->cursor().y + 1);
+  });
+  EXPECT_EXIT(GETUSERINPUT(), ::testing::ExitedWithCode(100), "\\[breaking program\\] row 25");
+  runtime::SetFlushHandler(nullptr);
+}
+
+TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
+  struct Case {
+    int start_row;
+    int title_row;  // where "i = 3" lands
+    int cursor_row;
+  } cases[] = {{5, 5, 8}, {22, 22, 25}, {23, 21, 24}, {24, 22, 25}, {25, 22, 25}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.start_row);
+    SetUp();
+    A = E;
+    X = 12;
+    GOTOXY(1, static_cast<uint8_t>(c.start_row));
+    SHOWSTEP(opSelect, 3, 2);
+    EXPECT_EQ(Row(c.title_row, 1, 5), "i = 3");
+    EXPECT_EQ(Masks(c.title_row + 1), "NNHNNNNNNN");
+    EXPECT_EQ(Cursor().y, c.cursor_row);
+  }
+}
+
+}  // namespace
+}  // namespace visualizer
