@@ -66,6 +66,14 @@ uint16_t VirtualKeyOfAscii(uint8_t ch) {
   return 0;
 }
 
+std::optional<KeyEvent> ControlKeyOfCode(char32_t code, uint32_t state, bool down) {
+  for (const NamedKey& named : {keys::kEscape, keys::kEnter, keys::kTab, keys::kBackspace}) {
+    if (code == named.character || (named.character == 8 && code == 127))
+      return MakeKey(named.scan, named.character, state, named.virtual_key, down);
+  }
+  return std::nullopt;
+}
+
 KeyEvent CharacterKeyEvent(uint8_t cp866, char us_key, uint32_t state, uint16_t virtual_key) {
   uint8_t character = cp866;
   if (cp866 < 0x80 && (state & kCtrlPressed) != 0) character = ControlCharacter(cp866);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "console/pc_keyboard.hpp"
 
@@ -31,6 +32,9 @@ uint8_t ControlCharacter(uint8_t ch);
 
 // Letters, digits and Space have their own virtual-key code; other characters 0.
 uint16_t VirtualKeyOfAscii(uint8_t ch);
+
+// Esc, Enter, Tab and Backspace (from 8 or 127) by their code; nothing for other codes.
+std::optional<KeyEvent> ControlKeyOfCode(char32_t code, uint32_t state, bool down = true);
 
 // The key event of a character key: CP866 (the character in code page 866) typed on the
 // key that types US_KEY in the US layout, with STATE. Ctrl makes a control character of an

@@ -99,10 +99,7 @@ uint32_t KeyDecoder::Modifiers(int parameter) const {
 }
 
 std::optional<KeyEvent> KeyDecoder::CharacterKey(char32_t code_point, uint32_t state) const {
-  for (const NamedKey& named : {keys::kEscape, keys::kEnter, keys::kTab, keys::kBackspace}) {
-    if (code_point == named.character || (named.character == 8 && code_point == 127))
-      return MakeKey(named.scan, named.character, state, named.virtual_key);
-  }
+  if (const auto control = ControlKeyOfCode(code_point, state)) return control;
   const int code = ToCp866(code_point, options_.cp866_high);
   if (code < 0) return std::nullopt;
   const char us_key = code < 0x80 ? static_cast<char>(code) : UsKeyOfCyrillic(code_point);

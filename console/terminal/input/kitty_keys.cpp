@@ -150,10 +150,8 @@ std::optional<KeyEvent> KittyKeys::Key(const Token& token,
   if (IsFunctionalKey(code)) return std::nullopt;  // F13 on, media keys: none of the PC's
 
   const uint32_t state = Modifiers(mods);
-  for (const NamedKey& named : {keys::kEscape, keys::kEnter, keys::kTab, keys::kBackspace}) {
-    if (code == named.character || (named.character == 8 && code == 127))
-      return MakeKey(named.scan, named.character, state, named.virtual_key, down);
-  }
+  if (const auto control = ControlKeyOfCode(static_cast<char32_t>(code), state, down))
+    return control;
   // A text key: the character it types, on the key that the US layout has in the same place.
   char32_t typed = static_cast<char32_t>(code);
   if (text > 0) {
