@@ -59,7 +59,7 @@ void KeyDecoder::TakeToken(const Token& token, std::vector<Decoded>& out) {
 bool KeyDecoder::TakeReply(const Token& token, std::vector<Decoded>& out) {
   Decoded reply;
   if (token.byte == 'R' && cursor_report_expected_ && token.prefix == 0 &&
-      token.fields.size() == 2) {
+      token.parameter_count == 2) {
     cursor_report_expected_ = false;
     reply.kind = Decoded::Kind::kCursorReport;
     reply.row = token.Param(0);
@@ -78,7 +78,7 @@ bool KeyDecoder::TakeReply(const Token& token, std::vector<Decoded>& out) {
 std::optional<KeyEvent> KeyDecoder::CsiTokenKey(const Token& token) {
   if (token.prefix != 0) return std::nullopt;  // private sequences are replies, not keys
   const bool plain = token.intermediates.empty();
-  const std::size_t count = token.fields.size();
+  const std::size_t count = token.parameter_count;
   if (kitty_ && token.byte == 'u' && plain && count > 0)
     return kitty_keys_.Key(token, options_.cp866_high);
   // modifyOtherKeys (CSI 27;m;c ~) and CSI c;m u carry a character.

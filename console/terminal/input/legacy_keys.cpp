@@ -184,7 +184,7 @@ std::optional<KeyEvent> LinuxFunctionKey(const Token& token) {
 }
 
 std::optional<KeyEvent> CsiKey(const Token& token, const ModifierReader& modifiers) {
-  const std::size_t count = token.fields.size();
+  const std::size_t count = token.parameter_count;
   const int first = token.Param(0);
   auto key_event = [&modifiers](const NamedKey& key, int modifier, int event = -1) {
     return MakeKey(key, modifiers(modifier), event != kRelease);

@@ -13,29 +13,38 @@ constexpr uint8_t kSub = 0x1A;
 // sub-parameters, after an optional private prefix; intermediates are 0x20 to 0x2F.
 void ParseParameters(const std::string& sequence, Token& token) {
   constexpr int kLargest = 1000000;
-  constexpr std::size_t kMostSubParameters = 8;
   std::size_t i = 0;
   if (!sequence.empty() && sequence[0] >= 0x3C && sequence[0] <= 0x3F) token.prefix = sequence[i++];
-  std::vector<int> field{-1};
+  std::array<int, Token::kKeptSubParameters> field;
+  field.fill(-1);
+  std::size_t subs = 1;
   bool any = false;
+  auto end_field = [&] {
+    if (token.parameter_count < Token::kKeptParameters) {
+      token.parameters[token.parameter_count] = field;
+      token.sub_counts[token.parameter_count] = static_cast<uint8_t>(subs);
+    }
+    ++token.parameter_count;
+    field.fill(-1);
+    subs = 1;
+  };
   for (; i < sequence.size(); ++i) {
     const char c = sequence[i];
     if (c >= '0' && c <= '9') {
-      int& number = field.back();
+      int& number = field[subs - 1];
       number = std::min(std::max(number, 0) * 10 + (c - '0'), kLargest);
       any = true;
     } else if (c == ':') {
-      if (field.size() < kMostSubParameters) field.push_back(-1);
+      if (subs < Token::kKeptSubParameters) ++subs;
       any = true;
     } else if (c == ';') {
-      token.fields.push_back(field);
-      field.assign(1, -1);
+      end_field();
       any = true;
     } else if (c >= 0x20 && c <= 0x2F) {
       token.intermediates.push_back(c);
     }
   }
-  if (any) token.fields.push_back(field);
+  if (any) end_field();
 }
 
 }  // namespace

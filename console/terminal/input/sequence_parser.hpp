@@ -5,6 +5,8 @@
 // clock.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,19 +27,25 @@ struct Token {
   bool alt = false;
   uint8_t byte = 0;         // kByte: the byte; kCsi, kSs3, kLinuxFunction: the final byte
   char32_t code_point = 0;  // kCharacter
-  // kCsi: the private prefix (< = > ?), or 0; the intermediate bytes; and the parameters,
-  // each a list of ':'-separated numbers, -1 where a number is left out.
+  // kCsi: the private prefix (< = > ?), or 0; the intermediate bytes; and how many
+  // parameters there are, each a list of ':'-separated numbers. No key needs more than
+  // the first few, so only they are kept.
+  static constexpr std::size_t kKeptParameters = 4;
+  static constexpr std::size_t kKeptSubParameters = 8;
   char prefix = 0;
   std::string intermediates;
-  std::vector<std::vector<int>> fields;
+  std::size_t parameter_count = 0;
+  std::array<std::array<int, kKeptSubParameters>, kKeptParameters> parameters{};
+  std::array<uint8_t, kKeptParameters> sub_counts{};
   // kSs3: the modifier parameter of old xterm's SS3 m X; 1 when there is none.
   int modifier = 1;
 
-  // The first number of parameter I (-1 when missing) and its second, the event type of
-  // the kitty keyboard protocol.
+  // Number J of parameter I; -1 where it is left out. Param(I) is the first number,
+  // Sub(I, 1) the event type of the kitty keyboard protocol.
   int Param(std::size_t i) const { return Sub(i, 0); }
   int Sub(std::size_t i, std::size_t j) const {
-    return i < fields.size() && j < fields[i].size() ? fields[i][j] : -1;
+    return i < std::min(parameter_count, kKeptParameters) && j < sub_counts[i] ? parameters[i][j]
+                                                                               : -1;
   }
 };
 
