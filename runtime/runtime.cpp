@@ -23,9 +23,11 @@ Mode MODES[kMaxModes];
 std::atomic<int> MODE_COUNT{0};
 FlushHandler FLUSH_HANDLER = nullptr;
 
-char* PutHex8(char* p, std::uintptr_t value) {
+// An address in upper-case hexadecimal, as many digits as the platform's addresses have.
+char* PutAddress(char* p, std::uintptr_t value) {
   static const char kDigits[] = "0123456789ABCDEF";
-  for (int shift = 28; shift >= 0; shift -= 4) *p++ = kDigits[(value >> shift) & 15];
+  for (int shift = 8 * sizeof value - 4; shift >= 0; shift -= 4)
+    *p++ = kDigits[(value >> shift) & 15];
   return p;
 }
 
@@ -91,12 +93,12 @@ std::size_t FormatRunError(char* out, std::size_t capacity, int code, const void
   } while (value != 0);
   while (n > 0) *p++ = digits[--n];
   p = PutText(p, " at $");
-  p = PutHex8(p, reinterpret_cast<std::uintptr_t>(address));
+  p = PutAddress(p, reinterpret_cast<std::uintptr_t>(address));
   *p++ = '\n';
   append(line, p);
   for (int i = 0; i < frame_count; ++i) {
     p = PutText(line, "  $");
-    p = PutHex8(p, reinterpret_cast<std::uintptr_t>(frames[i]));
+    p = PutAddress(p, reinterpret_cast<std::uintptr_t>(frames[i]));
     *p++ = '\n';
     append(line, p);
   }

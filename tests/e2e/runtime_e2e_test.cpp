@@ -129,8 +129,9 @@ TEST_P(FaultPaths, RestoreThenReportThenExitWithTheErrorNumber) {
   EXPECT_TRUE(SameSettings(run.before, run.terminal.Settings()));
   // Written after the terminal was restored: its line ends are the terminal's again.
   const std::string output = run.terminal.output();
-  const std::regex report("Runtime error " + std::to_string(GetParam().status) +
-                          " at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n(  \\$[0-9A-F]{8}\r\n)*\r\n$");
+  const std::string address = "[0-9A-F]{" + std::to_string(sizeof(void*) * 2) + "}";
+  const std::regex report("Runtime error " + std::to_string(GetParam().status) + " at \\$(" +
+                          address + ")\r\n  \\$\\1\r\n(  \\$" + address + "\r\n)*\r\n$");
   EXPECT_TRUE(std::regex_search(output, report))
       << ::testing::PrintToString(output.substr(output.size() > 400 ? output.size() - 400 : 0));
   EXPECT_LT(output.rfind("\x1b[m"), output.find("Runtime error")) << "colours reset first";

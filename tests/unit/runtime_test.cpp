@@ -3,22 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
 namespace {
 
 TEST(RunErrorReport, NumberAddressAndBackTrace) {
+  // Addresses have all the digits of the platform's addresses, 16 on a 64-bit one.
+  const std::uintptr_t high = sizeof(void*) == 8 ? 0x7FFDu : 0;
+  const std::string zeros(sizeof(void*) * 2 - 8, '0');
+  const std::string high_digits = sizeof(void*) == 8 ? "00007FFD" : "";
   const void* frames[] = {reinterpret_cast<const void*>(0x401A2F),
-                          reinterpret_cast<const void*>(0xDEADBEEF)};
+                          reinterpret_cast<const void*>(high << 32 | 0xDEADBEEF)};
   char out[256];
   const std::size_t size = runtime::FormatRunError(
       out, sizeof out, 216, reinterpret_cast<const void*>(0x401A2F), frames, 2);
-  EXPECT_EQ(std::string(out, size),
-            "Runtime error 216 at $00401A2F\n"
-            "  $00401A2F\n"
-            "  $DEADBEEF\n"
-            "\n");
+  EXPECT_EQ(std::string(out, size), "Runtime error 216 at $" + zeros + "00401A2F\n" + "  $" +
+                                        zeros + "00401A2F\n" + "  $" + high_digits + "DEADBEEF\n" +
+                                        "\n");
 }
 
 TEST(RunErrorReport, IsCutAtTheCapacity) {
