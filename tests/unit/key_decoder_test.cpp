@@ -270,6 +270,17 @@ TEST(KeyDecoder, Utf8CharactersBecomeCodePage866) {
       {"\xd0"
        "c",
        {'c'}},  // a truncated character
+      // Overlong forms, surrogates and code points past U+10FFFF are invalid: no CR, Esc,
+      // Space or digit hides in them.
+      {"\xc0\x8d\xc0\x9b\xc0\xa0\xc0\xb1"
+       "d",
+       {'d'}},
+      {"\xe0\x80\x8d\xed\xa0\x80\xf0\x80\x80\xb1\xf4\x90\x80\x80"
+       "e",
+       {'e'}},
+      {"\xf0\x9f\x98\x80\xef\xbf\xbf"
+       "f",
+       {'f'}},  // valid, but not in code page 866
   });
 }
 

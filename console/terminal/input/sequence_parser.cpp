@@ -282,6 +282,7 @@ void SequenceParser::StartUtf8(uint8_t byte, bool alt) {
   } else {
     return;  // a stray continuation byte or an invalid lead: nothing
   }
+  utf8_length_ = utf8_left_ + 1;
   state_ = State::kUtf8;
   alt_ = alt;
 }
@@ -295,6 +296,15 @@ void SequenceParser::Utf8Byte(uint8_t byte, std::vector<Token>& out) {
   }
   utf8_value_ = (utf8_value_ << 6) | (byte & 0x3F);
   if (--utf8_left_ > 0) return;
+  // The shortest form only, and no surrogates or code points past Unicode's: anything
+  // else (an overlong C0 8D is no CR) is invalid and gives nothing.
+  static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+  const bool valid = utf8_value_ >= kSmallest[utf8_length_ - 1] && utf8_value_ <= 0x10FFFF &&
+                     (utf8_value_ < 0xD800 || utf8_value_ > 0xDFFF);
+  if (!valid) {
+    Reset();
+    return;
+  }
   Token token;
   token.kind = Token::Kind::kCharacter;
   token.code_point = utf8_value_;

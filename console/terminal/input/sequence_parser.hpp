@@ -104,6 +104,7 @@ class SequenceParser {
   bool overlong_ = false;
   std::size_t skipped_ = 0;
   int utf8_left_ = 0;
+  int utf8_length_ = 0;
   char32_t utf8_value_ = 0;
   uint64_t last_byte_ms_ = 0;
 };
