@@ -35,6 +35,11 @@ void Install(int sig, void (*handler)(int), int flags = SA_RESTART) {
   sigaction(sig, &action, nullptr);
 }
 
+bool Ignored(int sig) {
+  struct sigaction current {};
+  return sigaction(sig, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 void Unblock(int sig) {
   sigset_t set;
   sigemptyset(&set);
@@ -126,8 +131,11 @@ void InstallSignalHandlers() {
   stack.ss_size = sizeof ALTERNATE_STACK;
   sigaltstack(&stack, nullptr);
 
-  for (int sig : kDeathSignals) Install(sig, OnDeathSignal);
-  Install(SIGTSTP, OnSuspend);
+  // A signal the caller set to be ignored (nohup, a background job of a script) stays
+  // ignored: the program would otherwise die of what its caller meant it to survive.
+  for (int sig : kDeathSignals)
+    if (!Ignored(sig)) Install(sig, OnDeathSignal);
+  if (!Ignored(SIGTSTP)) Install(SIGTSTP, OnSuspend);
   Install(SIGCONT, OnContinue);
   // A closed output loses the write; it never kills the program.
   signal(SIGPIPE, SIG_IGN);

@@ -108,6 +108,21 @@ INSTANTIATE_TEST_SUITE_P(Runtime, SignalPaths,
                            return std::string(how) + "_" + sigabbrev_np(param_info.param.sig);
                          });
 
+TEST(InheritedSignals, IgnoredAtStartStayIgnored) {
+  // As under nohup, or as a background job of a non-interactive shell.
+  Session run("/bin/sh", {"-c", "trap '' INT QUIT HUP; exec " DEMO});
+  run.ToAStepGate();
+  run.terminal.TypeSignalKey('\x03');
+  run.terminal.TypeSignalKey('\x1c');
+  run.terminal.Signal(SIGHUP);
+  // Still at the gate: Esc ends it, and the terminal is restored as ever.
+  run.terminal.Type("\x1b");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status)) << "died by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 100);
+  run.ExpectRestored();
+}
+
 struct FaultCase {
   const char* mode;
   int status;
