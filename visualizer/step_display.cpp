@@ -1,5 +1,7 @@
 #include "visualizer/step_display.hpp"
 
+#include <algorithm>
+
 #include "console/console.hpp"
 #include "console/write_statements.hpp"
 #include "visualizer/step_gate.hpp"
@@ -15,9 +17,18 @@ namespace {
 constexpr uint8_t kCaptionColumn = 41;
 constexpr int32_t kCaptionWidth = 25;
 constexpr uint8_t kLineEndColumn = 79;
-// A frame begun below row 22 first makes room, and is drawn from two rows higher up.
+// A frame begun below row 22 of a 25-row window first makes room, and is drawn from two
+// rows higher up. In a taller window the bound moves down with the bottom, so that frames
+// run down the screen without overwriting each other.
 constexpr uint8_t kLastRowWithRoom = 22;
+constexpr uint8_t kRowsBelowTheBound = 3;
 constexpr uint8_t kRiseAfterScroll = 2;
+
+// The last row a frame starts on without making room first.
+uint32_t RoomBound() {
+  const uint32_t height = WINDMAXY - WINDMINY + 1;
+  return std::max<uint32_t>(kLastRowWithRoom, height - kRowsBelowTheBound);
+}
 
 // X line ends: near the bottom they push the screen up.
 void SCROLL(uint8_t x) {
@@ -74,9 +85,8 @@ void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
 
 void SHOWBYMASK(const char* s, int32_t ival) {
   uint8_t posy = WHEREY();
-  // Near the bottom, make room first. The bound and the amounts are fixed, whatever the
-  // window's height.
-  if (posy > kLastRowWithRoom) {
+  // Near the bottom, make room first.
+  if (posy > RoomBound()) {
     SCROLL(SCROLLBY);
     posy = static_cast<uint8_t>(posy - kRiseAfterScroll);
     GOTOXY(1, posy);

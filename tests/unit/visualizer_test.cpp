@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "console/write_statements.hpp"
 #include "console_fixture.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/sort_state.hpp"
@@ -17,6 +18,7 @@ using console::GOTOXY;
 using console::MakeKey;
 using console::MemoryConsole;
 using console::TEXTCOLOR;
+using console::WriteLn;
 
 const console::KeyEvent kSpace = MakeKey(57, ' ', 0, ' ');
 
@@ -164,20 +166,40 @@ TEST_F(Visualizer, EscAtTheGateWritesTheMessageOnRow24AndEndsWith100) {
 
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
   struct Case {
+    int height;  // of the window
     int start_row;
     int title_row;  // where "i = 3" lands
     int cursor_row;
-  } cases[] = {{5, 5, 8}, {22, 22, 25}, {23, 21, 24}, {24, 22, 25}, {25, 22, 25}};
+  } cases[] = {
+      {25, 5, 5, 8},
+      {25, 22, 22, 25},
+      {25, 23, 21, 24},
+      {25, 24, 22, 25},
+      {25, 25, 22, 25},
+      // Taller windows: down to the bottom without overlap, then as in 25 rows.
+      {40, 23, 23, 26},
+      {40, 30, 30, 33},
+      {40, 37, 37, 40},
+      {40, 38, 36, 39},
+      {40, 40, 37, 40},
+      {20, 20, 17, 20},
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.start_row);
-    SetUp();
+    SCOPED_TRACE(::testing::Message() << c.height << " rows, from row " << c.start_row);
+    Open(80, c.height, console::Rect{0, 0, 79, static_cast<int16_t>(c.height - 1)}, 0x07);
+    screen->OnWait([](MemoryConsole& console) { console.PushKey(kSpace); });
     A = E;
     X = 12;
-    GOTOXY(1, static_cast<uint8_t>(c.start_row));
+    GOTOXY(1, static_cast<uint8_t>(c.start_row - 1));
+    WriteLn({"before"});
     SHOWSTEP(opSelect, 3, 2);
     EXPECT_EQ(Row(c.title_row, 1, 5), "i = 3");
     EXPECT_EQ(Masks(c.title_row + 1), "NNHNNNNNNN");
     EXPECT_EQ(Cursor().y, c.cursor_row);
+    int kept = 0;  // the row written before the frame, wherever scrolling took it
+    for (int row = 1; row < c.title_row; ++row)
+      if (Row(row, 1, 6) == "before") kept = row;
+    EXPECT_GT(kept, 0) << "the frame overwrote the row above it";
   }
 }
 
