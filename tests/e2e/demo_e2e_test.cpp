@@ -84,6 +84,15 @@ struct TotalsCase {
   Totals expected;
 };
 
+std::string KeyName(const TotalsCase& c) {
+  const std::string key = c.key;
+  return key == "\r" ? std::string("Enter") : "Key" + key;
+}
+
+void PrintTo(const TotalsCase& c, std::ostream* os) {
+  *os << KeyName(c);
+}
+
 class TotalsPerDataSet : public ::testing::TestWithParam<TotalsCase> {};
 
 TEST_P(TotalsPerDataSet, ComparisonsMovesFramesAndWaits) {
@@ -103,7 +112,11 @@ INSTANTIATE_TEST_SUITE_P(
     Demo, TotalsPerDataSet,
     ::testing::Values(TotalsCase{"1", {9, 0, 19, 30}}, TotalsCase{"2", {45, 45, 100, 111}},
                       TotalsCase{"3", {9, 0, 19, 30}}, TotalsCase{"4", {28, 21, 59, 70}},
-                      TotalsCase{"5", {9, 0, 19, 30}}, TotalsCase{"\r", {9, 0, 19, 30}}));
+                      TotalsCase{"5", {9, 0, 19, 30}}, TotalsCase{"\r", {9, 0, 19, 30}}),
+    // Named by the menu key.
+    [](const ::testing::TestParamInfo<TotalsCase>& param_info) {
+      return KeyName(param_info.param);
+    });
 
 TEST(Demo, StartOfARunWithKey4) {
   Demo demo;

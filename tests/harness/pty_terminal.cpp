@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -265,19 +266,30 @@ void PtyTerminal::WatchKeyboardProtocol() {
   }
 }
 
-// The program is asleep in a wait for input without a time limit: poll with timeout -1,
-// or ppoll, select or read without one.
-bool PtyTerminal::Blocked() const {
-  std::ifstream file("/proc/" + std::to_string(pid_) + "/syscall");
-  std::string number;
+bool WaitsWithoutLimit(pid_t pid) {
+  // /proc/PID/syscall: the call's number, then its arguments in hexadecimal; the numbers
+  // are the architecture's own, hence the SYS_ names.
+  std::ifstream file("/proc/" + std::to_string(pid) + "/syscall");
+  long number = -1;
   std::string fds, count, timeout;
   if (!(file >> number)) return false;
   file >> fds >> count >> timeout;
   const unsigned long long raw = std::strtoull(timeout.c_str(), nullptr, 16);
-  if (number == "7") return static_cast<int32_t>(raw & 0xFFFFFFFF) == -1;  // poll
-  if (number == "271") return raw == 0;                                    // ppoll
-  if (number == "0") return true;                                          // read
-  return false;
+#ifdef SYS_poll
+  if (number == SYS_poll) return static_cast<int32_t>(raw & 0xFFFFFFFF) == -1;
+#endif
+  if (number == SYS_ppoll) return raw == 0;
+  return number == SYS_read;
+}
+
+bool WaitsToWrite(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/syscall");
+  long number = -1;
+  return file >> number && (number == SYS_write || number == SYS_writev);
+}
+
+bool PtyTerminal::Blocked() const {
+  return WaitsWithoutLimit(pid_);
 }
 
 void PtyTerminal::Pause() const {

@@ -19,6 +19,12 @@ namespace e2e {
 // Two terminal settings are the same in every flag and control character.
 bool SameSettings(const termios& a, const termios& b);
 
+// Process PID is asleep in a wait for input without a time limit: poll with no time-out,
+// or ppoll, or read.
+bool WaitsWithoutLimit(pid_t pid);
+// Process PID is blocked writing.
+bool WaitsToWrite(pid_t pid);
+
 struct ScreenCell {
   std::string text;     // UTF-8, a blank for an empty cell
   int foreground = -1;  // palette index, -1 for the default colour
