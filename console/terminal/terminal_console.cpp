@@ -95,7 +95,7 @@ void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
   replies_ = StartupReplies{};
   if (ask) {
     tty_.Write(keyboard_query ? "\x1b[6n\x1b[?u\x1b[c" : "\x1b[6n");
-    decoder_->ExpectCursorReport();
+    decoder_->ExpectReplies(true);
     replies_.cursor_expected = true;
     replies_.attributes_expected = keyboard_query;
     const uint64_t give_up = NowMs() + kCursorReportWaitMs;
@@ -103,6 +103,7 @@ void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
       Pump(static_cast<int>(give_up - now));
     }
     replies_.StopWaiting();
+    decoder_->ExpectReplies(false);
   }
   if (replies_.cursor_reported) {
     cursor_ = replies_.cursor;

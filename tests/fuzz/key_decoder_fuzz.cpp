@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.erase = (data[0] & 1) ? 8 : 127;
   options.lf_is_enter = (data[0] & 2) != 0;
   KeyDecoder decoder(options);
-  if (data[0] & 4) decoder.ExpectCursorReport();
+  if (data[0] & 4) decoder.ExpectReplies(true);
   if (data[0] & 8) decoder.SetKittyKeyboard(true);
 
   std::vector<Decoded> events;
@@ -70,7 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     events.clear();
   }
 
-  // A pause, then a plain key: it must come out, last, whatever came before.
+  // The replies' wait ends; a pause, then a plain key: it must come out, last, whatever
+  // came before.
+  decoder.ExpectReplies(false);
   now += KeyDecoder::kTimeoutMs + 1;
   const uint8_t key = 'a';
   decoder.Feed(&key, 1, now, events);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/console.hpp"
@@ -240,21 +241,72 @@ TEST(KeyDecoder, OverlongSequenceIsSkippedToItsEnd) {
   EXPECT_EQ(Keys(junk, true), std::vector<int>{'r'});
 }
 
-TEST(KeyDecoder, CursorReportBetweenTypedKeys) {
+// What a decoder awaiting the start-up replies makes of BYTES, fed in PIECES that arrive
+// at the given milliseconds; then the wait ends and time runs out on what is pending.
+std::vector<Decoded> DecodeAwaitingReplies(const std::vector<std::pair<std::string, int>>& pieces,
+                                           const std::string& after = "") {
   KeyDecoder decoder(Utf8Options());
-  decoder.ExpectCursorReport();
+  decoder.ExpectReplies(true);
   std::vector<Decoded> out;
-  const std::string bytes = "a\x1b[12;5Rb\x1b[1;2R";
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    decoder.Feed(reinterpret_cast<const uint8_t*>(bytes.data() + i), 1, 0, out);
-  ASSERT_EQ(out.size(), 4u);
-  EXPECT_EQ(out[0].key.character, 'a');
-  EXPECT_EQ(out[1].kind, Decoded::Kind::kCursorReport);
-  EXPECT_EQ(out[1].row, 12);
-  EXPECT_EQ(out[1].column, 5);
-  EXPECT_EQ(out[2].key.character, 'b');
-  EXPECT_EQ(out[3].kind, Decoded::Kind::kKey) << "only one report was expected: Shift+F3";
-  EXPECT_EQ(out[3].key.scan_code, 61);
+  uint64_t now = 0;
+  for (const auto& [bytes, at] : pieces) {
+    now = static_cast<uint64_t>(at);
+    decoder.Expire(now, out);
+    decoder.Feed(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), now, out);
+  }
+  decoder.ExpectReplies(false);
+  decoder.Feed(reinterpret_cast<const uint8_t*>(after.data()), after.size(), now, out);
+  decoder.Expire(now + 2000, out);
+  return out;
+}
+
+// Cursor reports as "row,column", keys as their characters (F3 as "F3").
+std::string Describe(const std::vector<Decoded>& decoded) {
+  std::string text;
+  for (const Decoded& item : decoded) {
+    if (!text.empty()) text += ' ';
+    if (item.kind == Decoded::Kind::kCursorReport) {
+      text += std::to_string(item.row) + "," + std::to_string(item.column);
+    } else if (item.key.scan_code == 61 && item.key.character == 0) {
+      text += "F3";
+    } else {
+      text += static_cast<char>(item.key.character);
+    }
+  }
+  return text;
+}
+
+TEST(KeyDecoder, StartUpRepliesAmongTypedKeys) {
+  struct ReplyCase {
+    const char* what;
+    std::vector<std::pair<std::string, int>> pieces;
+    std::string after;  // typed after the wait
+    const char* decoded;
+  } cases[] = {
+      {"reports between keys", {{"a\x1b[12;5Rb\x1b[1;2R", 0}}, "", "a 12,5 b 1,2"},
+      {"a repeated report on row 1", {{"\x1b[1;1R", 0}, {"\x1b[1;5R", 100}}, "1", "1,1 1,5 1"},
+      {"a report split by 60 ms", {{"\x1b[2;", 0}, {"1R", 60}}, "", "2,1"},
+      {"after the wait, xterm's Shift+F3", {}, "\x1b[1;2R", "F3"},
+      {"a lone Esc is decided once the wait is over", {{"\x1b", 0}}, "", "\x1b"},
+  };
+  for (const ReplyCase& c : cases)
+    EXPECT_EQ(Describe(DecodeAwaitingReplies(c.pieces, c.after)), c.decoded) << c.what;
+}
+
+TEST(KeyDecoder, Utf8CharacterInSlowPiecesIsWaitedFor) {
+  KeyDecoder decoder(Utf8Options());
+  std::vector<Decoded> out;
+  const uint8_t lead = 0xD0, tail = 0xB4, next = 'x';
+  decoder.Feed(&lead, 1, 0, out);
+  decoder.Expire(600, out);
+  decoder.Feed(&tail, 1, 600, out);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].key.character, 0xA4) << "д, 600 ms apart";
+  decoder.Feed(&lead, 1, 1000, out);
+  decoder.Expire(2001, out);
+  EXPECT_FALSE(decoder.Pending()) << "a lead byte alone for a second is dropped";
+  decoder.Feed(&next, 1, 2002, out);
+  EXPECT_EQ(out.back().key.character, 'x');
 }
 
 TEST(KeyDecoder, Utf8CharactersBecomeCodePage866) {

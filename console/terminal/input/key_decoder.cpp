@@ -58,9 +58,7 @@ void KeyDecoder::TakeToken(const Token& token, std::vector<Decoded>& out) {
 
 bool KeyDecoder::TakeReply(const Token& token, std::vector<Decoded>& out) {
   Decoded reply;
-  if (token.byte == 'R' && cursor_report_expected_ && token.prefix == 0 &&
-      token.parameter_count == 2) {
-    cursor_report_expected_ = false;
+  if (token.byte == 'R' && replies_expected_ && token.prefix == 0 && token.parameter_count == 2) {
     reply.kind = Decoded::Kind::kCursorReport;
     reply.row = token.Param(0);
     reply.column = token.Param(1);

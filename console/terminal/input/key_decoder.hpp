@@ -53,9 +53,14 @@ class KeyDecoder {
   std::optional<uint64_t> Deadline() const { return parser_.Deadline(); }
   bool Pending() const { return parser_.Pending(); }
 
-  // While a cursor position report is expected, CSI row;col R is taken as that report,
-  // never as a modified F3.
-  void ExpectCursorReport() { cursor_report_expected_ = true; }
+  // While the terminal's replies to the console's queries are awaited, CSI row;col R is a
+  // cursor report, never F3 with modifiers (xterm's CSI 1;m R), however many come; and a
+  // reply that arrives in pieces waits for its rest. Afterwards CSI 1;m R is F3 again:
+  // a cursor report that comes that late (on row 1) cannot be told from the key.
+  void ExpectReplies(bool expect) {
+    replies_expected_ = expect;
+    parser_.SetPatient(expect);
+  }
 
   // The terminal now reports keys in the kitty keyboard protocol (the flags the console
   // pushes): presses, repeats and releases, modifier keys alone, keypad keys apart.
@@ -78,7 +83,7 @@ class KeyDecoder {
   SequenceParser parser_;
   KittyKeys kitty_keys_;
   std::vector<Token> tokens_;
-  bool cursor_report_expected_ = false;
+  bool replies_expected_ = false;
   bool kitty_ = false;
 };
 

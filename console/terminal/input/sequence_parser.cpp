@@ -60,6 +60,8 @@ void SequenceParser::Reset() {
 
 std::optional<uint64_t> SequenceParser::Deadline() const {
   if (state_ == State::kGround) return std::nullopt;
+  if (state_ == State::kUtf8) return last_byte_ms_ + kUtf8TimeoutMs;
+  if (patient_) return std::nullopt;
   return last_byte_ms_ + kTimeoutMs;
 }
 

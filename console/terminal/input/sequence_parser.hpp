@@ -53,6 +53,9 @@ class SequenceParser {
  public:
   // How long a lone Esc, or a sequence stopped half-way, waits for its next byte.
   static constexpr uint64_t kTimeoutMs = 40;
+  // How long a UTF-8 character waits for the rest of its bytes. A lead byte cannot be
+  // mistaken for anything else, so there is nothing to decide early.
+  static constexpr uint64_t kUtf8TimeoutMs = 1000;
   // The longest control sequence kept whole; longer ones are skipped to their end.
   static constexpr std::size_t kMaxSequence = 64;
   // The longest string (OSC, DCS, ...) skipped before the parser gives up on it.
@@ -70,6 +73,10 @@ class SequenceParser {
   // When Expire has something to decide; empty while nothing is pending.
   std::optional<uint64_t> Deadline() const;
   bool Pending() const { return state_ != State::kGround; }
+  // While the terminal's replies are awaited, a sequence stopped half-way is the start of
+  // a reply that comes in pieces: it waits for the rest, without a time limit, until this
+  // is switched off again.
+  void SetPatient(bool patient) { patient_ = patient; }
 
  private:
   enum class State : uint8_t {
@@ -107,6 +114,7 @@ class SequenceParser {
   int utf8_length_ = 0;
   char32_t utf8_value_ = 0;
   uint64_t last_byte_ms_ = 0;
+  bool patient_ = false;
 };
 
 }  // namespace console::terminal
