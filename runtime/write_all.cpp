@@ -21,4 +21,16 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
+void WriteWithin(int fd, std::string_view bytes, int budget_ms) {
+  // Each write follows a report of room, so that it cannot block; the budget is spent
+  // only while the output is full.
+  for (int tries = 0; !bytes.empty() && tries < 4; ++tries) {
+    pollfd ready{fd, POLLOUT, 0};
+    if (poll(&ready, 1, budget_ms / 4) <= 0 || (ready.revents & POLLOUT) == 0) return;
+    const ssize_t done = write(fd, bytes.data(), bytes.size());
+    if (done > 0) bytes.remove_prefix(static_cast<std::size_t>(done));
+    if (done < 0 && errno != EINTR && errno != EAGAIN) return;
+  }
+}
+
 }  // namespace runtime

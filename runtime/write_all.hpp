@@ -12,4 +12,8 @@ namespace runtime {
 // goes on.
 void WriteAll(int fd, std::string_view bytes);
 
+// Writes BYTES to FD as far as it takes them within about BUDGET_MS: for the restore on
+// the way out, which must not hang on an output that nobody reads any more.
+void WriteWithin(int fd, std::string_view bytes, int budget_ms);
+
 }  // namespace runtime

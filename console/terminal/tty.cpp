@@ -27,22 +27,28 @@ RestoreState RESTORE;
 
 constexpr std::string_view kResetColours = "\x1b[m";
 
+// The restore runs from signal handlers too, when the output may be blocked because the
+// terminal or the pipe has stopped reading: nothing in it may wait for the output. The
+// settings change at once (output already written was processed when it was written), and
+// the mode sequences go out only as far as the output takes them.
+constexpr int kRestoreWriteBudgetMs = 20;
+
 void RestoreTermios() {
-  tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.saved);
+  tcsetattr(RESTORE.in_fd, TCSANOW, &RESTORE.saved);
 }
 void ApplyRawTermios() {
-  tcsetattr(RESTORE.in_fd, TCSADRAIN, &RESTORE.raw);
+  tcsetattr(RESTORE.in_fd, TCSANOW, &RESTORE.raw);
 }
 void PushFlags() {
-  runtime::WriteAll(RESTORE.out_fd, Tty::kPushKeyboardFlags);
+  runtime::WriteWithin(RESTORE.out_fd, Tty::kPushKeyboardFlags, kRestoreWriteBudgetMs);
 }
 void PopFlags() {
-  runtime::WriteAll(RESTORE.out_fd, Tty::kPopKeyboardFlags);
+  runtime::WriteWithin(RESTORE.out_fd, Tty::kPopKeyboardFlags, kRestoreWriteBudgetMs);
 }
 
 void ResetColours() {
   if (RESTORE.colours_changed == 0) return;
-  runtime::WriteAll(RESTORE.out_fd, kResetColours);
+  runtime::WriteWithin(RESTORE.out_fd, kResetColours, kRestoreWriteBudgetMs);
   RESTORE.colours_changed = 0;
 }
 

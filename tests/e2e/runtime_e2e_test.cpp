@@ -1,8 +1,12 @@
 // Every way out of the program leaves the terminal as it was found: the settings, the
 // colours, and nothing of the run-time's own on the screen but the error report.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -259,6 +263,99 @@ TEST(Resize, ChangesNothingAndBreaksNothing) {
   }
   EXPECT_EQ(gates_passed, 70);
   EXPECT_EQ(run.terminal.Row(24), "Total movings: 21");
+}
+
+// The demonstration with standard input and output of the test's choosing, outside any
+// terminal.
+class PipedRun {
+ public:
+  PipedRun(int in, int out) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(in, 0);
+      dup2(out, 1);
+      execl(DEMO, DEMO, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~PipedRun() {
+    if (Alive()) kill(pid_, SIGKILL);
+    WaitExit(std::chrono::seconds(10));
+  }
+  pid_t pid() const { return pid_; }
+  bool Alive() {
+    if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
+    return !exited_;
+  }
+  // Looks at the program until CONDITION holds or it has ended; false on time-out.
+  template <typename Condition>
+  bool WaitUntil(Condition condition, std::chrono::milliseconds timeout) {
+    const auto give_up = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < give_up) {
+      if (!Alive() || condition()) return true;
+      const timespec moment{0, 200'000};
+      nanosleep(&moment, nullptr);
+    }
+    return false;
+  }
+  // The exit status, or -1 while it is still running after TIMEOUT.
+  int WaitExit(std::chrono::milliseconds timeout) {
+    WaitUntil([] { return false; }, timeout);
+    return exited_ ? status_ : -1;
+  }
+
+ private:
+  pid_t pid_;
+  int status_ = 0;
+  bool exited_ = false;
+};
+
+TEST(BlockedOutput, ADeathSignalStillEndsTheProgramAtOnce) {
+  // The final line's typing and erasing fill a pipe that nobody reads.
+  const std::string keys = ::testing::TempDir() + "keys_filling_the_output";
+  {
+    std::ofstream file(keys);
+    file << "1" << std::string(30, ' ');
+    for (int i = 0; i < 100000; ++i) file << "a\x7f";
+  }
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const int in = open(keys.c_str(), O_RDONLY);
+  PipedRun run(in, out[1]);
+  close(in);
+  close(out[1]);
+  const int capacity = fcntl(out[0], F_GETPIPE_SZ);
+  auto blocked = [&] {
+    int queued = 0;
+    return ioctl(out[0], FIONREAD, &queued) == 0 && queued == capacity && WaitsToWrite(run.pid());
+  };
+  ASSERT_TRUE(run.WaitUntil(blocked, std::chrono::seconds(30)) && run.Alive());
+  kill(run.pid(), SIGTERM);
+  const int status = run.WaitExit(std::chrono::seconds(5));  // a safety net: it dies at once
+  close(out[0]);
+  std::remove(keys.c_str());
+  ASSERT_NE(status, -1) << "still alive, blocked writing";
+  ASSERT_TRUE(WIFSIGNALED(status)) << status;
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+}
+
+TEST(NonBlockingInput, NothingToReadYetIsNoEndOfInput) {
+  int in[2];
+  ASSERT_EQ(pipe(in), 0);
+  fcntl(in[0], F_SETFL, O_NONBLOCK);
+  const int out = open("/dev/null", O_WRONLY);
+  PipedRun run(in[0], out);
+  close(in[0]);
+  close(out);
+  ASSERT_TRUE(
+      run.WaitUntil([&] { return WaitsWithoutLimit(run.pid()); }, std::chrono::seconds(10)));
+  ASSERT_TRUE(run.Alive()) << "ended before any key was written";
+  const std::string keys = "3" + std::string(30, ' ') + "\n";
+  ASSERT_EQ(write(in[1], keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+  close(in[1]);
+  const int status = run.WaitExit(std::chrono::seconds(10));
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "a whole run";
 }
 
 TEST(ClosedOutput, LosesTheWritesAndRunsOn) {
