@@ -10,6 +10,17 @@
 #include "runtime/internal.hpp"
 #include "runtime/write_all.hpp"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LEAK_CHECKED 1
+#endif
+#endif
+#if LEAK_CHECKED
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace runtime {
 namespace {
 
@@ -34,6 +45,14 @@ char* PutAddress(char* p, std::uintptr_t value) {
 char* PutText(char* p, const char* text) {
   while (*text != 0) *p++ = *text++;
   return p;
+}
+
+// _Exit skips the sanitizer's leak check at exit, so a sanitizer build runs it here, on
+// the orderly way out; a leak then ends the run with the sanitizer's report and status.
+void CheckLeaks() {
+#if LEAK_CHECKED
+  __lsan_do_leak_check();
+#endif
 }
 
 }  // namespace
@@ -73,6 +92,7 @@ void SetFlushHandler(FlushHandler proc) {
 void Halt(int status) {
   if (FLUSH_HANDLER != nullptr) FLUSH_HANDLER();
   RestoreModes();
+  CheckLeaks();
   std::_Exit(status);
 }
 
