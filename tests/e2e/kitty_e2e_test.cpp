@@ -159,6 +159,7 @@ struct SignalKey {
   const char* name;
   int code;  // the key typed with Ctrl, 0 for a kill
   int sig;
+  int base = 0;  // the key's base-layout code, when another layout is active
 };
 
 void PrintTo(const SignalKey& key, std::ostream* os) {
@@ -171,7 +172,10 @@ TEST_P(KittySignals, SignalKeysStillSignalAndFlagsArePopped) {
   KittyTerminal run(DEMO);
   run.terminal.Type(Tap('4'));
   ASSERT_TRUE(run.terminal.WaitForKeyWait());
-  if (GetParam().code != 0) {
+  if (GetParam().base != 0) {
+    run.terminal.Type("\x1b[" + std::to_string(GetParam().code) +
+                      "::" + std::to_string(GetParam().base) + ";5u");
+  } else if (GetParam().code != 0) {
     run.terminal.Type(Press(GetParam().code, kCtrlMods));
   } else {
     run.terminal.Signal(GetParam().sig);
@@ -184,6 +188,8 @@ TEST_P(KittySignals, SignalKeysStillSignalAndFlagsArePopped) {
 
 INSTANTIATE_TEST_SUITE_P(Kitty, KittySignals,
                          ::testing::Values(SignalKey{"CtrlC", 'c', SIGINT},
+                                           // The C key under a Russian layout: с.
+                                           SignalKey{"CtrlCInRussian", 1089, SIGINT, 'c'},
                                            SignalKey{"CtrlBackslash", '\\', SIGQUIT},
                                            SignalKey{"Term", 0, SIGTERM},
                                            SignalKey{"Hup", 0, SIGHUP}),

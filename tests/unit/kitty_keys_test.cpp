@@ -80,6 +80,8 @@ TEST(KittyKeys, OtherLayoutsKeepTheUsKeysScanCodes) {
   ExpectEvents("\x1b[1081::113;;1081u", {MakeKey(16, 0xA9, 0, 'Q')});
   ExpectEvents("\x1b[122::121;;122u", {MakeKey(21, 'z', 0, 'Y')});
   ExpectEvents("\x1b[1081:1049:113;2;1049u", {MakeKey(16, 0x89, kShiftPressed, 'Q')});
+  // Ctrl gives the base-layout key's control character: Ctrl + the D, Y and C keys.
+  ExpectKeys("\x1b[1074::100;5u\x1b[1085::121;5u\x1b[1089::99;5u", {4, 25, 3});
 }
 
 TEST(KittyKeys, FunctionalKeysInTheirOwnAndLegacyShapes) {

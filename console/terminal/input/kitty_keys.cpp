@@ -170,6 +170,12 @@ std::optional<KeyEvent> KittyKeys::Key(const Token& token,
   const char us_key = static_cast<char>(us & 0x7F);
   KeyEvent key = CharacterKeyEvent(static_cast<uint8_t>(cp866), us_key, state,
                                    VirtualKeyOfAscii(static_cast<uint8_t>(us_key)));
+  // Ctrl with a key gives the control character of the key's base-layout letter, as on the
+  // PC keyboard, whatever layout is active: Ctrl + the C key is 3 under a Russian layout
+  // too. AltGr (right Alt, which also reports Ctrl on some systems) types its character.
+  const uint8_t control = ControlCharacter(static_cast<uint8_t>(us_key));
+  if ((state & kCtrlPressed) != 0 && (state & kRightAltPressed) == 0 && control < 0x20)
+    key.character = control;
   key.key_down = down;
   return key;
 }
