@@ -80,6 +80,10 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
   }
   writer_->AssumeCursor(-1, -1);
   FindCursor(tty_.input_is_terminal(), true);
+  if (tty_.input_is_terminal()) {
+    tty_.RegisterKeyboardModes();
+    writer_->bytes() += Tty::kKeyboardModesOn;  // goes out with the first drawing
+  }
   // A terminal that did not answer now is not asked again on a resume.
   answers_queries_ = replies_.cursor_reported;
   if (replies_.keyboard_protocol) {

@@ -42,6 +42,12 @@ void ApplyRawTermios() {
 void PushFlags() {
   runtime::WriteWithin(RESTORE.out_fd, Tty::kPushKeyboardFlags, kRestoreWriteBudgetMs);
 }
+void KeyboardModesOn() {
+  runtime::WriteWithin(RESTORE.out_fd, Tty::kKeyboardModesOn, kRestoreWriteBudgetMs);
+}
+void KeyboardModesOff() {
+  runtime::WriteWithin(RESTORE.out_fd, Tty::kKeyboardModesOff, kRestoreWriteBudgetMs);
+}
 void PopFlags() {
   runtime::WriteWithin(RESTORE.out_fd, Tty::kPopKeyboardFlags, kRestoreWriteBudgetMs);
 }
@@ -113,6 +119,10 @@ long Tty::Read(uint8_t* buffer, std::size_t size) const {
 
 void Tty::Write(std::string_view bytes) const {
   runtime::WriteAll(out_fd_, bytes);
+}
+
+void Tty::RegisterKeyboardModes() const {
+  runtime::RegisterMode(KeyboardModesOff, KeyboardModesOn);
 }
 
 void Tty::RegisterKeyboardFlags() const {

@@ -42,8 +42,16 @@ class Tty {
 
   // Modes the console switches on in the terminal, each undone on every way out and
   // around a stop, through the run-time's restore.
-  // The kitty keyboard protocol's flags: registered before they go out (with the first
-  // drawing), so that no way out misses them.
+  // The keyboard modes for the run: the keypad in application mode (DECKPAM), so that
+  // keypad Enter and slash arrive apart from Enter and slash; and Alt as an ESC prefix
+  // (xterm's metaSendsEscape), the terminal's own setting saved and restored around it.
+  static constexpr std::string_view kKeyboardModesOn = "\x1b[?1036s\x1b[?1036h\x1b=";
+  static constexpr std::string_view kKeyboardModesOff = "\x1b>\x1b[?1036r";
+
+  // Each is registered before it goes out (with the first drawing), so that no way out
+  // misses it.
+  void RegisterKeyboardModes() const;
+  // The kitty keyboard protocol's flags.
   void RegisterKeyboardFlags() const;
   // Colours: reset to the terminal's defaults on the way out, while they are changed.
   void ColoursChanged(bool changed) const;

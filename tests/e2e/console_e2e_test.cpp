@@ -153,8 +153,10 @@ TEST_F(DrawCheck, BottomRightCellScrollsIntoScrollback) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(SameSettings(before, terminal.Settings()));
-  EXPECT_EQ(terminal.output().substr(terminal.output().size() - 3), "\x1b[m")
-      << "the terminal's colours are reset at the end";
+  const std::string& output = terminal.output();
+  ASSERT_NE(output.rfind("\x1b[m"), std::string::npos);
+  EXPECT_EQ(output.find('m', output.rfind("\x1b[m") + 3), std::string::npos)
+      << "the terminal's colours are reset at the end, no colour after";
 }
 
 }  // namespace

@@ -54,6 +54,7 @@ class KittyTerminal {
   void ExpectLeftAsFound() {
     EXPECT_EQ(terminal.keyboard_flags(), 0) << "flags popped";
     EXPECT_TRUE(SameSettings(before, terminal.Settings())) << "termios as found";
+    EXPECT_TRUE(terminal.KeyboardModesUndone());
   }
 
   PtyTerminal terminal{80, 25};

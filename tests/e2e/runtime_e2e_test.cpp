@@ -49,6 +49,7 @@ class Session {
   void ExpectRestored() {
     EXPECT_TRUE(SameSettings(before, terminal.Settings())) << "termios as found";
     EXPECT_EQ(LastColourCode(terminal.output()), "\x1b[m") << "default colours";
+    EXPECT_TRUE(terminal.KeyboardModesUndone());
   }
 
   PtyTerminal terminal{80, 25};

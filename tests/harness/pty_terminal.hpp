@@ -81,10 +81,22 @@ class PtyTerminal {
   std::chrono::steady_clock::time_point last_output() const { return last_output_; }
   // The terminal settings now, as the program sees them.
   termios Settings() const;
+  // The keypad's application mode and xterm's Alt mode, once switched on by the program,
+  // have been switched off again since.
+  bool KeyboardModesUndone() const {
+    return Undone("\x1b=", "\x1b>") && Undone("\x1b[?1036h", "\x1b[?1036r");
+  }
   pid_t pid() const { return pid_; }
 
  private:
   void Drain();
+  // The last ON in the output, if any, is followed by an OFF.
+  bool Undone(std::string_view on, std::string_view off) const {
+    const std::size_t switched_on = output_.rfind(on);
+    const std::size_t switched_off = output_.rfind(off);
+    return switched_on == std::string::npos ||
+           (switched_off != std::string::npos && switched_off > switched_on);
+  }
   // Follows the keyboard protocol's queries, pushes and pops in the output read so far.
   void WatchKeyboardProtocol();
   void Pause() const;
