@@ -43,8 +43,11 @@ Style StyleOf(uint16_t attribute) {
   const int background = (attribute >> 4) & 0x07;
   const bool bright_background = (attribute & 0x80) != 0;
   if (background == 0 && bright_background) return Style{};
+  // Light grey is the console's normal text colour, which on a terminal is its own default
+  // foreground: dark text on a light theme, as the user chose.
+  constexpr int kNormalText = 7;
   Style style;
-  style.foreground = static_cast<int8_t>(foreground);
+  style.foreground = static_cast<int8_t>(foreground == kNormalText ? -1 : foreground);
   if (background != 0)
     style.background = static_cast<int8_t>(background | (bright_background ? 8 : 0));
   style.conceal = foreground == 0 && background == 0;

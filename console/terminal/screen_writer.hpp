@@ -32,8 +32,9 @@ constexpr uint16_t kDefaultColours = 0x87;
 
 // PC attribute byte (bits 0-2 blue, green, red, bit 3 intensity; bits 4-6 background, bit
 // 7 background intensity) to terminal colours. Background 0 is the terminal's default
-// background; foreground 0 over it is drawn black and concealed, so that it looks empty on
-// dark and light themes alike.
+// background and foreground 7, the normal text colour, its default foreground; foreground 0
+// over the default background is drawn black and concealed, so that it looks empty on dark
+// and light themes alike.
 Style StyleOf(uint16_t attribute);
 
 // The SGR sequence that changes FROM into TO (empty when they are equal); FROM_KNOWN false

@@ -14,7 +14,8 @@
 namespace e2e {
 namespace {
 
-constexpr int kGrey = 7, kLightRed = 9, kLightGreen = 10, kBlack = 0;
+// Light grey, the normal text colour, is the terminal's own foreground (-1).
+constexpr int kGrey = -1, kLightRed = 9, kLightGreen = 10, kBlack = 0;
 
 const char* const kMenu[5] = {
     "выбор массива",

@@ -9,7 +9,8 @@ namespace {
 
 TEST(StyleOf, PcColoursMapToAnsiWithDefaultBackground) {
   EXPECT_EQ(StyleOf(kDefaultColours), Style{});
-  EXPECT_EQ(StyleOf(0x07), (Style{7, -1, false}));
+  EXPECT_EQ(StyleOf(0x07), Style{}) << "normal text: the terminal's own foreground";
+  EXPECT_EQ(StyleOf(0x17), (Style{-1, 1, false}));
   EXPECT_EQ(StyleOf(0x0C), (Style{12, -1, false}));
   EXPECT_EQ(StyleOf(0x00), (Style{0, -1, true})) << "black on the default background hides";
   EXPECT_EQ(StyleOf(0x10), (Style{0, 1, false}));
@@ -44,7 +45,13 @@ class Writer : public ::testing::Test {
 TEST_F(Writer, RunOfCellsNeedsNoMotionAndOneColourCode) {
   writer.AssumeCursor(0, 0);
   for (int x = 0; x < 3; ++x) writer.PutCell(x, 0, static_cast<uint8_t>('a' + x), 0x07);
-  EXPECT_EQ(Take(), "\x1b[0;37mabc");
+  EXPECT_EQ(Take(), "\x1b[mabc");
+  writer.PutCell(3, 0, 'd', 0x07);
+  EXPECT_EQ(Take(), "d");
+  // After a stop the shell may have left any colour set.
+  writer.ForgetColours();
+  writer.PutCell(4, 0, 'e', 0x07);
+  EXPECT_EQ(Take(), "\x1b[me");
 }
 
 TEST_F(Writer, CheapestMotion) {
@@ -85,14 +92,14 @@ TEST_F(Writer, CellsGoOutColourByColourWithBlanksStandingInForTheOthers) {
   writer.PutCell(0, 0, 'a', 0x07);
   writer.PutCell(1, 0, 'b', 0x0C);
   writer.PutCell(2, 0, 'c', 0x07);
-  EXPECT_EQ(Take(), "\x1b[0;37ma c\x1b[91m\b\bb");
+  EXPECT_EQ(Take(), "\x1b[ma c\x1b[91m\b\bb");
 }
 
 TEST_F(Writer, HiddenCellsKeepTheirCharactersConcealed) {
   writer.AssumeCursor(0, 0);
   writer.PutCell(0, 0, '4', 0x07);
   writer.PutCell(1, 0, '5', 0x00);
-  EXPECT_EQ(Take(), "\x1b[0;37m4\x1b[8;30m5");
+  EXPECT_EQ(Take(), "\x1b[m4\x1b[8;30m5");
 }
 
 TEST_F(Writer, BlanksTakeWhateverColourIsSet) {
@@ -101,7 +108,7 @@ TEST_F(Writer, BlanksTakeWhateverColourIsSet) {
   writer.PutCell(1, 0, ' ', 0x0C);
   writer.PutCell(2, 0, ' ', 0x00);
   writer.PutCell(3, 0, 'd', 0x07);
-  EXPECT_EQ(Take(), "\x1b[0;37ma  d") << "no colour code for the blanks";
+  EXPECT_EQ(Take(), "\x1b[ma  d") << "no colour code for the blanks";
   writer.PutCell(0, 1, ' ', 0x17);
   EXPECT_EQ(Take(), "\x1b[44m\r\n ") << "a blank on another background needs it";
 }
