@@ -64,7 +64,13 @@ std::string StyleParameters(const Style& base, const Style& to) {
     AppendNumber(params, code);
   };
   if (to.conceal != base.conceal) add(to.conceal ? 8 : 28);
-  if (to.foreground != base.foreground) {
+  if (to.rgb != base.rgb && to.rgb >= 0) {
+    add(38);
+    add(2);
+    add(to.rgb >> 16 & 0xFF);
+    add(to.rgb >> 8 & 0xFF);
+    add(to.rgb & 0xFF);
+  } else if (to.foreground != base.foreground || to.rgb != base.rgb) {
     if (to.foreground < 0)
       add(39);
     else
@@ -168,7 +174,9 @@ void ScreenWriter::MoveTo(int x, int y) {
 
 void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  pending_.push_back(Cell{x, y, code, StyleOf(attribute), false});
+  Style style = StyleOf(attribute);
+  if (style.conceal) style.rgb = hidden_rgb_;
+  pending_.push_back(Cell{x, y, code, style, false});
 }
 
 void ScreenWriter::Draw(Cell& cell) {

@@ -22,6 +22,7 @@ struct Style {
   int8_t foreground = -1;
   int8_t background = -1;
   bool conceal = false;
+  int32_t rgb = -1;  // a 24-bit foreground (0xRRGGBB) in place of FOREGROUND, or -1
   friend bool operator==(Style, Style) = default;
 };
 
@@ -45,6 +46,9 @@ class ScreenWriter {
  public:
   ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs);
 
+  // The terminal's default background is RGB (0xRRGGBB): hidden cells are drawn in exactly
+  // that colour, concealed too, so that they look empty even where concealing is ignored.
+  void SetHiddenColour(uint32_t rgb) { hidden_rgb_ = static_cast<int32_t>(rgb); }
   // The terminal's cursor is at (X, Y); -1 when unknown.
   void AssumeCursor(int x, int y);
   // Draws CODE in the cell (X, Y) in ATTRIBUTE.
@@ -117,6 +121,7 @@ class ScreenWriter {
   Style style_;
   bool style_known_ = false;
   std::vector<Cell> pending_;
+  int32_t hidden_rgb_ = -1;
 };
 
 }  // namespace console::terminal

@@ -10,6 +10,9 @@ void StartupReplies::Take(const Decoded& reply, int width, int height) {
     case Decoded::Kind::kKeyboardFlags:
       if (attributes_expected) keyboard_protocol = true;
       break;
+    case Decoded::Kind::kBackground:
+      if (attributes_expected) background = reply.rgb;
+      break;
     case Decoded::Kind::kDeviceAttributes: attributes_expected = false; break;
     case Decoded::Kind::kCursorReport:
       if (!cursor_expected) break;

@@ -141,6 +141,35 @@ TEST(Demo, StartOfARunWithKey4) {
   EXPECT_EQ(demo.terminal.CursorColumn(), 1);
 }
 
+TEST(Demo, HiddenCellsTakeTheTerminalsBackgroundWhenItIsKnown) {
+  for (const char* answer : {"rgb:ffff/ffff/ffff", "rgb:28/2c/34", ""}) {
+    SCOPED_TRACE(answer);
+    PtyTerminal terminal(80, 25);
+    terminal.AnswerBackground(answer);
+    terminal.Start(DEMO);
+    ASSERT_TRUE(terminal.WaitForKeyWait());
+    terminal.Type("4");
+    ASSERT_TRUE(terminal.WaitForKeyWait());
+    terminal.Type(" ");
+    ASSERT_TRUE(terminal.WaitForKeyWait());
+    // The selection frame of 44: its lower row hides 55 in the second cell.
+    const ScreenCell hidden = terminal.Cell(8, terminal.CursorRow() - 1);
+    EXPECT_EQ(hidden.text, "5") << "the digits stay in the cell";
+    const int rgb = *answer == 0 ? -1 : answer[4] == 'f' ? 0xFFFFFF : 0x282C34;
+    EXPECT_EQ(hidden.foreground_rgb, rgb);
+    if (rgb < 0) {
+      EXPECT_EQ(hidden.foreground, kBlack);
+    }
+    // Concealed as well, in the same colour code.
+    const std::string code = rgb < 0           ? "\x1b[8;30m"
+                             : rgb == 0xFFFFFF ? "8;38;2;255;255;255m"
+                                               : "8;38;2;40;44;52m";
+    EXPECT_NE(terminal.output().find(code), std::string::npos);
+    EXPECT_EQ(terminal.output().find("\x1b[6n"), terminal.output().rfind("\x1b[6n"))
+        << "one start-up wait";
+  }
+}
+
 TEST(Demo, ComparisonFrameAndTheJourneyOfElement12) {
   Demo demo;
   ASSERT_TRUE(demo.Press("4"));

@@ -219,8 +219,24 @@ void PtyTerminal::Drain() {
     output_.append(buffer, static_cast<std::size_t>(got));
     // Answered ahead of what libvterm answers in the same output, as a terminal would in
     // the order of the queries.
+    WatchBackgroundQuery();
     WatchKeyboardProtocol();
     vterm_input_write(vterm_, buffer, static_cast<std::size_t>(got));
+  }
+}
+
+void PtyTerminal::WatchBackgroundQuery() {
+  static constexpr std::string_view kQuery = "\x1b]11;?";
+  for (;;) {
+    const std::size_t query = output_.find(kQuery, background_scanned_);
+    if (query == std::string::npos) {
+      background_scanned_ = output_.size() > kQuery.size() ? output_.size() - kQuery.size() : 0;
+      return;
+    }
+    background_scanned_ = query + kQuery.size();
+    if (background_.empty() || !answer_queries_) continue;
+    const std::string reply = "\x1b]11;" + background_ + "\x1b\\";
+    Answer(reply.data(), reply.size(), this);
   }
 }
 
@@ -348,7 +364,10 @@ void PtyTerminal::Signal(int sig) {
 ScreenCell PtyTerminal::Cell(int column, int row) const {
   VTermScreenCell cell{};
   vterm_screen_get_cell(screen_, VTermPos{row - 1, column - 1}, &cell);
-  return ScreenCell{CellText(cell), ColourIndex(cell.fg, true), ColourIndex(cell.bg, false)};
+  ScreenCell result{CellText(cell), ColourIndex(cell.fg, true), ColourIndex(cell.bg, false)};
+  if (VTERM_COLOR_IS_RGB(&cell.fg))
+    result.foreground_rgb = cell.fg.rgb.red << 16 | cell.fg.rgb.green << 8 | cell.fg.rgb.blue;
+  return result;
 }
 
 std::string PtyTerminal::Text(int column, int row, int count) const {

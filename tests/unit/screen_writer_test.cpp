@@ -100,6 +100,11 @@ TEST_F(Writer, HiddenCellsKeepTheirCharactersConcealed) {
   writer.PutCell(0, 0, '4', 0x07);
   writer.PutCell(1, 0, '5', 0x00);
   EXPECT_EQ(Take(), "\x1b[m4\x1b[8;30m5");
+  // On a terminal whose background is known, exactly in that colour.
+  writer.SetHiddenColour(0xF0E0D0);
+  writer.PutCell(2, 0, '6', 0x00);
+  writer.PutCell(3, 0, '7', 0x0C);
+  EXPECT_EQ(Take(), "\x1b[38;2;240;224;208m6\x1b[0;91m7");
 }
 
 TEST_F(Writer, BlanksTakeWhateverColourIsSet) {
