@@ -286,7 +286,8 @@ TEST(KeyDecoder, StartUpRepliesAmongTypedKeys) {
       {"reports between keys", {{"a\x1b[12;5Rb\x1b[1;2R", 0}}, "", "a 12,5 b 1,2"},
       {"a repeated report on row 1", {{"\x1b[1;1R", 0}, {"\x1b[1;5R", 100}}, "1", "1,1 1,5 1"},
       {"a report split by 60 ms", {{"\x1b[2;", 0}, {"1R", 60}}, "", "2,1"},
-      {"after the wait, xterm's Shift+F3", {}, "\x1b[1;2R", "F3"},
+      {"after the wait, xterm's Shift+F3", {{"\x1b[3;1R", 0}}, "\x1b[1;2R", "3,1 F3"},
+      {"a report later than the wait", {}, "\x1b[1;1R\x1b[1;2R", "1,1 F3"},
       {"a lone Esc is decided once the wait is over", {{"\x1b", 0}}, "", "\x1b"},
   };
   for (const ReplyCase& c : cases)

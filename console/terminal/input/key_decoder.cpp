@@ -92,7 +92,10 @@ void KeyDecoder::TakeToken(const Token& token, std::vector<Decoded>& out) {
 
 bool KeyDecoder::TakeReply(const Token& token, std::vector<Decoded>& out) {
   Decoded reply;
-  if (token.byte == 'R' && replies_expected_ && token.prefix == 0 && token.parameter_count == 2) {
+  if (token.byte == 'R' && (replies_expected_ || late_report_owed_) && token.prefix == 0 &&
+      token.parameter_count == 2) {
+    report_seen_ = true;
+    late_report_owed_ = false;
     reply.kind = Decoded::Kind::kCursorReport;
     reply.row = token.Param(0);
     reply.column = token.Param(1);

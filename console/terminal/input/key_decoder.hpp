@@ -67,9 +67,12 @@ class KeyDecoder {
 
   // While the terminal's replies to the console's queries are awaited, CSI row;col R is a
   // cursor report, never F3 with modifiers (xterm's CSI 1;m R), however many come; and a
-  // reply that arrives in pieces waits for its rest. Afterwards CSI 1;m R is F3 again:
-  // a cursor report that comes that late (on row 1) cannot be told from the key.
+  // reply that arrives in pieces waits for its rest. When the wait ends without a report,
+  // the one still owed is taken as the report whenever it comes (a slow terminal's);
+  // after that CSI 1;m R is F3 again.
   void ExpectReplies(bool expect) {
+    if (!expect) late_report_owed_ = replies_expected_ && !report_seen_;
+    if (expect) report_seen_ = false;
     replies_expected_ = expect;
     parser_.SetPatient(expect);
   }
@@ -96,6 +99,8 @@ class KeyDecoder {
   KittyKeys kitty_keys_;
   std::vector<Token> tokens_;
   bool replies_expected_ = false;
+  bool report_seen_ = false;       // a cursor report came while replies were expected
+  bool late_report_owed_ = false;  // the wait ended before the report came
   bool kitty_ = false;
 };
 
