@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "console/cp866.hpp"
+
 namespace console::terminal {
 
 struct TerminalCharset {
@@ -26,7 +28,6 @@ std::string ChooseCharset(const std::string& codeset, bool shows_cyrillic);
 // Builds the tables for the locale's CODESET (as nl_langinfo reports it).
 TerminalCharset LoadCharset(const std::string& codeset);
 
-// Appends the UTF-8 form of CODE_POINT to OUT.
-void AppendUtf8(char32_t code_point, std::string& out);
+using console::AppendUtf8;
 
 }  // namespace console::terminal

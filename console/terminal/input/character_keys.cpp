@@ -33,13 +33,6 @@ const std::array<AsciiKey, 128>& AsciiKeys() {
 
 }  // namespace
 
-int ToCp866(char32_t code_point, const std::array<char32_t, 128>& cp866_high) {
-  if (code_point < 0x80) return static_cast<int>(code_point);
-  for (std::size_t i = 0; i < cp866_high.size(); ++i)
-    if (cp866_high[i] == code_point) return static_cast<int>(0x80 + i);
-  return -1;
-}
-
 AsciiKey KeyOfAscii(uint8_t ch) {
   return AsciiKeys()[ch & 0x7F];
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "console/cp866.hpp"
 #include "console/pc_keyboard.hpp"
 
 namespace console::terminal {
@@ -16,9 +17,7 @@ struct AsciiKey {
   bool shift = false;
 };
 
-// The code page 866 code of a Unicode character, CP866_HIGH giving the Unicode of the codes
-// 0x80 to 0xFF; -1 when that code page lacks it.
-int ToCp866(char32_t code_point, const std::array<char32_t, 128>& cp866_high);
+using console::ToCp866;
 
 // The US-layout key of a printable ASCII character.
 AsciiKey KeyOfAscii(uint8_t ch);
