@@ -15,4 +15,11 @@ void WriteRunError(int code, const void* address, void* const* frames, int frame
 // The deepest back-trace the report shows.
 constexpr int kMaxFrames = 64;
 
+// The report goes to the process's standard output, outside the console layer.
+constexpr int kStandardOutput = 1;
+
+// The return addresses of the calls under way, innermost first (this function's caller
+// first); returns how many were found.
+int CaptureBackTrace(void** frames, int capacity);
+
 }  // namespace runtime

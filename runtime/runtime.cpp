@@ -1,9 +1,5 @@
 #include "runtime/runtime.hpp"
 
-#include <execinfo.h>
-#include <signal.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdlib>
 
@@ -131,14 +127,14 @@ void WriteRunError(int code, const void* address, void* const* frames, int frame
   char report[kMaxFrames * 24 + 64];
   const std::size_t size =
       FormatRunError(report, sizeof report, code, address, frames, frame_count);
-  WriteAll(STDOUT_FILENO, std::string_view(report, size));
+  WriteAll(kStandardOutput, std::string_view(report, size));
 }
 
 void RunError(int code, const void* address) {
   if (FLUSH_HANDLER != nullptr) FLUSH_HANDLER();
   RestoreModes();
   void* frames[kMaxFrames];
-  const int count = backtrace(frames, kMaxFrames);
+  const int count = CaptureBackTrace(frames, kMaxFrames);
   // The first frame is this function itself; the report starts at the error's address.
   frames[0] = const_cast<void*>(address);
   WriteRunError(code, address, frames, count);

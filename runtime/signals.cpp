@@ -103,6 +103,14 @@ void OnFault(int sig, siginfo_t* info, void* context) {
 
 }  // namespace
 
+int CaptureBackTrace(void** frames, int capacity) {
+  // Without this function's own frame.
+  void* all[kMaxFrames + 1];
+  const int count = backtrace(all, capacity < kMaxFrames ? capacity + 1 : kMaxFrames + 1);
+  for (int i = 1; i < count; ++i) frames[i - 1] = all[i];
+  return count > 0 ? count - 1 : 0;
+}
+
 int FaultCode(int sig, int code) {
   switch (sig) {
     case SIGSEGV:

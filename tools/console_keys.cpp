@@ -2,14 +2,14 @@
 // press prints one line with the results of READKEY in decimal ("0 72" for Up, "27" for
 // Esc). Ctrl+C ends it.
 #include "console/console.hpp"
-#include "console/terminal/terminal_console.hpp"
+#include "console/native_console.hpp"
 #include "runtime/runtime.hpp"
 
 using namespace console;
 
 int main() {
   runtime::InstallSignalHandlers();
-  Init(terminal::TerminalConsole::Open());
+  Init(OpenNativeConsole());
   for (;;) {
     const uint8_t key = READKEY();
     WRITE_TEXT_SINT(0, OUTPUT, key);

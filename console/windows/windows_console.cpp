@@ -1,0 +1,268 @@
+#include "console/windows/windows_console.hpp"
+
+#include <algorithm>
+
+namespace console::windows {
+namespace {
+
+// A stream stands for a terminal of this size whose cursor starts at the top left, so
+// that a capture replays in one, as on POSIX.
+constexpr int kStreamColumns = 80;
+constexpr int kStreamRows = 25;
+constexpr std::size_t kReadSize = 4096;
+
+char16_t Utf16Of(char32_t code_point) {
+  // Every glyph of code page 866 is in the Basic Multilingual Plane.
+  return code_point <= 0xFFFF ? static_cast<char16_t>(code_point) : u'?';
+}
+
+}  // namespace
+
+WindowsConsole::WindowsConsole(ConsoleApi& api, const Cp866High& high) : api_(api), high_(high) {
+  for (std::size_t code = 0; code < utf16_.size(); ++code)
+    utf16_[code] = Utf16Of(Cp866Glyph(static_cast<uint8_t>(code), high_));
+
+  console_out_ = api_.GetScreenBufferInfo(info_);
+  if (console_out_) {
+    cursor_ = info_.cursor;
+    width_ = info_.window.right - info_.window.left + 1;
+    height_ = info_.window.bottom - info_.window.top + 1;
+    shadow_ = api_.ReadOutput(info_.window);
+    shadow_.resize(static_cast<std::size_t>(width_ * height_));
+    dirty_.assign(static_cast<std::size_t>(height_), {-1, -1});
+  } else {
+    info_ = ScreenInfo{};
+    info_.size = Coord{kStreamColumns, kStreamRows};
+    info_.window = Rect{0, 0, kStreamColumns - 1, kStreamRows - 1};
+    info_.attribute = terminal::kDefaultColours;
+    glyphs_ = Utf8Glyphs(high_);
+    writer_ = std::make_unique<terminal::ScreenWriter>(kStreamColumns, kStreamRows, glyphs_);
+    writer_->AssumeCursor(0, 0);
+  }
+
+  console_in_ = api_.InputIsConsole();
+  if (!console_in_) {
+    terminal::DecoderOptions options;
+    options.lf_is_enter = true;
+    options.cp866_high = high_;
+    decoder_ = std::make_unique<terminal::KeyDecoder>(options);
+  }
+}
+
+// ---- Output ----------------------------------------------------------------------------
+
+void WindowsConsole::GetScreenInfo(ScreenInfo& info) {
+  info = info_;
+  info.cursor = cursor_;
+}
+
+bool WindowsConsole::InWindow(Coord where) const {
+  return where.x >= info_.window.left && where.x <= info_.window.right &&
+         where.y >= info_.window.top && where.y <= info_.window.bottom;
+}
+
+std::size_t WindowsConsole::IndexOf(Coord where) const {
+  return static_cast<std::size_t>((where.y - info_.window.top) * width_ +
+                                  (where.x - info_.window.left));
+}
+
+void WindowsConsole::SetCursor(Coord where) {
+  if (where.x < 0 || where.y < 0 || where.x >= info_.size.x || where.y >= info_.size.y) return;
+  cursor_ = where;
+  cursor_sent_ = false;
+}
+
+void WindowsConsole::MarkDirty(int row, int first, int last) {
+  auto& [from, to] = dirty_[static_cast<std::size_t>(row)];
+  from = from < 0 ? first : std::min(from, first);
+  to = std::max(to, last);
+}
+
+void WindowsConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute) {
+  if (!console_out_) {
+    writer_->PutCell(where.x, where.y, character, attribute);
+    return;
+  }
+  if (!InWindow(where)) return;
+  shadow_[IndexOf(where)] = ConsoleCell{utf16_[character], attribute};
+  const int column = where.x - info_.window.left;
+  MarkDirty(where.y - info_.window.top, column, column);
+}
+
+void WindowsConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                                uint16_t fill_attribute) {
+  const Rect window = info_.window;
+  if (!console_out_) {
+    // As on a terminal: whole rows of the window up by one.
+    if (dest.y == source.top - 1 && clip.left <= 0 && clip.right >= kStreamColumns - 1)
+      writer_->ScrollUp(std::max<int>(clip.top, 0), std::min<int>(clip.bottom, kStreamRows - 1),
+                        fill_attribute);
+    return;
+  }
+  const ConsoleCell fill{utf16_[fill_char], fill_attribute};
+  const bool whole_window = source.left == window.left && source.right == window.right &&
+                            source.top == window.top + 1 && source.bottom == window.bottom &&
+                            clip == window && dest == Coord{window.left, window.top};
+  if (whole_window && (pending_scroll_ == 0 || fill == scroll_fill_)) {
+    // The console scrolls by itself, all scrolls of the batch in one call; rows drawn but not
+    // yet sent move up with the picture.
+    ++pending_scroll_;
+    scroll_fill_ = fill;
+    std::rotate(shadow_.begin(), shadow_.begin() + width_, shadow_.end());
+    std::fill(shadow_.end() - width_, shadow_.end(), fill);
+    std::rotate(dirty_.begin(), dirty_.begin() + 1, dirty_.end());
+    dirty_.back() = {-1, -1};
+    return;
+  }
+  // Any other move: done on the picture, and the rows it touches are sent again.
+  std::vector<ConsoleCell> moved;
+  for (int y = source.top; y <= source.bottom; ++y)
+    for (int x = source.left; x <= source.right; ++x)
+      moved.push_back(
+          InWindow(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)})
+              ? shadow_[IndexOf(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)})]
+              : fill);
+  auto in_clip = [&](int x, int y) {
+    return InWindow(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)}) && x >= clip.left &&
+           x <= clip.right && y >= clip.top && y <= clip.bottom;
+  };
+  auto put = [&](int x, int y, ConsoleCell cell) {
+    if (!in_clip(x, y)) return;
+    shadow_[IndexOf(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)})] = cell;
+    MarkDirty(y - window.top, x - window.left, x - window.left);
+  };
+  for (int y = source.top; y <= source.bottom; ++y)
+    for (int x = source.left; x <= source.right; ++x) put(x, y, fill);
+  std::size_t i = 0;
+  for (int y = source.top; y <= source.bottom; ++y)
+    for (int x = source.left; x <= source.right; ++x, ++i)
+      put(dest.x + (x - source.left), dest.y + (y - source.top), moved[i]);
+}
+
+void WindowsConsole::FlushConsole() {
+  const Rect window = info_.window;
+  if (pending_scroll_ >= height_) {
+    // Everything scrolled away: the picture is all there is.
+    for (int row = 0; row < height_; ++row) MarkDirty(row, 0, width_ - 1);
+  } else if (pending_scroll_ > 0) {
+    const Rect source{window.left, static_cast<int16_t>(window.top + pending_scroll_), window.right,
+                      window.bottom};
+    api_.ScrollScreenBuffer(source, window, Coord{window.left, window.top}, scroll_fill_);
+  }
+  pending_scroll_ = 0;
+  // Runs of changed rows, each one rectangle as wide as their changes.
+  for (int row = 0; row < height_;) {
+    if (dirty_[static_cast<std::size_t>(row)].first < 0) {
+      ++row;
+      continue;
+    }
+    int last_row = row;
+    int first = width_;
+    int last = -1;
+    for (; last_row < height_ && dirty_[static_cast<std::size_t>(last_row)].first >= 0;
+         ++last_row) {
+      first = std::min(first, dirty_[static_cast<std::size_t>(last_row)].first);
+      last = std::max(last, dirty_[static_cast<std::size_t>(last_row)].second);
+      dirty_[static_cast<std::size_t>(last_row)] = {-1, -1};
+    }
+    std::vector<ConsoleCell> cells;
+    for (int y = row; y < last_row; ++y)
+      for (int x = first; x <= last; ++x)
+        cells.push_back(shadow_[static_cast<std::size_t>(y * width_ + x)]);
+    api_.WriteOutput(
+        Rect{static_cast<int16_t>(window.left + first), static_cast<int16_t>(window.top + row),
+             static_cast<int16_t>(window.left + last),
+             static_cast<int16_t>(window.top + last_row - 1)},
+        cells);
+    row = last_row;
+  }
+  if (!cursor_sent_) {
+    api_.SetCursorPosition(cursor_);
+    cursor_sent_ = true;
+  }
+}
+
+void WindowsConsole::Flush() {
+  if (console_out_) {
+    FlushConsole();
+    return;
+  }
+  writer_->MoveTo(cursor_.x, cursor_.y);
+  std::string& bytes = writer_->bytes();
+  if (bytes.empty()) return;
+  api_.WriteBytes(bytes);
+  bytes.clear();
+}
+
+void WindowsConsole::FinalFlush() {
+  if (writer_) writer_->ResetColours();
+  Flush();
+}
+
+// ---- Input -----------------------------------------------------------------------------
+
+KeyEvent WindowsConsole::KeyOf(const ConsoleInput& input) const {
+  const int code = input.character >= 0xD800 && input.character <= 0xDFFF
+                       ? -1
+                       : ToCp866(static_cast<char32_t>(input.character), high_);
+  KeyEvent key = MakeKey(input.scan_code, code < 0 ? 0 : static_cast<uint8_t>(code),
+                         input.control_state, input.virtual_key, input.key_down);
+  key.repeat_count = input.repeat_count;
+  return key;
+}
+
+uint32_t WindowsConsole::PendingInputEvents() {
+  if (console_in_) return api_.NumberOfInputEvents();
+  return static_cast<uint32_t>(keys_.size());
+}
+
+InputEvent WindowsConsole::ReadInputEvent() {
+  if (!console_in_) {
+    const InputEvent event{EventKind::kKey, keys_.front()};
+    keys_.pop_front();
+    return event;
+  }
+  const ConsoleInput input = api_.ReadInput();
+  if (!input.is_key) return InputEvent{EventKind::kOther, {}};
+  return InputEvent{EventKind::kKey, KeyOf(input)};
+}
+
+void WindowsConsole::WaitForInput() {
+  Flush();
+  if (console_in_) {
+    api_.WaitForInput();
+  } else if (keys_.empty() && !ended_) {
+    PumpStream();
+  }
+}
+
+// Keys in a stream all wait from the start, so they are taken one at a time, as if typed
+// after each wait; otherwise the step gate would drain them all at once.
+void WindowsConsole::PumpStream() {
+  std::vector<terminal::Decoded> decoded;
+  while (keys_.empty() && !ended_) {
+    if (stream_at_ == stream_.size()) {
+      uint8_t buffer[kReadSize];
+      const long got = api_.ReadBytes(buffer, sizeof buffer);
+      if (got <= 0) {
+        ended_ = true;
+        decoder_->Finish(decoded);
+      } else {
+        stream_.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
+        stream_at_ = 0;
+      }
+    } else {
+      decoder_->Feed(reinterpret_cast<const uint8_t*>(stream_.data() + stream_at_), 1, 0, decoded);
+      ++stream_at_;
+    }
+    for (const terminal::Decoded& item : decoded)
+      if (item.kind == terminal::Decoded::Kind::kKey) keys_.push_back(item.key);
+    decoded.clear();
+  }
+}
+
+bool WindowsConsole::InputEnded() {
+  return !console_in_ && ended_ && keys_.empty();
+}
+
+}  // namespace console::windows

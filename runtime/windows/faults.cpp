@@ -1,0 +1,62 @@
+// Run-time support on Windows: processor faults through the unhandled-exception filter,
+// with the same report and numbers as on POSIX. Ctrl+C and Ctrl+Break keep the console's
+// own meaning (the process ends); the program changes no console mode, so there is nothing
+// to restore then.
+#include <windows.h>
+
+#include "runtime/internal.hpp"
+#include "runtime/runtime.hpp"
+
+namespace runtime {
+namespace {
+
+int FaultCodeOf(DWORD exception) {
+  switch (exception) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_STACK_OVERFLOW: return kAccessViolation;
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_FLT_DIVIDE_BY_ZERO: return kDivisionByZero;
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_FLT_OVERFLOW: return kArithmeticOverflow;
+    case EXCEPTION_FLT_DENORMAL_OPERAND:
+    case EXCEPTION_FLT_INEXACT_RESULT:
+    case EXCEPTION_FLT_INVALID_OPERATION:
+    case EXCEPTION_FLT_STACK_CHECK:
+    case EXCEPTION_FLT_UNDERFLOW: return kInvalidFloatingPoint;
+    default: return kOtherFault;
+  }
+}
+
+LONG WINAPI OnFault(EXCEPTION_POINTERS* fault) {
+  RestoreModes();
+  const void* address = fault->ExceptionRecord->ExceptionAddress;
+  const int code = FaultCodeOf(fault->ExceptionRecord->ExceptionCode);
+  // The trace of this filter's callers; the report starts at the faulting instruction and
+  // goes on with the frames below the system's dispatcher where they can be found.
+  void* frames[kMaxFrames];
+  int count = CaptureBackTrace(frames, kMaxFrames);
+  frames[0] = const_cast<void*>(address);
+  WriteRunError(code, address, frames, count > 0 ? count : 1);
+  ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace
+
+int CaptureBackTrace(void** frames, int capacity) {
+  return RtlCaptureStackBackTrace(1, static_cast<DWORD>(capacity), frames, nullptr);
+}
+
+int FaultCode(int /*sig*/, int /*code*/) {
+  return kOtherFault;
+}
+
+void InstallSignalHandlers() {
+  SetUnhandledExceptionFilter(OnFault);
+}
+
+bool TakeResumed() {
+  return false;
+}
+
+}  // namespace runtime
