@@ -37,7 +37,10 @@ LONG WINAPI OnFault(EXCEPTION_POINTERS* fault) {
   void* frames[kMaxFrames];
   int count = CaptureBackTrace(frames, kMaxFrames);
   frames[0] = const_cast<void*>(address);
-  WriteRunError(code, address, frames, count > 0 ? count : 1);
+  // The walk ends where the frames do.
+  int shown = 1;
+  while (shown < count && frames[shown] != nullptr) ++shown;
+  WriteRunError(code, address, frames, shown);
   ExitProcess(static_cast<UINT>(code));
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "console/console.hpp"
-#include "console/terminal/terminal_console.hpp"
+#include "console/native_console.hpp"
 #include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
 
@@ -28,14 +28,16 @@ int* volatile NOWHERE = nullptr;
 
 int main(int argc, char** argv) {
   runtime::InstallSignalHandlers();
-  Init(terminal::TerminalConsole::Open());
+  Init(OpenNativeConsole());
   TEXTCOLOR(12);
   WriteLn({"armed"});
   READKEY();
   const char* mode = argc > 1 ? argv[1] : "";
   if (std::strcmp(mode, "segv") == 0) Store();
   if (std::strcmp(mode, "fpe") == 0) return Divide(argc);
+#ifdef SIGBUS
   if (std::strcmp(mode, "bus") == 0) std::raise(SIGBUS);
+#endif
   if (std::strcmp(mode, "ill") == 0) __builtin_trap();
   if (std::strcmp(mode, "abort") == 0) std::abort();
   if (std::strcmp(mode, "ioerror") == 0) {
