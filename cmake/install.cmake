@@ -1,0 +1,52 @@
+# What `cmake --install` puts where, and the packages CPack makes of it: a Debian package and
+# a .tar.gz of the same tree on POSIX, a .zip of the programs and the README for Windows.
+include(GNUInstallDirs)
+
+if(WIN32)
+  install(TARGETS insertion-sort-demo console-keys RUNTIME DESTINATION .)
+  install(FILES README.md DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x86_64)
+else()
+  install(TARGETS insertion-sort-demo console-keys RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+  # Manual pages carry the version and are installed compressed, as Debian has them.
+  find_program(GZIP gzip REQUIRED)
+  foreach(page insertion-sort-demo console-keys)
+    configure_file(docs/man/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1 @ONLY)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.1.gz
+                       COMMAND ${GZIP} -9n -c ${CMAKE_BINARY_DIR}/man/${page}.1 >
+                               ${CMAKE_BINARY_DIR}/man/${page}.1.gz
+                       DEPENDS ${CMAKE_BINARY_DIR}/man/${page}.1)
+    list(APPEND MANUAL_PAGES ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  endforeach()
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
+                     COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/docs/changelog >
+                             ${CMAKE_BINARY_DIR}/changelog.gz
+                     DEPENDS ${PROJECT_SOURCE_DIR}/docs/changelog)
+  add_custom_target(documentation ALL DEPENDS ${MANUAL_PAGES} ${CMAKE_BINARY_DIR}/changelog.gz)
+  install(FILES ${MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set(DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/insertion-sort-demo)
+  install(FILES README.md docs/frame.svg docs/copyright ${CMAKE_BINARY_DIR}/changelog.gz
+          DESTINATION ${DOC_DIR})
+
+  set(CPACK_GENERATOR DEB TGZ)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+endif()
+
+set(CPACK_PACKAGE_NAME insertion-sort-demo)
+set(CPACK_PACKAGE_VENDOR "Insertion Sort Demo Developers")
+set(CPACK_PACKAGE_CONTACT "Insertion Sort Demo Developers <developers@insertion-sort-demo.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "straight insertion sort, step by step, in the terminal")
+set(CPACK_PACKAGE_DESCRIPTION
+    "An interactive terminal program that demonstrates straight insertion sort.
+The user picks one of four fixed arrays from a short Russian menu; the
+program sorts it and draws a coloured three-row frame for every selection,
+comparison and move, waiting for Space after each, until it prints the
+totals of comparisons and moves. console-keys shows what each key delivers.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)
