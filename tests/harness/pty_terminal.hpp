@@ -92,8 +92,10 @@ class PtyTerminal {
   }
   pid_t pid() const { return pid_; }
 
- private:
+  // Takes in what the program wrote so far, without waiting.
   void Drain();
+
+ private:
   // The last ON in the output, if any, is followed by an OFF.
   bool Undone(std::string_view on, std::string_view off) const {
     const std::size_t switched_on = output_.rfind(on);
