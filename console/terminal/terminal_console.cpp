@@ -70,6 +70,7 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
   const int erase = tty_.EnterRawMode();
   decoder_ =
       std::make_unique<KeyDecoder>(DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
+  stream_keys_ = std::make_unique<StreamKeys>(*decoder_);
 
   if (!tty_.output_is_terminal()) {
     // A file or a pipe: the stream of an 80 x 25 terminal whose cursor starts at the top
@@ -233,29 +234,12 @@ void TerminalConsole::WaitForInput() {
 
 void TerminalConsole::PumpStream() {
   std::vector<Decoded> decoded;
-  while (keys_.empty() && !ended_) {
-    if (stream_at_ == stream_.size()) {
-      uint8_t buffer[kReadSize];
-      const long got = tty_.Read(buffer, sizeof buffer);
-      if (got < 0) {
-        // Nothing yet on a non-blocking input, or a signal came: wait, then look again.
-        tty_.WaitForInput(-1);
-        return;
-      }
-      if (got == 0) {
-        ended_ = true;
-        decoder_->Finish(decoded);
-      } else {
-        stream_.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
-        stream_at_ = 0;
-      }
-    } else {
-      // A stream has no timing: every byte arrives at the same moment.
-      decoder_->Feed(reinterpret_cast<const uint8_t*>(stream_.data() + stream_at_), 1, 0, decoded);
-      ++stream_at_;
-    }
-    Take(decoded);
-  }
+  const bool read = stream_keys_->Next(
+      [this](uint8_t* buffer, std::size_t size) { return tty_.Read(buffer, size); }, decoded);
+  Take(decoded);
+  ended_ = stream_keys_->ended();
+  // Nothing yet on a non-blocking input, or a signal came: wait, then look again.
+  if (!read) tty_.WaitForInput(-1);
 }
 
 bool TerminalConsole::InputEnded() {

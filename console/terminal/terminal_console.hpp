@@ -10,6 +10,7 @@
 #include "console/platform.hpp"
 #include "console/terminal/charset.hpp"
 #include "console/terminal/input/key_decoder.hpp"
+#include "console/terminal/input/stream_keys.hpp"
 #include "console/terminal/screen_writer.hpp"
 #include "console/terminal/startup_replies.hpp"
 #include "console/terminal/tty.hpp"
@@ -58,9 +59,7 @@ class TerminalConsole : public Platform {
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
   void Pump(int timeout_ms);
   void Take(std::vector<Decoded>& decoded);
-  // Standard input is a file or a pipe: decodes it up to the next key, reading more as
-  // needed. Keys in a stream all wait from the start, so they are taken one at a time, as
-  // if typed after each wait; otherwise the step gate would drain them all at once.
+  // Standard input is a file or a pipe: decodes it up to the next key.
   void PumpStream();
 
   Tty tty_;
@@ -70,9 +69,8 @@ class TerminalConsole : public Platform {
   TerminalCharset charset_;
   std::unique_ptr<ScreenWriter> writer_;
   std::unique_ptr<KeyDecoder> decoder_;
+  std::unique_ptr<StreamKeys> stream_keys_;
   std::deque<KeyEvent> keys_;
-  std::string stream_;  // bytes of a streamed input not decoded yet
-  std::size_t stream_at_ = 0;
   bool ended_ = false;
   StartupReplies replies_;
   bool answers_queries_ = false;  // the terminal answered the query at start

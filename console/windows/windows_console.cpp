@@ -9,7 +9,6 @@ namespace {
 // that a capture replays in one, as on POSIX.
 constexpr int kStreamColumns = 80;
 constexpr int kStreamRows = 25;
-constexpr std::size_t kReadSize = 4096;
 
 char16_t Utf16Of(char32_t code_point) {
   // Every glyph of code page 866 is in the Basic Multilingual Plane.
@@ -46,6 +45,7 @@ WindowsConsole::WindowsConsole(ConsoleApi& api, const Cp866High& high) : api_(ap
     options.lf_is_enter = true;
     options.cp866_high = high_;
     decoder_ = std::make_unique<terminal::KeyDecoder>(options);
+    stream_keys_ = std::make_unique<terminal::StreamKeys>(*decoder_);
   }
 }
 
@@ -236,29 +236,13 @@ void WindowsConsole::WaitForInput() {
   }
 }
 
-// Keys in a stream all wait from the start, so they are taken one at a time, as if typed
-// after each wait; otherwise the step gate would drain them all at once.
 void WindowsConsole::PumpStream() {
   std::vector<terminal::Decoded> decoded;
-  while (keys_.empty() && !ended_) {
-    if (stream_at_ == stream_.size()) {
-      uint8_t buffer[kReadSize];
-      const long got = api_.ReadBytes(buffer, sizeof buffer);
-      if (got <= 0) {
-        ended_ = true;
-        decoder_->Finish(decoded);
-      } else {
-        stream_.assign(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(got));
-        stream_at_ = 0;
-      }
-    } else {
-      decoder_->Feed(reinterpret_cast<const uint8_t*>(stream_.data() + stream_at_), 1, 0, decoded);
-      ++stream_at_;
-    }
-    for (const terminal::Decoded& item : decoded)
-      if (item.kind == terminal::Decoded::Kind::kKey) keys_.push_back(item.key);
-    decoded.clear();
-  }
+  stream_keys_->Next(
+      [this](uint8_t* buffer, std::size_t size) { return api_.ReadBytes(buffer, size); }, decoded);
+  ended_ = stream_keys_->ended();
+  for (const terminal::Decoded& item : decoded)
+    if (item.kind == terminal::Decoded::Kind::kKey) keys_.push_back(item.key);
 }
 
 bool WindowsConsole::InputEnded() {

@@ -13,6 +13,7 @@
 #include "console/cp866.hpp"
 #include "console/platform.hpp"
 #include "console/terminal/input/key_decoder.hpp"
+#include "console/terminal/input/stream_keys.hpp"
 #include "console/terminal/screen_writer.hpp"
 #include "console/windows/console_api.hpp"
 
@@ -72,9 +73,8 @@ class WindowsConsole : public Platform {
   std::array<std::string, 256> glyphs_;
   std::unique_ptr<terminal::ScreenWriter> writer_;
   std::unique_ptr<terminal::KeyDecoder> decoder_;
+  std::unique_ptr<terminal::StreamKeys> stream_keys_;
   std::deque<KeyEvent> keys_;
-  std::string stream_;
-  std::size_t stream_at_ = 0;
   bool ended_ = false;
 };
 
