@@ -35,7 +35,7 @@ constexpr int kArithmeticOverflow = 215;
 constexpr int kAccessViolation = 216;
 constexpr int kOtherFault = 217;  // illegal instruction, abort
 
-// Number of the fault that signal SIG with si_code CODE reports.
+// Number of the fault that signal SIG with si_code CODE reports (POSIX).
 int FaultCode(int sig, int code);
 
 // Installs the handlers: SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and end

@@ -50,10 +50,6 @@ int CaptureBackTrace(void** frames, int capacity) {
   return RtlCaptureStackBackTrace(1, static_cast<DWORD>(capacity), frames, nullptr);
 }
 
-int FaultCode(int /*sig*/, int /*code*/) {
-  return kOtherFault;
-}
-
 void InstallSignalHandlers() {
   SetUnhandledExceptionFilter(OnFault);
 }
