@@ -43,14 +43,18 @@ std::vector<Key> Type(const std::string& text) {
 
 class WineConsole {
  public:
-  explicit WineConsole(const std::string& program) : program_(program) {
+  explicit WineConsole(const std::string& program) {
     dir_ = std::filesystem::temp_directory_path() / ("wine-console-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir_);
     mkfifo((dir_ / "commands").c_str(), 0600);
     mkfifo((dir_ / "replies").c_str(), 0600);
+    // A copy of its own, so that the program's process is told from those of tests running
+    // at the same time.
+    program_ = (dir_ / std::filesystem::path(program).filename()).string();
+    std::filesystem::copy_file(program, program_);
     terminal.Start(WINE_RUN,
                    {kBuild + "/tests/console-driver.exe", "Z:" + (dir_ / "commands").string(),
-                    "Z:" + (dir_ / "replies").string(), program});
+                    "Z:" + (dir_ / "replies").string(), program_});
     commands_ = std::fopen((dir_ / "commands").c_str(), "w");
     replies_ = std::fopen((dir_ / "replies").c_str(), "r");
   }
@@ -124,14 +128,11 @@ class WineConsole {
     return count == "0x10";
   }
   pid_t FindPid() const {
-    const std::string name = std::filesystem::path(program_).filename();
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
       std::ifstream file(entry.path() / "cmdline");
       std::string first;
       std::getline(file, first, '\0');
-      if (first.size() >= name.size() &&
-          first.compare(first.size() - name.size(), name.size(), name) == 0)
-        return std::atoi(entry.path().filename().c_str());
+      if (first == program_) return std::atoi(entry.path().filename().c_str());
     }
     return -1;
   }
