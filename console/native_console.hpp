@@ -1,19 +1,24 @@
-// The console of the platform the program is built for: the Windows console, or a POSIX
-// terminal (or the files and pipes standing in for them).
+// The console of the platform the program is built for: the Windows console, a web page's
+// terminal, or a POSIX terminal (or the files and pipes standing in for them).
 #pragma once
 
-#ifdef _WIN32
+#if defined(_WIN32)
 #include "console/windows/windows_console.hpp"
+#elif defined(__EMSCRIPTEN__)
+#include "console/web/web_console.hpp"
 #else
 #include "console/terminal/terminal_console.hpp"
 #endif
 
 namespace console {
 
-// Takes over the process's standard input and output; it lives as long as the process.
+// Takes over the process's standard input and output (in a browser: the page's terminal
+// and keyboard); it lives as long as the process.
 inline Platform& OpenNativeConsole() {
-#ifdef _WIN32
+#if defined(_WIN32)
   return windows::WindowsConsole::Open();
+#elif defined(__EMSCRIPTEN__)
+  return web::WebConsole::Open();
 #else
   return terminal::TerminalConsole::Open();
 #endif

@@ -135,7 +135,9 @@ void RunError(int code, const void* address) {
   RestoreModes();
   void* frames[kMaxFrames];
   const int count = CaptureBackTrace(frames, kMaxFrames);
-  // The first frame is this function itself; the report starts at the error's address.
+  // The first frame is this function itself; the report starts at the error's address, or
+  // at the call of this function when the address is unknown.
+  if (address == nullptr && count > 1) address = frames[1];
   frames[0] = const_cast<void*>(address);
   WriteRunError(code, address, frames, count);
   std::_Exit(code);

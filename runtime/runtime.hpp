@@ -24,8 +24,9 @@ void SetFlushHandler(FlushHandler proc);
 // The orderly exit: flush, restore, end the process with STATUS. Writes nothing of its own.
 [[noreturn]] void Halt(int status);
 
-// Fatal run-time error CODE raised at ADDRESS: flush and restore, then the report on
-// standard output, then the end with status CODE.
+// Fatal run-time error CODE raised at ADDRESS (null when unknown: the report then starts at
+// the call of RunError): flush and restore, then the report on standard output, then the end
+// with status CODE.
 [[noreturn]] void RunError(int code, const void* address);
 
 // Run-time error numbers of the processor faults.

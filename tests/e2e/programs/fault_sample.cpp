@@ -1,6 +1,6 @@
 // A test-only program built from the run-time module: takes over the terminal, draws in
 // colour, waits for a key, then faults in the way its argument names (segv, bus, fpe, ill,
-// abort, ioerror).
+// abort, ioerror). In a browser, segv, fpe and ill are the WebAssembly traps.
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +15,12 @@ using namespace console;
 namespace {
 
 volatile int ZERO = 0;
+#ifdef __EMSCRIPTEN__
+// Address 0 is ordinary memory in WebAssembly; the top of the address space is beyond it.
+int* volatile NOWHERE = reinterpret_cast<int*>(0xFFFFFFF0U);
+#else
 int* volatile NOWHERE = nullptr;
+#endif
 
 [[gnu::noinline]] int Divide(int a) {
   return a / ZERO;

@@ -1,0 +1,199 @@
+#include "console/web/browser_keys.hpp"
+
+#include <iterator>
+
+#include "console/terminal/input/character_keys.hpp"
+
+namespace console::web {
+namespace {
+
+using terminal::ControlCharacter;
+using terminal::KeyOfAscii;
+using terminal::UsKeyOfCyrillic;
+using terminal::VirtualKeyOfAscii;
+
+constexpr NamedKey Plain(NamedKey key) {
+  key.enhanced = false;
+  return key;
+}
+
+// Keys that type no character of their own, or a fixed one, by their `code`. HELD is the
+// control-key flag a modifier key holds down.
+struct FixedKey {
+  std::string_view code;
+  NamedKey key;
+  uint32_t held = 0;
+};
+
+constexpr FixedKey kFixedKeys[] = {
+    {"Escape", keys::kEscape},
+    {"Enter", keys::kEnter},
+    {"Tab", keys::kTab},
+    {"Backspace", keys::kBackspace},
+    {"ArrowUp", keys::kUp},
+    {"ArrowDown", keys::kDown},
+    {"ArrowLeft", keys::kLeft},
+    {"ArrowRight", keys::kRight},
+    {"Home", keys::kHome},
+    {"End", keys::kEnd},
+    {"PageUp", keys::kPageUp},
+    {"PageDown", keys::kPageDown},
+    {"Insert", keys::kInsert},
+    {"Delete", keys::kDelete},
+    {"NumpadEnter", keys::kKeypadEnter},
+    {"NumpadDivide", keys::kKeypadSlash},
+    {"NumpadMultiply", keys::kKeypadStar},
+    {"NumpadSubtract", keys::kKeypadMinus},
+    {"NumpadAdd", keys::kKeypadPlus},
+    {"ShiftLeft", {scan::kLeftShift, vk::kShift}},
+    {"ShiftRight", {scan::kRightShift, vk::kShift}},
+    {"ControlLeft", {scan::kControl, vk::kControl}, kLeftCtrlPressed},
+    {"ControlRight", {scan::kControl, vk::kControl, true}, kRightCtrlPressed},
+    {"AltLeft", {scan::kAlt, vk::kMenu}, kLeftAltPressed},
+    {"AltRight", {scan::kAlt, vk::kMenu, true}, kRightAltPressed},
+    {"CapsLock", {scan::kCapsLock, vk::kCapital}},
+    {"NumLock", {scan::kNumLock, vk::kNumLock, true}},
+    {"ScrollLock", {scan::kScrollLock, vk::kScroll}},
+    {"MetaLeft", {0x5B, 0x5B, true}},
+    {"MetaRight", {0x5C, 0x5C, true}},
+    {"ContextMenu", {0x5D, 0x5D, true}},
+    {"IntlBackslash", {0x56, 0xE2}},
+};
+
+// The keypad keys that type with Num Lock on and move without it.
+struct KeypadKey {
+  std::string_view code;
+  NamedKey typing;
+  NamedKey moving;
+};
+
+constexpr KeypadKey kKeypadKeys[] = {
+    {"Numpad0", keys::KeypadDigit(0), Plain(keys::kInsert)},
+    {"Numpad1", keys::KeypadDigit(1), Plain(keys::kEnd)},
+    {"Numpad2", keys::KeypadDigit(2), Plain(keys::kDown)},
+    {"Numpad3", keys::KeypadDigit(3), Plain(keys::kPageDown)},
+    {"Numpad4", keys::KeypadDigit(4), Plain(keys::kLeft)},
+    {"Numpad5", keys::KeypadDigit(5), keys::kKeypad5},
+    {"Numpad6", keys::KeypadDigit(6), Plain(keys::kRight)},
+    {"Numpad7", keys::KeypadDigit(7), Plain(keys::kHome)},
+    {"Numpad8", keys::KeypadDigit(8), Plain(keys::kUp)},
+    {"Numpad9", keys::KeypadDigit(9), Plain(keys::kPageUp)},
+    {"NumpadDecimal", keys::kKeypadPoint, Plain(keys::kDelete)},
+};
+
+// The keys whose US-layout character names them.
+struct TextKey {
+  std::string_view code;
+  char us;
+};
+
+constexpr TextKey kPunctuationKeys[] = {
+    {"Minus", '-'},      {"Equal", '='},     {"BracketLeft", '['}, {"BracketRight", ']'},
+    {"Backslash", '\\'}, {"Semicolon", ';'}, {"Quote", '\''},      {"Backquote", '`'},
+    {"Comma", ','},      {"Period", '.'},    {"Slash", '/'},       {"Space", ' '},
+};
+
+// The US character of a text key's `code`: "KeyD" d, "Digit5" 5, "Comma" ","; 0 for others.
+char UsCharacterOf(std::string_view code) {
+  if (code.size() == 4 && code.starts_with("Key") && code[3] >= 'A' && code[3] <= 'Z')
+    return static_cast<char>(code[3] - 'A' + 'a');
+  if (code.size() == 6 && code.starts_with("Digit") && code[5] >= '0' && code[5] <= '9')
+    return code[5];
+  for (const TextKey& key : kPunctuationKeys)
+    if (key.code == code) return key.us;
+  return 0;
+}
+
+// The one character that TEXT is, in UTF-8; nothing for names ("Enter", "Dead"), empty
+// text and malformed text.
+std::optional<char32_t> OneCharacter(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  const auto lead = static_cast<uint8_t>(text[0]);
+  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  if (text.size() != length || (lead >= 0x80 && lead < 0xC2) || lead > 0xF4) return std::nullopt;
+  char32_t code_point = length == 1 ? lead : lead & (0x3F >> (length - 1));
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto byte = static_cast<uint8_t>(text[i]);
+    if ((byte & 0xC0) != 0x80) return std::nullopt;
+    code_point = (code_point << 6) | (byte & 0x3F);
+  }
+  return code_point;
+}
+
+}  // namespace
+
+uint32_t BrowserKeys::State(uint32_t modifiers) {
+  // Which Alt and which Ctrl, from their own key events; the left one when unknown. AltGr
+  // is the right Alt whatever Alt flag comes with it.
+  uint32_t alt = held_ & kAltPressed;
+  if ((modifiers & modifier::kAltGraph) != 0) alt |= kRightAltPressed;
+  if ((modifiers & modifier::kAlt) == 0) alt &= ~kLeftAltPressed;
+  if ((modifiers & (modifier::kAlt | modifier::kAltGraph)) == 0) alt = 0;
+  if ((modifiers & modifier::kAlt) != 0 && alt == 0) alt = kLeftAltPressed;
+  uint32_t ctrl = held_ & kCtrlPressed;
+  if ((modifiers & modifier::kCtrl) == 0) ctrl = 0;
+  if ((modifiers & modifier::kCtrl) != 0 && ctrl == 0) ctrl = kLeftCtrlPressed;
+  held_ = alt | ctrl;  // a release the page never saw is forgotten here
+
+  uint32_t state = alt | ctrl;
+  if ((modifiers & modifier::kShift) != 0) state |= kShiftPressed;
+  if ((modifiers & modifier::kCapsLock) != 0) state |= kCapsLockOn;
+  if ((modifiers & modifier::kNumLock) != 0) state |= kNumLockOn;
+  if ((modifiers & modifier::kScrollLock) != 0) state |= kScrollLockOn;
+  return state;
+}
+
+std::optional<KeyEvent> BrowserKeys::Convert(const BrowserKey& event) {
+  const std::optional<char32_t> typed = OneCharacter(event.key);
+  auto character_of = [&](char32_t code_point) {
+    const int code = ToCp866(code_point, high_);
+    return static_cast<uint8_t>(code < 0 ? 0 : code);
+  };
+
+  for (const FixedKey& fixed : kFixedKeys) {
+    if (fixed.code != event.code) continue;
+    if (fixed.held != 0) held_ = event.down ? held_ | fixed.held : held_ & ~fixed.held;
+    const uint32_t state = State(event.modifiers);
+    NamedKey key = fixed.key;
+    // As on the PC: Ctrl+Enter is line feed, Ctrl+Backspace delete.
+    if ((state & kCtrlPressed) != 0 && key.character == '\r') key.character = '\n';
+    if ((state & kCtrlPressed) != 0 && key.character == '\b') key.character = 0x7F;
+    // The keypad's operators type what the browser says they type.
+    if (key.character > ' ' && typed) key.character = character_of(*typed);
+    return MakeKey(key, state, event.down);
+  }
+
+  const uint32_t state = State(event.modifiers);
+  for (const KeypadKey& keypad : kKeypadKeys) {
+    if (keypad.code != event.code) continue;
+    // Num Lock as the key shows it: a digit (or the decimal separator) types.
+    if (!typed) return MakeKey(keypad.moving, state, event.down);
+    NamedKey key = keypad.typing;
+    key.character = character_of(*typed);
+    return MakeKey(key, state, event.down);
+  }
+
+  if (event.code.size() >= 2 && event.code[0] == 'F') {
+    int n = 0;
+    for (char digit : event.code.substr(1))
+      n = digit >= '0' && digit <= '9' ? n * 10 + digit - '0' : 99;
+    if (n >= 1 && n <= 12) return MakeKey(keys::Function(n), state, event.down);
+  }
+
+  // A text key: the character it types, on the key it has in the US layout; a key the page
+  // cannot place (a virtual keyboard's) goes where the US or Russian layout has its
+  // character.
+  char us = UsCharacterOf(event.code);
+  if (us == 0 && typed) us = *typed < 0x80 ? static_cast<char>(*typed) : UsKeyOfCyrillic(*typed);
+  if (us == 0) return std::nullopt;
+  uint8_t character = typed ? character_of(*typed) : 0;
+  // Ctrl with a key gives the control character of its US-layout letter, whatever layout
+  // is active; AltGr types its character.
+  const uint8_t control = ControlCharacter(static_cast<uint8_t>(us));
+  if ((state & kCtrlPressed) != 0 && (state & kRightAltPressed) == 0 && control < 0x20)
+    character = control;
+  return MakeKey(KeyOfAscii(static_cast<uint8_t>(us)).scan, character, state,
+                 VirtualKeyOfAscii(static_cast<uint8_t>(us)), event.down);
+}
+
+}  // namespace console::web

@@ -1,0 +1,58 @@
+// The console in a web page: the screen is the page's terminal (xterm.js), 80 by 25, on
+// which the program starts at the top left; cells go to it as the escape sequences of the
+// terminal platform's screen writer, in one write per wait; keys are the browser's own
+// keyboard events, presses and releases, converted exactly.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <string>
+
+#include "console/platform.hpp"
+#include "console/terminal/screen_writer.hpp"
+#include "console/web/browser_keys.hpp"
+#include "console/web/page.hpp"
+
+namespace console::web {
+
+class WebConsole : public Platform {
+ public:
+  static constexpr int kColumns = 80;
+  static constexpr int kRows = 25;
+  // Ctrl+C ends the program, as it does on a terminal; the status a shell shows for that.
+  static constexpr int kInterruptedStatus = 130;
+
+  // The console of the page the program runs on, started on first use (browser only).
+  static WebConsole& Open();
+
+  // HIGH gives the Unicode of the code page 866 codes 0x80 to 0xFF.
+  WebConsole(Page& page, const Cp866High& high);
+
+  void GetScreenInfo(ScreenInfo& info) override;
+  void SetCursor(Coord where) override;
+  void WriteCell(Coord where, uint8_t character, uint16_t attribute) override;
+  void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                  uint16_t fill_attribute) override;
+  uint32_t PendingInputEvents() override;
+  InputEvent ReadInputEvent() override;
+  void WaitForInput() override;
+  bool InputEnded() override { return false; }  // a page's keyboard never runs out
+
+  // Sends what has been drawn since the last wait, with the cursor where the layer put it.
+  void Flush();
+  // Flush, with the terminal's default colours set again: the last output of a run.
+  void FinalFlush();
+
+ private:
+  // Converts the key events the page holds.
+  void Pump();
+
+  Page& page_;
+  std::array<std::string, 256> glyphs_;
+  terminal::ScreenWriter writer_;
+  BrowserKeys keys_;
+  std::deque<KeyEvent> queue_;
+  Coord cursor_;
+};
+
+}  // namespace console::web

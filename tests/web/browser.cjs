@@ -1,0 +1,138 @@
+// The page's tests drive a real browser: Debian's Chromium, headless, through
+// puppeteer-core, against the site served from the build tree on 127.0.0.1. They wait on
+// what the program does (it waits for a key with all its output on the terminal, or it has
+// ended), never on the clock; the time limits are safety nets only.
+"use strict";
+
+const fs = require("node:fs");
+const http = require("node:http");
+const path = require("node:path");
+const puppeteer = require("puppeteer-core");
+
+const TYPES = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript",
+  ".mjs": "text/javascript",
+  ".css": "text/css",
+  ".wasm": "application/wasm",
+};
+
+// Serves the files of ROOTS (the first that has a file wins) on a free port of 127.0.0.1.
+async function serve(roots) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://host").pathname);
+    const relative = name === "/" ? "index.html" : name.slice(1);
+    for (const root of roots) {
+      const file = path.join(root, relative);
+      if (!file.startsWith(root) || !fs.existsSync(file) || fs.statSync(file).isDirectory())
+        continue;
+      response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] ?? "application/octet-stream" });
+      fs.createReadStream(file).pipe(response);
+      return;
+    }
+    response.writeHead(404);
+    response.end();
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+function siteRoots() {
+  return [process.env.SITE, process.env.TEST_SITE].filter(Boolean).map((root) => path.resolve(root));
+}
+
+// Headless Chromium, with nothing of its own going to the network.
+function launch() {
+  const args = [
+    "--disable-gpu",
+    "--disable-background-networking",
+    "--disable-component-update",
+    "--disable-sync",
+    "--disable-quic",
+    "--no-first-run",
+    "--font-render-hinting=none",
+  ];
+  if (process.getuid?.() === 0) args.push("--no-sandbox");
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    args,
+    defaultViewport: { width: 1000, height: 800 },
+  });
+}
+
+// The program waits for a key or has ended, all its output on the terminal.
+async function settle(page) {
+  await page.waitForFunction(() => window.demo?.settled, { timeout: 60_000 });
+}
+
+// Opens the page at QUERY ("?program=console-keys") and waits for the program's first wait.
+async function open(browser, url, query = "") {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(url + query);
+  await settle(page);
+  page.errors = errors;
+  return page;
+}
+
+// Presses KEY (puppeteer's name: "Space", "Escape", "KeyD") and waits for what follows.
+async function press(page, key) {
+  await page.keyboard.press(key);
+  await settle(page);
+}
+
+// Types TEXT one key at a time.
+async function type(page, text) {
+  for (const ch of text) await press(page, ch);
+}
+
+// The terminal's rows, trailing blanks removed.
+function screen(page) {
+  return page.evaluate(() => {
+    const buffer = window.demo.term.buffer.active;
+    const rows = [];
+    for (let y = 0; y < window.demo.term.rows; y++)
+      rows.push(buffer.getLine(buffer.viewportY + y).translateToString(true));
+    return rows;
+  });
+}
+
+// One cell of the screen (0-based): its character, its foreground as a palette index (-1:
+// the terminal's default) and whether it is concealed.
+function cell(page, x, y) {
+  return page.evaluate(
+    (column, row) => {
+      const buffer = window.demo.term.buffer.active;
+      const at = buffer.getLine(buffer.viewportY + row).getCell(column);
+      return {
+        text: at.getChars(),
+        foreground: at.isFgDefault() ? -1 : at.getFgColor(),
+        concealed: at.isInvisible() !== 0,
+      };
+    },
+    x,
+    y,
+  );
+}
+
+// Sends a key of the numeric keypad as a real keyboard does, with its location on every
+// event: puppeteer's own keyboard drops it on the release.
+async function keypad(page, type, key, code, keyCode, modifiers) {
+  const session = await page.createCDPSession();
+  await session.send("Input.dispatchKeyEvent", {
+    type,
+    key,
+    code,
+    windowsVirtualKeyCode: keyCode,
+    nativeVirtualKeyCode: keyCode,
+    location: 3,
+    isKeypad: true,
+    modifiers,
+    text: type === "keyDown" && key.length === 1 && modifiers === 0 ? key : undefined,
+  });
+  await session.detach();
+}
+
+module.exports = { serve, siteRoots, launch, open, settle, press, type, screen, cell, keypad };

@@ -1,0 +1,243 @@
+// The page around the program: the terminal it draws on, the keyboard events it reads,
+// and the end of its run. The program (insertion-sort-demo.js with its .wasm, or the one
+// that ?program= names) is a factory createProgram(module); each run makes a new instance
+// with a `page` object of its own, through which the program writes to the terminal, takes
+// the key events caught and waits for the next one.
+//
+// For automation, window.demo has the terminal (`term`), the status of the last run
+// (`exitStatus`, null while it runs) and `run()`, which starts again; `waits` counts the
+// times the program slept waiting for a key event (a release wakes it too), `settled` is
+// true while it waits or once it has ended, with all its output on the terminal, and
+// `output` holds what it wrote.
+import { Terminal } from "./xterm.mjs";
+
+const params = new URLSearchParams(location.search);
+const requested = params.get("program") ?? "";
+const program = /^[a-z0-9-]+$/.test(requested) ? requested : "insertion-sort-demo";
+const programArguments = params.getAll("arg");
+
+// The PC's colours: the text in light grey over black, light red and light green.
+const theme = {
+  foreground: "#aaaaaa",
+  background: "#000000",
+  cursor: "#aaaaaa",
+  black: "#000000",
+  red: "#aa0000",
+  green: "#00aa00",
+  yellow: "#aa5500",
+  blue: "#0000aa",
+  magenta: "#aa00aa",
+  cyan: "#00aaaa",
+  white: "#aaaaaa",
+  brightBlack: "#555555",
+  brightRed: "#ff5555",
+  brightGreen: "#55ff55",
+  brightYellow: "#ffff55",
+  brightBlue: "#5555ff",
+  brightMagenta: "#ff55ff",
+  brightCyan: "#55ffff",
+  brightWhite: "#ffffff",
+};
+
+const term = new Terminal({
+  cols: 80,
+  rows: 25,
+  theme,
+  fontFamily: '"DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
+  fontSize: 16,
+  cursorStyle: "underline",
+  scrollback: 500,
+  disableStdin: true,
+});
+term.open(document.getElementById("terminal"));
+
+const statusLine = document.getElementById("status");
+const runButton = document.getElementById("run");
+for (const link of document.querySelectorAll("nav a")) {
+  if (link.dataset.program === program) link.setAttribute("aria-current", "page");
+}
+
+// The flags of an event as the program takes them.
+function modifiersOf(event) {
+  return (
+    (event.shiftKey ? 1 : 0) |
+    (event.ctrlKey ? 2 : 0) |
+    (event.altKey ? 4 : 0) |
+    (event.getModifierState("AltGraph") ? 8 : 0) |
+    (event.getModifierState("CapsLock") ? 16 : 0) |
+    (event.getModifierState("NumLock") ? 32 : 0) |
+    (event.getModifierState("ScrollLock") ? 64 : 0)
+  );
+}
+
+// The code addresses of the WebAssembly frames of a stack trace, innermost first.
+function codeAddresses(stack) {
+  const found = [];
+  for (const line of String(stack ?? "").split("\n")) {
+    const frame = /wasm-function\[\d+\]:0x([0-9a-f]+)/.exec(line);
+    if (frame) found.push(parseInt(frame[1], 16));
+  }
+  return found;
+}
+
+// The run-time error number of a trap, as the processor's faults have elsewhere.
+function trapCode(error) {
+  const message = String(error?.message ?? error);
+  if (/divide by zero/.test(message)) return 200;
+  if (/integer overflow/.test(message)) return 215;
+  if (/out of bounds|Maximum call stack/.test(message)) return 216;
+  return 217;
+}
+
+let current = null; // the run under way, or the last one
+
+class Run {
+  constructor() {
+    this.keys = [];
+    this.wake = null;
+    this.pendingWrites = 0;
+    this.ended = false;
+    this.module = null;
+    const run = this;
+    // What the program sees of the page.
+    this.page = {
+      keys: this.keys,
+      write(bytes) {
+        if (current !== run) return;
+        run.pendingWrites++;
+        demo.output.push(bytes);
+        term.write(bytes, () => run.pendingWrites--);
+      },
+      waitForKey() {
+        if (run.keys.length > 0) return Promise.resolve();
+        demo.waits++;
+        return new Promise((resolve) => (run.wake = resolve));
+      },
+      codeAddresses,
+    };
+  }
+
+  get waiting() {
+    return this.wake !== null;
+  }
+
+  key(event) {
+    this.keys.push({
+      down: event.type === "keydown",
+      code: event.code,
+      key: event.key,
+      modifiers: modifiersOf(event),
+    });
+    const wake = this.wake;
+    this.wake = null;
+    if (wake) wake();
+  }
+
+  end(status) {
+    if (this.ended) return;
+    this.ended = true;
+    this.wake = null;
+    demo.exitStatus = status;
+    statusLine.textContent = `ended with status ${status}`;
+    runButton.disabled = false;
+  }
+
+  // A trap or another error thrown out of the program: the run-time's report, as for a
+  // processor fault, and the end with its number.
+  fail(error) {
+    if (this.ended) return;
+    const code = trapCode(error);
+    const module = this.module;
+    try {
+      const frames = codeAddresses(error?.stack);
+      const at = module._web_fault_frames();
+      const room = Math.min(frames.length, 64);
+      module.HEAPU32.set(frames.slice(0, room), at >> 2);
+      module._web_report_fault(code, room);
+    } catch (reportError) {
+      console.error("the run-time error report failed:", reportError);
+    }
+    this.end(code);
+  }
+}
+
+function loadProgram() {
+  if (typeof globalThis.createProgram === "function") return Promise.resolve();
+  return new Promise((resolve, reject) => {
+    const script = document.createElement("script");
+    script.src = `${program}.js`;
+    script.onload = resolve;
+    script.onerror = () => reject(new Error(`${program}.js could not be loaded`));
+    document.head.append(script);
+  });
+}
+
+async function run() {
+  const thisRun = new Run();
+  current = thisRun;
+  demo.exitStatus = null;
+  demo.waits = 0;
+  demo.output = [];
+  runButton.disabled = true;
+  term.reset();
+  statusLine.textContent = "running";
+  try {
+    await loadProgram();
+  } catch (error) {
+    statusLine.textContent = error.message;
+    return;
+  }
+  const module = {
+    page: thisRun.page,
+    arguments: programArguments,
+    onExit: (status) => thisRun.end(status),
+    // Anything thrown out of the program's main function but its exit.
+    quit: (status, thrown) => {
+      if (thrown?.name !== "ExitStatus") thisRun.fail(thrown);
+      throw thrown;
+    },
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+  };
+  thisRun.module = module;
+  globalThis.createProgram(module).catch((error) => thisRun.fail(error));
+}
+
+// The keys go to the program while it runs, and nowhere else.
+function onKey(event) {
+  if (current === null || current.ended) return;
+  event.preventDefault();
+  event.stopImmediatePropagation();
+  current.key(event);
+}
+window.addEventListener("keydown", onKey, { capture: true });
+window.addEventListener("keyup", onKey, { capture: true });
+
+// A trap after a wait surfaces here, out of the promise that resumed the program; the exit
+// surfaces as ExitStatus, which is no error.
+window.addEventListener("unhandledrejection", (event) => {
+  if (event.reason?.name === "ExitStatus") {
+    event.preventDefault();
+    return;
+  }
+  if (current !== null && !current.ended) {
+    event.preventDefault();
+    current.fail(event.reason);
+  }
+});
+
+runButton.addEventListener("click", () => run());
+
+const demo = {
+  term,
+  exitStatus: null,
+  waits: 0,
+  output: [],
+  run,
+  get settled() {
+    return current !== null && (current.waiting || current.ended) && current.pendingWrites === 0;
+  },
+};
+window.demo = demo;
+
+run();
