@@ -66,12 +66,23 @@ async function main() {
       toPaint.push(painted - key);
     }
 
+    // Waiting at a step gate: the script and task time the page spends in 5 s.
+    const session = await page.createCDPSession();
+    await session.send("Performance.enable");
+    const metrics = async () =>
+      Object.fromEntries((await session.send("Performance.getMetrics")).metrics.map((m) => [m.name, m.value]));
+    const before = await metrics();
+    await new Promise((resolve) => setTimeout(resolve, 5000));
+    const idle = await metrics();
+
     show("page_load_to_menu_ms", median(loads), 1);
     show("key_to_buffer_ms", median(toBuffer));
     show("key_to_buffer_p90_ms", percentile90(toBuffer));
     show("key_to_paint_ms", median(toPaint));
     show("key_to_paint_p90_ms", percentile90(toPaint));
     console.log(`frames_measured: ${toBuffer.length}`);
+    show("idle_script_ms", (idle.ScriptDuration - before.ScriptDuration) * 1000);
+    show("idle_task_ms", (idle.TaskDuration - before.TaskDuration) * 1000);
   } finally {
     await browser.close();
     server.close();
