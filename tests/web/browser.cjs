@@ -37,6 +37,23 @@ async function serve(roots) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
+// Serves the site with Python's own web server, as the README says to: its URL, and the
+// server's process to kill.
+async function servePython(root) {
+  const { spawn } = require("node:child_process");
+  const server = spawn("python3", ["-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory", root, "0"]);
+  const port = await new Promise((resolve, reject) => {
+    let said = "";
+    server.stdout.on("data", (data) => {
+      said += data;
+      const found = / port (\d+)/.exec(said);
+      if (found) resolve(found[1]);
+    });
+    server.on("exit", () => reject(new Error(`python3 -m http.server ended: ${said}`)));
+  });
+  return { url: `http://127.0.0.1:${port}/`, close: () => server.kill() };
+}
+
 function siteRoots() {
   return [process.env.SITE, process.env.TEST_SITE].filter(Boolean).map((root) => path.resolve(root));
 }
@@ -69,11 +86,18 @@ async function settle(page) {
 // Opens the page at QUERY ("?program=console-keys") and waits for the program's first wait.
 async function open(browser, url, query = "") {
   const page = await browser.newPage();
+  // Errors thrown on the page and not caught; what was said on the console as an error or
+  // a warning.
   const errors = [];
+  const complaints = [];
   page.on("pageerror", (error) => errors.push(error.message));
+  page.on("console", (message) => {
+    if (message.type() === "error" || message.type() === "warn") complaints.push(message.text());
+  });
   await page.goto(url + query);
   await settle(page);
   page.errors = errors;
+  page.complaints = complaints;
   return page;
 }
 
@@ -135,4 +159,4 @@ async function keypad(page, type, key, code, keyCode, modifiers) {
   await session.detach();
 }
 
-module.exports = { serve, siteRoots, launch, open, settle, press, type, screen, cell, keypad };
+module.exports = { serve, servePython, siteRoots, launch, open, settle, press, type, screen, cell, keypad };

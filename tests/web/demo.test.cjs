@@ -7,7 +7,7 @@ const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const { PNG } = require("pngjs");
-const { serve, siteRoots, launch, open, settle, press, type, screen, cell } = require("./browser.cjs");
+const { serve, servePython, siteRoots, launch, open, settle, press, type, screen, cell } = require("./browser.cjs");
 
 let server;
 let browser;
@@ -129,4 +129,17 @@ test("Esc at a step gate breaks the program with status 100; the page runs it ag
   const rows = await screen(page);
   assert.equal(rows[0], "выбор массива");
   assert.equal(rows[5], "");
+});
+
+test("the site runs from python3 -m http.server, with nothing said on the console", async () => {
+  const python = await servePython(siteRoots()[0]);
+  try {
+    const page = await open(browser, python.url);
+    assert.equal((await screen(page))[0], "выбор массива");
+    await press(page, "4");
+    assert.equal((await screen(page))[5], "  44  55  12  42  94  18   6  67  38  78");
+    assert.deepEqual([...page.errors, ...page.complaints], []);
+  } finally {
+    python.close();
+  }
 });
