@@ -7,6 +7,7 @@
 const fs = require("node:fs");
 const http = require("node:http");
 const path = require("node:path");
+const { before, after } = require("node:test");
 const puppeteer = require("puppeteer-core");
 
 const TYPES = {
@@ -76,6 +77,22 @@ function launch() {
     args,
     defaultViewport: { width: 1000, height: 800 },
   });
+}
+
+// The site's server and a browser, started before a file's tests and closed after them;
+// with QUERY, also the page that the tests share, open at QUERY.
+function withBrowser(query) {
+  const context = {};
+  before(async () => {
+    context.server = await serve(siteRoots());
+    context.browser = await launch();
+    if (query !== undefined) context.page = await open(context.browser, context.server.url, query);
+  });
+  after(async () => {
+    await context.browser?.close();
+    context.server?.close();
+  });
+  return context;
 }
 
 // The program waits for a key or has ended, all its output on the terminal.
@@ -159,4 +176,4 @@ async function keypad(page, type, key, code, keyCode, modifiers) {
   await session.detach();
 }
 
-module.exports = { serve, servePython, siteRoots, launch, open, settle, press, type, screen, cell, keypad };
+module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, cell, keypad };

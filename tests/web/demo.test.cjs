@@ -2,29 +2,20 @@
 // and running again.
 "use strict";
 
-const { test, before, after } = require("node:test");
+const { test } = require("node:test");
 const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const { PNG } = require("pngjs");
-const { serve, servePython, siteRoots, launch, open, settle, press, type, screen, cell } = require("./browser.cjs");
+const { servePython, siteRoots, withBrowser, open, settle, press, type, screen, cell } = require("./browser.cjs");
 
-let server;
-let browser;
-before(async () => {
-  server = await serve(siteRoots());
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const context = withBrowser();
 
 const LIGHT_RED = 9;
 const LIGHT_GREEN = 10;
 
 test("a whole run of data set 4 draws what the terminal build draws, and ends with status 0", async () => {
-  const page = await open(browser, server.url);
+  const page = await open(context.browser, context.server.url);
   await press(page, "4");
   let gates = 0;
   while (!(await screen(page)).some((row) => row.startsWith("Total movings"))) {
@@ -66,7 +57,7 @@ async function cells(page, x, y, count) {
 }
 
 test("a comparison frame: its colours in the terminal's cells and on the screen", async () => {
-  const page = await open(browser, server.url);
+  const page = await open(context.browser, context.server.url);
   await press(page, "4");
   for (let i = 0; i < 7; i++) await press(page, "Space");
   const rows = await screen(page);
@@ -113,7 +104,7 @@ test("a comparison frame: its colours in the terminal's cells and on the screen"
 });
 
 test("Esc at a step gate breaks the program with status 100; the page runs it again", async () => {
-  const page = await open(browser, server.url);
+  const page = await open(context.browser, context.server.url);
   await press(page, "4");
   await press(page, "Space");
   await press(page, "Escape");
@@ -134,7 +125,7 @@ test("Esc at a step gate breaks the program with status 100; the page runs it ag
 test("the site runs from python3 -m http.server, with nothing said on the console", async () => {
   const python = await servePython(siteRoots()[0]);
   try {
-    const page = await open(browser, python.url);
+    const page = await open(context.browser, python.url);
     assert.equal((await screen(page))[0], "выбор массива");
     await press(page, "4");
     assert.equal((await screen(page))[5], "  44  55  12  42  94  18   6  67  38  78");

@@ -2,20 +2,11 @@
 // does on the other platforms; so does a failed write.
 "use strict";
 
-const { test, before, after } = require("node:test");
+const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const { serve, siteRoots, launch, open, press, screen } = require("./browser.cjs");
+const { withBrowser, open, press, screen } = require("./browser.cjs");
 
-let server;
-let browser;
-before(async () => {
-  server = await serve(siteRoots());
-  browser = await launch();
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const context = withBrowser();
 
 const CASES = [
   ["segv", 216, "out-of-bounds memory access"],
@@ -27,7 +18,7 @@ const CASES = [
 
 for (const [mode, code, what] of CASES) {
   test(`${what} ends the run with run-time error ${code}`, async () => {
-    const page = await open(browser, server.url, `?program=fault-sample&arg=${mode}`);
+    const page = await open(context.browser, context.server.url, `?program=fault-sample&arg=${mode}`);
     assert.equal((await screen(page))[0], "armed");
     await press(page, "Space");
     assert.equal(await page.evaluate(() => demo.exitStatus), code);

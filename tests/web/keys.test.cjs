@@ -1,25 +1,14 @@
 // console-keys on the page: what the browser's exact key events deliver through READKEY.
 "use strict";
 
-const { test, before, after } = require("node:test");
+const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const { serve, siteRoots, launch, open, settle, press, screen, keypad } = require("./browser.cjs");
+const { withBrowser, settle, press, screen, keypad } = require("./browser.cjs");
 
-let server;
-let browser;
-let page;
-before(async () => {
-  server = await serve(siteRoots());
-  browser = await launch();
-  page = await open(browser, server.url, "?program=console-keys");
-});
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+const context = withBrowser("?program=console-keys");
 
 // The last line console-keys printed.
-async function lastLine() {
+async function lastLine(page) {
   const rows = (await screen(page)).filter((row) => row !== "");
   return rows.at(-1) ?? "";
 }
@@ -27,20 +16,22 @@ async function lastLine() {
 const ALT = 1;
 
 test("left Alt with D is the extended key 0 32; right Alt with D types d", async () => {
+  const { page } = context;
   await page.keyboard.down("AltLeft");
   await press(page, "KeyD");
   await page.keyboard.up("AltLeft");
   await settle(page);
-  assert.equal(await lastLine(), "0 32");
+  assert.equal(await lastLine(page), "0 32");
 
   await page.keyboard.down("AltRight");
   await press(page, "KeyD");
   await page.keyboard.up("AltRight");
   await settle(page);
-  assert.equal(await lastLine(), "100");
+  assert.equal(await lastLine(page), "100");
 });
 
 test("Alt held with keypad 6 and 5 gives 65 when Alt is let go", async () => {
+  const { page } = context;
   await press(page, "KeyX");
   await page.keyboard.down("AltLeft");
   for (const [digit, keyCode] of [["6", 102], ["5", 101]]) {
@@ -48,18 +39,19 @@ test("Alt held with keypad 6 and 5 gives 65 when Alt is let go", async () => {
     await keypad(page, "keyUp", digit, `Numpad${digit}`, keyCode, ALT);
     await settle(page);
   }
-  assert.equal(await lastLine(), "120", "nothing comes before Alt is let go");
+  assert.equal(await lastLine(page), "120", "nothing comes before Alt is let go");
   await page.keyboard.up("AltLeft");
   await settle(page);
-  assert.equal(await lastLine(), "65");
+  assert.equal(await lastLine(page), "65");
 });
 
 test("keypad Enter is the extended key 0 28, Enter 13", async () => {
+  const { page } = context;
   await keypad(page, "keyDown", "Enter", "NumpadEnter", 13, 0);
   await keypad(page, "keyUp", "Enter", "NumpadEnter", 13, 0);
   await settle(page);
-  assert.equal(await lastLine(), "0 28");
+  assert.equal(await lastLine(page), "0 28");
   await press(page, "Enter");
-  assert.equal(await lastLine(), "13");
+  assert.equal(await lastLine(page), "13");
   assert.deepEqual(page.errors, []);
 });
