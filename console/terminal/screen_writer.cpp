@@ -325,6 +325,15 @@ void ScreenWriter::Settle(int end_x, int end_y) {
   pending_.clear();
 }
 
+void ScreenWriter::ScrollRect(Rect source, Rect clip, Coord dest, uint16_t fill) {
+  const bool up_one = dest.y == source.top - 1 && dest.x == source.left && clip.top == dest.y &&
+                      clip.bottom == source.bottom;
+  const bool full_width = clip.left <= 0 && clip.right >= width_ - 1;
+  const int top = std::max<int>(clip.top, 0);
+  const int bottom = std::min<int>(clip.bottom, height_ - 1);
+  if (up_one && full_width && top <= bottom) ScrollUp(top, bottom, fill);
+}
+
 void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   const bool whole_screen = top == 0 && bottom == height_ - 1;
   Settle(whole_screen ? 0 : -1, bottom);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "console/platform.hpp"
+
 namespace console::terminal {
 
 // Colours as the terminal sees them: -1 is the terminal's own default.
@@ -55,6 +57,9 @@ class ScreenWriter {
   void PutCell(int x, int y, uint8_t code, uint16_t attribute);
   // Moves full-width rows TOP to BOTTOM up by one, the bottom one blank in FILL.
   void ScrollUp(int top, int bottom, uint16_t fill);
+  // The layer's move of a rectangle (Platform::ScrollRect), as a terminal can do it: the
+  // layer only ever moves full-width rows up by one; any other move is left undone.
+  void ScrollRect(Rect source, Rect clip, Coord dest, uint16_t fill);
   void MoveTo(int x, int y);
   // Back to the terminal's default colours, if the writer changed them.
   void ResetColours();

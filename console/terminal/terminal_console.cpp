@@ -192,15 +192,7 @@ void TerminalConsole::WriteCell(Coord where, uint8_t character, uint16_t attribu
 
 void TerminalConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*fill_char*/,
                                  uint16_t fill_attribute) {
-  // The layer only ever moves full-width rows up by one; that is what a terminal can do.
-  const bool up_one = dest.y == source.top - 1 && dest.x == source.left && clip.top == dest.y &&
-                      clip.bottom == source.bottom;
-  const bool full_width = clip.left <= 0 && clip.right >= width_ - 1;
-  if (!up_one || !full_width) return;
-  const int top = std::max<int>(clip.top, 0);
-  const int bottom = std::min<int>(clip.bottom, height_ - 1);
-  if (top > bottom) return;
-  writer_->ScrollUp(top, bottom, fill_attribute);
+  writer_->ScrollRect(source, clip, dest, fill_attribute);
 }
 
 uint32_t TerminalConsole::PendingInputEvents() {

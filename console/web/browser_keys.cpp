@@ -1,6 +1,6 @@
 #include "console/web/browser_keys.hpp"
 
-#include <iterator>
+#include <string>
 
 #include "console/terminal/input/character_keys.hpp"
 
@@ -105,18 +105,13 @@ char UsCharacterOf(std::string_view code) {
 }
 
 // The one character that TEXT is, in UTF-8; nothing for names ("Enter", "Dead"), empty
-// text and malformed text.
+// text and malformed text (which does not come back from its decoding unchanged).
 std::optional<char32_t> OneCharacter(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  const auto lead = static_cast<uint8_t>(text[0]);
-  const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-  if (text.size() != length || (lead >= 0x80 && lead < 0xC2) || lead > 0xF4) return std::nullopt;
-  char32_t code_point = length == 1 ? lead : lead & (0x3F >> (length - 1));
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto byte = static_cast<uint8_t>(text[i]);
-    if ((byte & 0xC0) != 0x80) return std::nullopt;
-    code_point = (code_point << 6) | (byte & 0x3F);
-  }
+  const std::string bytes(text);
+  const char32_t code_point = DecodeUtf8(bytes);
+  std::string again;
+  AppendUtf8(code_point, again);
+  if (bytes.empty() || again != bytes) return std::nullopt;
   return code_point;
 }
 

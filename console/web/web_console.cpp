@@ -1,7 +1,5 @@
 #include "console/web/web_console.hpp"
 
-#include <algorithm>
-
 #include "console/terminal/input/character_keys.hpp"
 #include "runtime/runtime.hpp"
 
@@ -32,13 +30,7 @@ void WebConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute) {
 
 void WebConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*fill_char*/,
                             uint16_t fill_attribute) {
-  // The layer only ever moves full-width rows up by one, as a terminal does.
-  const bool up_one = dest.y == source.top - 1 && dest.x == source.left && clip.top == dest.y &&
-                      clip.bottom == source.bottom;
-  const bool full_width = clip.left <= 0 && clip.right >= kColumns - 1;
-  const int top = std::max<int>(clip.top, 0);
-  const int bottom = std::min<int>(clip.bottom, kRows - 1);
-  if (up_one && full_width && top <= bottom) writer_.ScrollUp(top, bottom, fill_attribute);
+  writer_.ScrollRect(source, clip, dest, fill_attribute);
 }
 
 void WebConsole::Flush() {

@@ -93,10 +93,7 @@ void WindowsConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill
                                 uint16_t fill_attribute) {
   const Rect window = info_.window;
   if (!console_out_) {
-    // As on a terminal: whole rows of the window up by one.
-    if (dest.y == source.top - 1 && clip.left <= 0 && clip.right >= kStreamColumns - 1)
-      writer_->ScrollUp(std::max<int>(clip.top, 0), std::min<int>(clip.bottom, kStreamRows - 1),
-                        fill_attribute);
+    writer_->ScrollRect(source, clip, dest, fill_attribute);
     return;
   }
   const ConsoleCell fill{utf16_[fill_char], fill_attribute};
