@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 #include "pty_terminal.hpp"
 
 namespace {
@@ -66,7 +66,7 @@ long long GlyphBytes(const std::string& output) {
   callbacks.putglyph = [](VTermGlyphInfo* info, VTermPos, void* user) {
     std::string utf8;
     for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && info->chars[i] != 0; ++i)
-      console::terminal::AppendUtf8(info->chars[i], utf8);
+      console::AppendUtf8(info->chars[i], utf8);
     *static_cast<long long*>(user) += static_cast<long long>(utf8.size());
     return 1;
   };

@@ -7,7 +7,7 @@
 #elif defined(__EMSCRIPTEN__)
 #include "console/web/web_console.hpp"
 #else
-#include "console/terminal/terminal_console.hpp"
+#include "console/posix/terminal_console.hpp"
 #endif
 
 namespace console {
@@ -20,7 +20,7 @@ inline Platform& OpenNativeConsole() {
 #elif defined(__EMSCRIPTEN__)
   return web::WebConsole::Open();
 #else
-  return terminal::TerminalConsole::Open();
+  return posix::TerminalConsole::Open();
 #endif
 }
 

@@ -2,15 +2,10 @@
 
 #include <string>
 
-#include "console/terminal/input/character_keys.hpp"
+#include "console/character_keys.hpp"
 
 namespace console::web {
 namespace {
-
-using terminal::ControlCharacter;
-using terminal::KeyOfAscii;
-using terminal::UsKeyOfCyrillic;
-using terminal::VirtualKeyOfAscii;
 
 constexpr NamedKey Plain(NamedKey key) {
   key.enhanced = false;

@@ -1,6 +1,6 @@
 #include "console/web/web_console.hpp"
 
-#include "console/terminal/input/character_keys.hpp"
+#include "console/character_keys.hpp"
 #include "runtime/runtime.hpp"
 
 namespace console::web {
@@ -15,7 +15,7 @@ WebConsole::WebConsole(Page& page, const Cp866High& high)
 void WebConsole::GetScreenInfo(ScreenInfo& info) {
   info.size = Coord{kColumns, kRows};
   info.cursor = cursor_;
-  info.attribute = terminal::kDefaultColours;
+  info.attribute = stream::kDefaultColours;
   info.window = Rect{0, 0, kColumns - 1, kRows - 1};
 }
 
@@ -52,7 +52,7 @@ void WebConsole::Pump() {
     const std::optional<KeyEvent> key = keys_.Convert(event);
     if (!key) continue;
     const bool ctrl_c = key->key_down && key->character == 3 &&
-                        key->scan_code == terminal::KeyOfAscii('c').scan &&
+                        key->scan_code == KeyOfAscii('c').scan &&
                         (key->control_state & kCtrlPressed) != 0;
     if (ctrl_c) runtime::Halt(kInterruptedStatus);
     queue_.push_back(*key);

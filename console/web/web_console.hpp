@@ -9,7 +9,7 @@
 #include <string>
 
 #include "console/platform.hpp"
-#include "console/terminal/screen_writer.hpp"
+#include "console/stream/screen_writer.hpp"
 #include "console/web/browser_keys.hpp"
 #include "console/web/page.hpp"
 
@@ -49,7 +49,7 @@ class WebConsole : public Platform {
 
   Page& page_;
   std::array<std::string, 256> glyphs_;
-  terminal::ScreenWriter writer_;
+  stream::ScreenWriter writer_;
   BrowserKeys keys_;
   std::deque<KeyEvent> queue_;
   Coord cursor_;

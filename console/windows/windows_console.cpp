@@ -33,19 +33,19 @@ WindowsConsole::WindowsConsole(ConsoleApi& api, const Cp866High& high) : api_(ap
     info_ = ScreenInfo{};
     info_.size = Coord{kStreamColumns, kStreamRows};
     info_.window = Rect{0, 0, kStreamColumns - 1, kStreamRows - 1};
-    info_.attribute = terminal::kDefaultColours;
+    info_.attribute = stream::kDefaultColours;
     glyphs_ = Utf8Glyphs(high_);
-    writer_ = std::make_unique<terminal::ScreenWriter>(kStreamColumns, kStreamRows, glyphs_);
+    writer_ = std::make_unique<stream::ScreenWriter>(kStreamColumns, kStreamRows, glyphs_);
     writer_->AssumeCursor(0, 0);
   }
 
   console_in_ = api_.InputIsConsole();
   if (!console_in_) {
-    terminal::DecoderOptions options;
+    stream::DecoderOptions options;
     options.lf_is_enter = true;
     options.cp866_high = high_;
-    decoder_ = std::make_unique<terminal::KeyDecoder>(options);
-    stream_keys_ = std::make_unique<terminal::StreamKeys>(*decoder_);
+    decoder_ = std::make_unique<stream::KeyDecoder>(options);
+    stream_keys_ = std::make_unique<stream::StreamKeys>(*decoder_);
   }
 }
 
@@ -234,12 +234,12 @@ void WindowsConsole::WaitForInput() {
 }
 
 void WindowsConsole::PumpStream() {
-  std::vector<terminal::Decoded> decoded;
+  std::vector<stream::Decoded> decoded;
   stream_keys_->Next(
       [this](uint8_t* buffer, std::size_t size) { return api_.ReadBytes(buffer, size); }, decoded);
   ended_ = stream_keys_->ended();
-  for (const terminal::Decoded& item : decoded)
-    if (item.kind == terminal::Decoded::Kind::kKey) keys_.push_back(item.key);
+  for (const stream::Decoded& item : decoded)
+    if (item.kind == stream::Decoded::Kind::kKey) keys_.push_back(item.key);
 }
 
 bool WindowsConsole::InputEnded() {

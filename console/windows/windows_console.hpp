@@ -12,9 +12,9 @@
 
 #include "console/cp866.hpp"
 #include "console/platform.hpp"
-#include "console/terminal/input/key_decoder.hpp"
-#include "console/terminal/input/stream_keys.hpp"
-#include "console/terminal/screen_writer.hpp"
+#include "console/stream/key_decoder.hpp"
+#include "console/stream/screen_writer.hpp"
+#include "console/stream/stream_keys.hpp"
 #include "console/windows/console_api.hpp"
 
 namespace console::windows {
@@ -71,9 +71,9 @@ class WindowsConsole : public Platform {
 
   // Stream output and input.
   std::array<std::string, 256> glyphs_;
-  std::unique_ptr<terminal::ScreenWriter> writer_;
-  std::unique_ptr<terminal::KeyDecoder> decoder_;
-  std::unique_ptr<terminal::StreamKeys> stream_keys_;
+  std::unique_ptr<stream::ScreenWriter> writer_;
+  std::unique_ptr<stream::KeyDecoder> decoder_;
+  std::unique_ptr<stream::StreamKeys> stream_keys_;
   std::deque<KeyEvent> keys_;
   bool ended_ = false;
 };

@@ -5,22 +5,22 @@
 
 #include <random>
 
-#include "console/terminal/charset.hpp"
-#include "console/terminal/screen_writer.hpp"
+#include "console/posix/charset.hpp"
+#include "console/stream/screen_writer.hpp"
 #include "pty_terminal.hpp"
 
 namespace e2e {
 namespace {
 
-using console::terminal::ScreenWriter;
-using console::terminal::Style;
-using console::terminal::StyleOf;
+using console::stream::ScreenWriter;
+using console::stream::Style;
+using console::stream::StyleOf;
 
 constexpr int kColumns = 80, kRows = 25;
 
 struct ModelCell {
   uint8_t code = ' ';
-  uint16_t attribute = console::terminal::kDefaultColours;
+  uint16_t attribute = console::stream::kDefaultColours;
 };
 
 // The terminal's palette index of a PC colour number (-1: the terminal's default).
@@ -30,7 +30,7 @@ int Ansi(int pc) {
 }
 
 TEST(ScreenWriterInAnEmulator, RandomDrawingsShowExactly) {
-  const auto charset = console::terminal::LoadCharset("UTF-8");
+  const auto charset = console::posix::LoadCharset("UTF-8");
   std::mt19937 random(20261207);
   const uint8_t codes[] = {' ', ' ', ' ', '0', '4', '9', 'a', 'z', 0xA4, 7};
   const uint16_t attributes[] = {0x07, 0x07, 0x0C, 0x0A, 0x00, 0x00, 0x87, 0x17};
@@ -43,7 +43,7 @@ TEST(ScreenWriterInAnEmulator, RandomDrawingsShowExactly) {
       const int draws = std::uniform_int_distribution<>(1, 120)(random);
       for (int n = 0; n < draws; ++n) {
         if (random() % 40 == 0) {
-          writer.ScrollUp(0, kRows - 1, console::terminal::kDefaultColours);
+          writer.ScrollUp(0, kRows - 1, console::stream::kDefaultColours);
           model.erase(model.begin());
           model.emplace_back(kColumns);
           continue;

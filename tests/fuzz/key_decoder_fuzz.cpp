@@ -7,19 +7,19 @@
 #include <cstdlib>
 #include <vector>
 
-#include "console/terminal/charset.hpp"
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/posix/charset.hpp"
+#include "console/stream/key_decoder.hpp"
 
-using console::terminal::Decoded;
-using console::terminal::DecoderOptions;
-using console::terminal::KeyDecoder;
+using console::stream::Decoded;
+using console::stream::DecoderOptions;
+using console::stream::KeyDecoder;
 
 namespace {
 
 const DecoderOptions& BaseOptions() {
   static const DecoderOptions options = [] {
     DecoderOptions o;
-    o.cp866_high = console::terminal::LoadCharset("UTF-8").cp866_high;
+    o.cp866_high = console::posix::LoadCharset("UTF-8").cp866_high;
     return o;
   }();
   return options;

@@ -21,17 +21,17 @@
 
 #include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
-#include "console/terminal/charset.hpp"
-#include "console/terminal/screen_writer.hpp"
+#include "console/posix/charset.hpp"
+#include "console/stream/screen_writer.hpp"
 #include "console/write_statements.hpp"
 
 namespace {
 
 using namespace console;
-using console::terminal::kDefaultColours;
-using console::terminal::ScreenWriter;
-using console::terminal::Style;
-using console::terminal::StyleOf;
+using console::stream::kDefaultColours;
+using console::stream::ScreenWriter;
+using console::stream::Style;
+using console::stream::StyleOf;
 
 constexpr int kColumns = 80;
 constexpr int kRows = 25;
@@ -40,8 +40,8 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-const console::terminal::TerminalCharset& Charset() {
-  static const auto charset = console::terminal::LoadCharset("UTF-8");
+const console::posix::TerminalCharset& Charset() {
+  static const auto charset = console::posix::LoadCharset("UTF-8");
   return charset;
 }
 

@@ -20,7 +20,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 #include "runtime/write_all.hpp"
 
 namespace e2e {
@@ -30,7 +30,7 @@ std::string CellText(const VTermScreenCell& cell) {
   std::string text;
   if (cell.chars[0] == 0) return " ";
   for (int k = 0; k < VTERM_MAX_CHARS_PER_CELL && cell.chars[k] != 0; ++k)
-    console::terminal::AppendUtf8(cell.chars[k], text);
+    console::AppendUtf8(cell.chars[k], text);
   return text;
 }
 

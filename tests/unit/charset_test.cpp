@@ -1,8 +1,8 @@
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 
 #include <gtest/gtest.h>
 
-namespace console::terminal {
+namespace console::posix {
 namespace {
 
 TEST(Charset, ChoosesTheLocaleOnlyWhenItShowsCyrillic) {
@@ -14,13 +14,13 @@ TEST(Charset, ChoosesTheLocaleOnlyWhenItShowsCyrillic) {
 }
 
 TEST(Charset, CLocaleFallsBackToUtf8) {
-  const TerminalCharset charset = LoadCharset("ANSI_X3.4-1968");
+  const posix::TerminalCharset charset = posix::LoadCharset("ANSI_X3.4-1968");
   EXPECT_TRUE(charset.utf8);
   EXPECT_EQ(charset.glyphs[0x80], "\u0410");
 }
 
 TEST(Charset, Utf8GlyphsOfTheWholeCodePage) {
-  const TerminalCharset charset = LoadCharset("UTF-8");
+  const posix::TerminalCharset charset = posix::LoadCharset("UTF-8");
   EXPECT_EQ(charset.glyphs[0], " ");
   EXPECT_EQ(charset.glyphs[1], "\u263A");
   EXPECT_EQ(charset.glyphs[9], "\u25CB");
@@ -38,7 +38,7 @@ TEST(Charset, Utf8GlyphsOfTheWholeCodePage) {
 }
 
 TEST(Charset, SingleByteLocaleThatShowsCyrillic) {
-  const TerminalCharset charset = LoadCharset("KOI8-R");
+  const posix::TerminalCharset charset = posix::LoadCharset("KOI8-R");
   EXPECT_FALSE(charset.utf8);
   EXPECT_EQ(charset.glyphs[0xA4], "\xc4");  // д
   EXPECT_EQ(charset.glyphs[1], "?") << "KOI8-R has no smiling face";
@@ -46,4 +46,4 @@ TEST(Charset, SingleByteLocaleThatShowsCyrillic) {
 }
 
 }  // namespace
-}  // namespace console::terminal
+}  // namespace console::posix

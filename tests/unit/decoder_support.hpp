@@ -7,9 +7,9 @@
 
 #include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/stream/key_decoder.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 // Feeds BYTES in one piece at time 0, or one byte per millisecond.
 inline void FeedBytes(KeyDecoder& decoder, const std::string& bytes, bool bytewise,
@@ -35,4 +35,4 @@ inline std::vector<int> ReadKeys(const std::vector<Decoded>& decoded) {
   return keys;
 }
 
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -1,4 +1,4 @@
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/stream/key_decoder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,15 @@
 
 #include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 #include "unit/decoder_support.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 DecoderOptions Utf8Options() {
   DecoderOptions options;
-  options.cp866_high = LoadCharset("UTF-8").cp866_high;
+  options.cp866_high = posix::LoadCharset("UTF-8").cp866_high;
   return options;
 }
 
@@ -380,10 +380,10 @@ TEST(KeyDecoder, Utf8CharactersBecomeCodePage866) {
 TEST(KeyDecoder, SingleByteLocaleInput) {
   DecoderOptions options = Utf8Options();
   options.utf8 = false;
-  const TerminalCharset koi8 = LoadCharset("KOI8-R");
+  const posix::TerminalCharset koi8 = posix::LoadCharset("KOI8-R");
   options.charset_high = koi8.charset_high;
   EXPECT_EQ(Keys("\xc4", false, options), std::vector<int>{0xA4});  // д in KOI8-R
 }
 
 }  // namespace
-}  // namespace console::terminal
+}  // namespace console::stream

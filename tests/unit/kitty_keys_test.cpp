@@ -7,16 +7,16 @@
 
 #include "console/console.hpp"
 #include "console/memory/memory_console.hpp"
-#include "console/terminal/charset.hpp"
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/posix/charset.hpp"
+#include "console/stream/key_decoder.hpp"
 #include "unit/decoder_support.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 std::vector<Decoded> Decode(const std::string& bytes, bool bytewise, bool kitty = true) {
   DecoderOptions options;
-  options.cp866_high = LoadCharset("UTF-8").cp866_high;
+  options.cp866_high = posix::LoadCharset("UTF-8").cp866_high;
   KeyDecoder decoder(options);
   decoder.SetKittyKeyboard(kitty);
   std::vector<Decoded> decoded;
@@ -168,4 +168,4 @@ TEST(KittyKeys, LegacyTerminalsAreUnchanged) {
 }
 
 }  // namespace
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -1,10 +1,10 @@
-#include "console/terminal/screen_writer.hpp"
+#include "console/stream/screen_writer.hpp"
 
 #include <gtest/gtest.h>
 
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 TEST(StyleOf, PcColoursMapToAnsiWithDefaultBackground) {
@@ -32,13 +32,13 @@ TEST(StyleChange, OnlyWhatChanged) {
 
 class Writer : public ::testing::Test {
  protected:
-  Writer() : charset(LoadCharset("UTF-8")), writer(80, 25, charset.glyphs) {}
+  Writer() : charset(posix::LoadCharset("UTF-8")), writer(80, 25, charset.glyphs) {}
   std::string Take() {
     std::string bytes = writer.bytes();
     writer.bytes().clear();
     return bytes;
   }
-  TerminalCharset charset;
+  posix::TerminalCharset charset;
   ScreenWriter writer;
 };
 
@@ -158,4 +158,4 @@ TEST_F(Writer, PartialScrollUsesARegion) {
 }
 
 }  // namespace
-}  // namespace console::terminal
+}  // namespace console::stream

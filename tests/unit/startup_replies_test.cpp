@@ -1,12 +1,14 @@
 // The start-up wait's decisions, taken from the terminal's replies in the order they come.
-#include "console/terminal/startup_replies.hpp"
+#include "console/posix/startup_replies.hpp"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace console::terminal {
+namespace console::posix {
 namespace {
+
+using stream::Decoded;
 
 Decoded Reply(Decoded::Kind kind, int row = 0, int column = 0) {
   Decoded reply;
@@ -57,4 +59,4 @@ TEST(StartupReplies, CursorReportIsClampedToTheScreenAndTakenOnlyWhileExpected) 
 }
 
 }  // namespace
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "console/console.hpp"
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 #include "console/write_statements.hpp"
 
 namespace console::web {
@@ -51,7 +51,7 @@ class TestPage : public Page {
 };
 
 const Cp866High& High() {
-  static const Cp866High high = terminal::LoadCharset("UTF-8").cp866_high;
+  static const Cp866High high = posix::LoadCharset("UTF-8").cp866_high;
   return high;
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace console::terminal {
+namespace console::stream {
 
 struct Token {
   enum class Kind : uint8_t {
@@ -122,4 +122,4 @@ class SequenceParser {
   bool patient_ = false;
 };
 
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace console::terminal {
+namespace console::posix {
 
 class Tty {
  public:
@@ -65,4 +65,4 @@ class Tty {
   bool raw_ = false;
 };
 
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -1,4 +1,4 @@
-#include "console/terminal/terminal_console.hpp"
+#include "console/posix/terminal_console.hpp"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -10,7 +10,7 @@
 
 #include "runtime/runtime.hpp"
 
-namespace console::terminal {
+namespace console::posix {
 namespace {
 
 // Coordinates are signed 16-bit on the platform boundary.
@@ -49,9 +49,9 @@ TerminalConsole& TerminalConsole::Open() {
   return console;
 }
 
-DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset& charset, int erase,
-                                                  bool byte_stream) {
-  DecoderOptions options;
+stream::DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset& charset, int erase,
+                                                          bool byte_stream) {
+  stream::DecoderOptions options;
   options.utf8 = charset.utf8;
   options.cp866_high = charset.cp866_high;
   options.charset_high = charset.charset_high;
@@ -66,11 +66,11 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
     height_ = std::min(height_, kLargestSide);
   }
   charset_ = LoadCharset(LocaleCodeset());
-  writer_ = std::make_unique<ScreenWriter>(width_, height_, charset_.glyphs);
+  writer_ = std::make_unique<stream::ScreenWriter>(width_, height_, charset_.glyphs);
   const int erase = tty_.EnterRawMode();
-  decoder_ =
-      std::make_unique<KeyDecoder>(DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
-  stream_keys_ = std::make_unique<StreamKeys>(*decoder_);
+  decoder_ = std::make_unique<stream::KeyDecoder>(
+      DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
+  stream_keys_ = std::make_unique<stream::StreamKeys>(*decoder_);
 
   if (!tty_.output_is_terminal()) {
     // A file or a pipe: the stream of an 80 x 25 terminal whose cursor starts at the top
@@ -130,9 +130,9 @@ void TerminalConsole::Resume() {
   FindCursor(tty_.input_is_terminal() && answers_queries_, false);
 }
 
-void TerminalConsole::Take(std::vector<Decoded>& decoded) {
-  for (const Decoded& item : decoded) {
-    if (item.kind != Decoded::Kind::kKey) {
+void TerminalConsole::Take(std::vector<stream::Decoded>& decoded) {
+  for (const stream::Decoded& item : decoded) {
+    if (item.kind != stream::Decoded::Kind::kKey) {
       replies_.Take(item, width_, height_);
     } else if (!RaiseSignalKey(item.key)) {
       keys_.push_back(item.key);
@@ -154,7 +154,7 @@ bool TerminalConsole::RaiseSignalKey(const KeyEvent& key) {
 }
 
 void TerminalConsole::Pump(int timeout_ms) {
-  std::vector<Decoded> decoded;
+  std::vector<stream::Decoded> decoded;
   if (ended_) return;
   for (int round = 0; round < kReadsPerPump; ++round) {
     if (!tty_.WaitForInput(round == 0 ? timeout_ms : 0)) break;
@@ -178,7 +178,7 @@ void TerminalConsole::GetScreenInfo(ScreenInfo& info) {
   info.size = Coord{static_cast<int16_t>(width_), static_cast<int16_t>(height_)};
   info.window = Rect{0, 0, static_cast<int16_t>(width_ - 1), static_cast<int16_t>(height_ - 1)};
   info.cursor = cursor_;
-  info.attribute = kDefaultColours;
+  info.attribute = stream::kDefaultColours;
 }
 
 void TerminalConsole::SetCursor(Coord where) {
@@ -225,7 +225,7 @@ void TerminalConsole::WaitForInput() {
 }
 
 void TerminalConsole::PumpStream() {
-  std::vector<Decoded> decoded;
+  std::vector<stream::Decoded> decoded;
   const bool read = stream_keys_->Next(
       [this](uint8_t* buffer, std::size_t size) { return tty_.Read(buffer, size); }, decoded);
   Take(decoded);
@@ -254,4 +254,4 @@ void TerminalConsole::FinalFlush() {
   tty_.ColoursChanged(false);
 }
 
-}  // namespace console::terminal
+}  // namespace console::posix

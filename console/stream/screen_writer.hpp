@@ -17,7 +17,7 @@
 
 #include "console/platform.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 // Colours as the terminal sees them: -1 is the terminal's own default.
 struct Style {
@@ -129,4 +129,4 @@ class ScreenWriter {
   int32_t hidden_rgb_ = -1;
 };
 
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -1,11 +1,11 @@
-#include "console/terminal/screen_writer.hpp"
+#include "console/stream/screen_writer.hpp"
 
 #include <algorithm>
 #include <cstdint>
 #include <tuple>
 #include <utility>
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 // PC colour bits are blue 1, green 2, red 4; ANSI's are red 1, green 2, blue 4.
@@ -355,4 +355,4 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   }
 }
 
-}  // namespace console::terminal
+}  // namespace console::stream

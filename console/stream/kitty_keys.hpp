@@ -12,9 +12,9 @@
 #include <optional>
 
 #include "console/pc_keyboard.hpp"
-#include "console/terminal/input/sequence_parser.hpp"
+#include "console/stream/sequence_parser.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 class KittyKeys {
  public:
@@ -33,4 +33,4 @@ class KittyKeys {
   uint8_t held_ = 0;  // which Alt and Ctrl keys are down, by their own events
 };
 
-}  // namespace console::terminal
+}  // namespace console::stream

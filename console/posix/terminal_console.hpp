@@ -8,14 +8,14 @@
 #include <string>
 
 #include "console/platform.hpp"
-#include "console/terminal/charset.hpp"
-#include "console/terminal/input/key_decoder.hpp"
-#include "console/terminal/input/stream_keys.hpp"
-#include "console/terminal/screen_writer.hpp"
-#include "console/terminal/startup_replies.hpp"
-#include "console/terminal/tty.hpp"
+#include "console/posix/charset.hpp"
+#include "console/posix/startup_replies.hpp"
+#include "console/posix/tty.hpp"
+#include "console/stream/key_decoder.hpp"
+#include "console/stream/screen_writer.hpp"
+#include "console/stream/stream_keys.hpp"
 
-namespace console::terminal {
+namespace console::posix {
 
 class TerminalConsole : public Platform {
  public:
@@ -46,8 +46,8 @@ class TerminalConsole : public Platform {
   void FinalFlush();
 
  private:
-  static DecoderOptions DecoderOptionsFor(const TerminalCharset& charset, int erase,
-                                          bool byte_stream);
+  static stream::DecoderOptions DecoderOptionsFor(const TerminalCharset& charset, int erase,
+                                                  bool byte_stream);
   // Asks the terminal where the cursor is (when ASK), else or without an answer takes the
   // start of the bottom row. With KEYBOARD_QUERY, asks too whether it speaks the kitty
   // keyboard protocol.
@@ -58,7 +58,7 @@ class TerminalConsole : public Platform {
   void Resume();
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
   void Pump(int timeout_ms);
-  void Take(std::vector<Decoded>& decoded);
+  void Take(std::vector<stream::Decoded>& decoded);
   // Standard input is a file or a pipe: decodes it up to the next key.
   void PumpStream();
 
@@ -67,13 +67,13 @@ class TerminalConsole : public Platform {
   int height_ = 25;
   Coord cursor_;
   TerminalCharset charset_;
-  std::unique_ptr<ScreenWriter> writer_;
-  std::unique_ptr<KeyDecoder> decoder_;
-  std::unique_ptr<StreamKeys> stream_keys_;
+  std::unique_ptr<stream::ScreenWriter> writer_;
+  std::unique_ptr<stream::KeyDecoder> decoder_;
+  std::unique_ptr<stream::StreamKeys> stream_keys_;
   std::deque<KeyEvent> keys_;
   bool ended_ = false;
   StartupReplies replies_;
   bool answers_queries_ = false;  // the terminal answered the query at start
 };
 
-}  // namespace console::terminal
+}  // namespace console::posix

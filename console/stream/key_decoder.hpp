@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "console/pc_keyboard.hpp"
-#include "console/terminal/input/kitty_keys.hpp"
-#include "console/terminal/input/legacy_keys.hpp"
-#include "console/terminal/input/sequence_parser.hpp"
+#include "console/stream/kitty_keys.hpp"
+#include "console/stream/legacy_keys.hpp"
+#include "console/stream/sequence_parser.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 struct Decoded {
   // A key event, or one of the terminal's replies: the cursor position, the keyboard
@@ -104,4 +104,4 @@ class KeyDecoder {
   bool kitty_ = false;
 };
 
-}  // namespace console::terminal
+}  // namespace console::stream

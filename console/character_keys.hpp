@@ -10,14 +10,12 @@
 #include "console/cp866.hpp"
 #include "console/pc_keyboard.hpp"
 
-namespace console::terminal {
+namespace console {
 
 struct AsciiKey {
   uint8_t scan = 0;  // 0: no key types it
   bool shift = false;
 };
-
-using console::ToCp866;
 
 // The US-layout key of a printable ASCII character.
 AsciiKey KeyOfAscii(uint8_t ch);
@@ -40,4 +38,4 @@ std::optional<KeyEvent> ControlKeyOfCode(char32_t code, uint32_t state, bool dow
 // ASCII one.
 KeyEvent CharacterKeyEvent(uint8_t cp866, char us_key, uint32_t state, uint16_t virtual_key);
 
-}  // namespace console::terminal
+}  // namespace console

@@ -1,20 +1,20 @@
-#include "console/terminal/startup_replies.hpp"
+#include "console/posix/startup_replies.hpp"
 
 #include <algorithm>
 
-namespace console::terminal {
+namespace console::posix {
 
-void StartupReplies::Take(const Decoded& reply, int width, int height) {
+void StartupReplies::Take(const stream::Decoded& reply, int width, int height) {
   switch (reply.kind) {
-    case Decoded::Kind::kKey: break;
-    case Decoded::Kind::kKeyboardFlags:
+    case stream::Decoded::Kind::kKey: break;
+    case stream::Decoded::Kind::kKeyboardFlags:
       if (attributes_expected) keyboard_protocol = true;
       break;
-    case Decoded::Kind::kBackground:
+    case stream::Decoded::Kind::kBackground:
       if (attributes_expected) background = reply.rgb;
       break;
-    case Decoded::Kind::kDeviceAttributes: attributes_expected = false; break;
-    case Decoded::Kind::kCursorReport:
+    case stream::Decoded::Kind::kDeviceAttributes: attributes_expected = false; break;
+    case stream::Decoded::Kind::kCursorReport:
       if (!cursor_expected) break;
       cursor_expected = false;
       cursor_reported = true;
@@ -24,4 +24,4 @@ void StartupReplies::Take(const Decoded& reply, int width, int height) {
   }
 }
 
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -1,4 +1,4 @@
-#include "console/terminal/tty.hpp"
+#include "console/posix/tty.hpp"
 
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -10,7 +10,7 @@
 #include "runtime/runtime.hpp"
 #include "runtime/write_all.hpp"
 
-namespace console::terminal {
+namespace console::posix {
 namespace {
 
 // What the restore needs, kept where a signal handler can reach it. The restore steps take
@@ -137,4 +137,4 @@ void Tty::ColoursChanged(bool changed) const {
   RESTORE.colours_changed = changed ? 1 : 0;
 }
 
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -8,7 +8,7 @@
 
 #include "console/cp866.hpp"
 
-namespace console::terminal {
+namespace console::posix {
 
 struct TerminalCharset {
   std::string name;  // the iconv name of the terminal's character set
@@ -28,6 +28,4 @@ std::string ChooseCharset(const std::string& codeset, bool shows_cyrillic);
 // Builds the tables for the locale's CODESET (as nl_langinfo reports it).
 TerminalCharset LoadCharset(const std::string& codeset);
 
-using console::AppendUtf8;
-
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "console/platform.hpp"
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/stream/key_decoder.hpp"
 
-namespace console::terminal {
+namespace console::posix {
 
 struct StartupReplies {
   bool cursor_expected = false;      // the cursor query is out, unanswered
@@ -20,11 +20,11 @@ struct StartupReplies {
   std::optional<uint32_t> background;  // the terminal's default background, 0xRRGGBB
 
   // Takes a reply of the terminal on a WIDTH x HEIGHT screen; keys pass unseen.
-  void Take(const Decoded& reply, int width, int height);
+  void Take(const stream::Decoded& reply, int width, int height);
   // Every query is answered.
   bool Complete() const { return !cursor_expected && !attributes_expected; }
   // The wait is over: answers that come later are stale, the program has drawn since.
   void StopWaiting() { cursor_expected = attributes_expected = false; }
 };
 
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -1,4 +1,4 @@
-#include "console/terminal/charset.hpp"
+#include "console/posix/charset.hpp"
 
 #include <iconv.h>
 
@@ -6,11 +6,8 @@
 
 #include "console/cp866.hpp"
 
-namespace console::terminal {
+namespace console::posix {
 namespace {
-
-using console::AppendUtf8;
-using console::DecodeUtf8;
 
 bool IsUtf8Name(const std::string& name) {
   std::string folded;
@@ -99,4 +96,4 @@ TerminalCharset LoadCharset(const std::string& codeset) {
   return charset;
 }
 
-}  // namespace console::terminal
+}  // namespace console::posix

@@ -1,6 +1,6 @@
-#include "console/terminal/input/character_keys.hpp"
+#include "console/character_keys.hpp"
 
-namespace console::terminal {
+namespace console {
 namespace {
 
 const std::array<AsciiKey, 128>& AsciiKeys() {
@@ -73,4 +73,4 @@ KeyEvent CharacterKeyEvent(uint8_t cp866, char us_key, uint32_t state, uint16_t 
   return MakeKey(KeyOfAscii(static_cast<uint8_t>(us_key)).scan, character, state, virtual_key);
 }
 
-}  // namespace console::terminal
+}  // namespace console

@@ -33,11 +33,11 @@
 // CSI 200~/201~, SGR mouse CSI <...M/m), CSI M with three raw bytes (X10 mouse), OSC,
 // DCS, APC, PM and SOS strings up to their terminator. CSI row;col R is the cursor
 // report while one is expected.
-#include "console/terminal/input/legacy_keys.hpp"
+#include "console/stream/legacy_keys.hpp"
 
-#include "console/terminal/input/character_keys.hpp"
+#include "console/character_keys.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 // A key named by a sequence's final byte, or by its first number.
@@ -216,4 +216,4 @@ std::optional<KeyEvent> CsiKey(const Token& token, const ModifierReader& modifie
   return std::nullopt;
 }
 
-}  // namespace console::terminal
+}  // namespace console::stream

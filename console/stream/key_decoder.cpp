@@ -1,12 +1,12 @@
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/stream/key_decoder.hpp"
 
 #include <algorithm>
 #include <cctype>
 #include <string_view>
 
-#include "console/terminal/input/character_keys.hpp"
+#include "console/character_keys.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 std::optional<uint32_t> BackgroundOfReply(std::string_view text) {
   // 11;rgb:R/G/B, each of one to four hexadecimal digits: a fraction of full intensity.
@@ -144,4 +144,4 @@ std::optional<KeyEvent> KeyDecoder::CharacterKey(char32_t code_point, uint32_t s
   return CharacterKeyEvent(static_cast<uint8_t>(code), us_key, state, virtual_key);
 }
 
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -1,8 +1,8 @@
-#include "console/terminal/input/sequence_parser.hpp"
+#include "console/stream/sequence_parser.hpp"
 
 #include <algorithm>
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 constexpr uint8_t kEsc = 0x1B;
@@ -331,4 +331,4 @@ void SequenceParser::Utf8Byte(uint8_t byte, std::vector<Token>& out) {
   out.push_back(std::move(token));
 }
 
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "console/pc_keyboard.hpp"
-#include "console/terminal/input/sequence_parser.hpp"
+#include "console/stream/sequence_parser.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 // Reads a sequence's modifier parameter (1 + Shift 1, Alt 2, Ctrl 4, Meta 8) into
 // control-key state. While the kitty keyboard protocol is on, the decoder reads it with
@@ -35,4 +35,4 @@ std::optional<KeyEvent> Ss3Key(const Token& token);
 std::optional<KeyEvent> CsiKey(const Token& token, const ModifierReader& modifiers);
 std::optional<KeyEvent> LinuxFunctionKey(const Token& token);
 
-}  // namespace console::terminal
+}  // namespace console::stream

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "console/terminal/input/key_decoder.hpp"
+#include "console/stream/key_decoder.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 
 class StreamKeys {
  public:
@@ -57,4 +57,4 @@ class StreamKeys {
   bool ended_ = false;
 };
 
-}  // namespace console::terminal
+}  // namespace console::stream

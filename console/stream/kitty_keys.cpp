@@ -1,11 +1,11 @@
-#include "console/terminal/input/kitty_keys.hpp"
+#include "console/stream/kitty_keys.hpp"
 
 #include <cctype>
 #include <iterator>
 
-#include "console/terminal/input/character_keys.hpp"
+#include "console/character_keys.hpp"
 
-namespace console::terminal {
+namespace console::stream {
 namespace {
 
 enum : uint8_t {
@@ -180,4 +180,4 @@ std::optional<KeyEvent> KittyKeys::Key(const Token& token,
   return key;
 }
 
-}  // namespace console::terminal
+}  // namespace console::stream
