@@ -175,13 +175,7 @@ void IOCHECK() {
   if (INOUTRES == 0) return;
   const int code = INOUTRES;
   INOUTRES = 0;
-#ifdef __EMSCRIPTEN__
-  // WebAssembly has no return address to read; the run-time takes the caller's place from
-  // its back-trace.
-  runtime::RunError(code, nullptr);
-#else
-  runtime::RunError(code, __builtin_return_address(0));
-#endif
+  runtime::RunError(code, RUNTIME_RETURN_ADDRESS());
 }
 
 }  // namespace console

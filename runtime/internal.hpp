@@ -18,8 +18,4 @@ constexpr int kMaxFrames = 64;
 // The report goes to the process's standard output, outside the console layer.
 constexpr int kStandardOutput = 1;
 
-// The return addresses of the calls under way, innermost first (this function's caller
-// first); returns how many were found.
-int CaptureBackTrace(void** frames, int capacity);
-
 }  // namespace runtime

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "runtime/internal.hpp"
-#include "runtime/write_all.hpp"
+#include "runtime/platform.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define LEAK_CHECKED 1

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/platform.hpp"
+
 namespace runtime {
 
 // A mode the program switched on in its environment (raw terminal input, colours), with
@@ -35,19 +37,6 @@ constexpr int kInvalidFloatingPoint = 207;
 constexpr int kArithmeticOverflow = 215;
 constexpr int kAccessViolation = 216;
 constexpr int kOtherFault = 217;  // illegal instruction, abort
-
-// Number of the fault that signal SIG with si_code CODE reports (POSIX).
-int FaultCode(int sig, int code);
-
-// Installs the handlers: SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and end
-// the process by that same signal; processor faults and SIGABRT restore it and end with
-// the run-time error report; SIGTSTP restores it and stops, and on SIGCONT the modes come
-// back; a closed output (SIGPIPE) loses the write and nothing else.
-void InstallSignalHandlers();
-
-// True once after the program was continued from a stop: the terminal may show anything
-// now, the cursor included.
-bool TakeResumed();
 
 // Formats the report for CODE at ADDRESS with the given back-trace addresses into OUT
 // (at most CAPACITY bytes); returns the length. Allocates nothing.

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
-#include "runtime/write_all.hpp"
 
 namespace console::posix {
 namespace {

@@ -1,6 +1,11 @@
 // Signal handling: every way out, and every stop, leaves the terminal as it was found.
-// The handlers call only async-signal-safe functions; what they need is prepared by
-// InstallSignalHandlers.
+// SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and end the process by that same
+// signal; processor faults and SIGABRT restore it and end with the run-time error report;
+// SIGTSTP restores it and stops, and on SIGCONT the modes come back; a closed output
+// (SIGPIPE) loses the write and nothing else. The handlers call only async-signal-safe
+// functions; what they need is prepared by InstallSignalHandlers.
+#include "runtime/posix/signals.hpp"
+
 #include <execinfo.h>
 #include <signal.h>
 #include <ucontext.h>
@@ -121,6 +126,10 @@ int FaultCode(int sig, int code) {
       return kInvalidFloatingPoint;
     default: return kOtherFault;
   }
+}
+
+void RaiseForJob(int sig) {
+  kill(0, sig);
 }
 
 bool TakeResumed() {

@@ -1,9 +1,9 @@
-#include "runtime/write_all.hpp"
-
 #include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "runtime/platform.hpp"
 
 namespace runtime {
 

@@ -1,6 +1,6 @@
-#include "runtime/write_all.hpp"
-
 #include <windows.h>
+
+#include "runtime/platform.hpp"
 
 namespace runtime {
 

@@ -21,7 +21,7 @@
 #include <stdexcept>
 
 #include "console/posix/charset.hpp"
-#include "runtime/write_all.hpp"
+#include "runtime/platform.hpp"
 
 namespace e2e {
 namespace {

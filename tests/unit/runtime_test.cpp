@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "runtime/posix/signals.hpp"
+
 namespace {
 
 TEST(RunErrorReport, NumberAddressAndBackTrace) {

@@ -1,0 +1,40 @@
+// What each platform's run-time implements, in its own folder: posix/, windows/ and web/.
+// The rest of the run-time (runtime.cpp) and its users stand on these alone.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace runtime {
+
+// Installs what ends the program in order on the platform's signals and faults: the
+// terminal restored on every way out, faults reported with their run-time error numbers.
+void InstallSignalHandlers();
+
+// True once after the program was continued from a stop: the terminal may show anything
+// now, the cursor included. Never on a platform without job control.
+bool TakeResumed();
+
+// The return addresses of the calls under way, innermost first (this function's caller
+// first); returns how many were found.
+int CaptureBackTrace(void** frames, int capacity);
+
+// Writes all of BYTES to FD, going on after an interrupted or partial write and waiting
+// while a non-blocking FD is full. A closed or failing output loses the rest; the caller
+// goes on. Async-signal-safe.
+void WriteAll(int fd, std::string_view bytes);
+
+// Writes BYTES to FD as far as it takes them within about BUDGET_MS: for the restore on
+// the way out, which must not hang on an output that nobody reads any more.
+void WriteWithin(int fd, std::string_view bytes, int budget_ms);
+
+}  // namespace runtime
+
+// The return address of the function that uses it, for the report of a run-time error it
+// raises. WebAssembly has none to read: there RunError takes the caller's place from the
+// back-trace.
+#if defined(__EMSCRIPTEN__)
+#define RUNTIME_RETURN_ADDRESS() nullptr
+#else
+#define RUNTIME_RETURN_ADDRESS() __builtin_return_address(0)
+#endif
