@@ -6,108 +6,18 @@
 #include <utility>
 
 namespace console::stream {
-namespace {
-
-// PC colour bits are blue 1, green 2, red 4; ANSI's are red 1, green 2, blue 4.
-int AnsiOf(int pc) {
-  return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2);
-}
-
-void AppendNumber(std::string& out, int value) {
-  out += std::to_string(value);
-}
-
-// CSI n X, leaving out n when it is 1.
-std::string Csi(int n, char final_byte) {
-  std::string s = "\x1b[";
-  if (n != 1) AppendNumber(s, n);
-  s.push_back(final_byte);
-  return s;
-}
-
-// DY rows down (or up); AT_START when the cursor is in the first column.
-std::string Vertical(int dy, bool at_start) {
-  // LF goes down one row; only used in column 1, where a terminal that turns LF into CR LF
-  // does the same. The target row is on the screen, so it never scrolls.
-  if (dy > 0)
-    return at_start && dy <= 3 ? std::string(static_cast<std::size_t>(dy), '\n') : Csi(dy, 'B');
-  if (dy == -1) return "\x1bM";  // reverse index: one row up, never at the top row here
-  if (dy < 0) return Csi(-dy, 'A');
-  return {};
-}
-
-}  // namespace
-
-Style StyleOf(uint16_t attribute) {
-  const int foreground = attribute & 0x0F;
-  const int background = (attribute >> 4) & 0x07;
-  const bool bright_background = (attribute & 0x80) != 0;
-  if (background == 0 && bright_background) return Style{};
-  // Light grey is the console's normal text colour, which on a terminal is its own default
-  // foreground: dark text on a light theme, as the user chose.
-  constexpr int kNormalText = 7;
-  Style style;
-  style.foreground = static_cast<int8_t>(foreground == kNormalText ? -1 : foreground);
-  if (background != 0)
-    style.background = static_cast<int8_t>(background | (bright_background ? 8 : 0));
-  style.conceal = foreground == 0 && background == 0;
-  return style;
-}
-
-namespace {
-
-// SGR parameters that change BASE into TO.
-std::string StyleParameters(const Style& base, const Style& to) {
-  std::string params;
-  auto add = [&params](int code) {
-    if (!params.empty()) params.push_back(';');
-    AppendNumber(params, code);
-  };
-  if (to.conceal != base.conceal) add(to.conceal ? 8 : 28);
-  if (to.rgb != base.rgb && to.rgb >= 0) {
-    add(38);
-    add(2);
-    add(to.rgb >> 16 & 0xFF);
-    add(to.rgb >> 8 & 0xFF);
-    add(to.rgb & 0xFF);
-  } else if (to.foreground != base.foreground || to.rgb != base.rgb) {
-    if (to.foreground < 0)
-      add(39);
-    else
-      add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
-  }
-  if (to.background != base.background) {
-    if (to.background < 0)
-      add(49);
-    else
-      add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
-  }
-  return params;
-}
-
-}  // namespace
-
-std::string StyleChange(const Style& from, bool from_known, const Style& to) {
-  if (from_known && from == to) return {};
-  if (to == Style{}) return "\x1b[m";
-  // From the defaults after a reset, or step by step from what is set, whichever is shorter.
-  std::string params = "0;" + StyleParameters(Style{}, to);
-  if (from_known) {
-    std::string steps = StyleParameters(from, to);
-    if (steps.size() <= params.size()) params = std::move(steps);
-  }
-  return "\x1b[" + params + "m";
-}
 
 ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs)
     : width_(width), height_(height), glyphs_(glyphs) {}
 
 void ScreenWriter::AssumeCursor(int x, int y) {
   Settle();
-  cursor_known_ = x >= 0 && y >= 0;
-  x_ = x;
-  y_ = y;
-  pending_wrap_ = false;
+  cursor_ = TerminalCursor{x, y, x >= 0 && y >= 0, false};
+}
+
+void ScreenWriter::Append(std::string_view raw) {
+  Settle();
+  bytes_ += raw;
 }
 
 void ScreenWriter::ForgetColours() {
@@ -126,50 +36,26 @@ void ScreenWriter::ResetColours() {
   if (colours_changed()) SetStyle(Style{});
 }
 
-// The motion from the known cursor to (X, Y) in relative terms; empty when there is none
-// to be had.
-std::string ScreenWriter::RelativeMove(int x, int y) const {
-  if (!cursor_known_) return {};
-  const int dy = y - y_;
-  // By way of the start of the row. A CR also settles a pending wrap.
-  std::string by_start;
-  if (x_ != 0 || pending_wrap_) by_start += '\r';
-  by_start += Vertical(dy, true);
-  if (x > 0) by_start += Csi(x, 'C');
-  if (pending_wrap_) return by_start;
-  // Straight from the cursor's column.
-  std::string straight = Vertical(dy, x_ == 0);
-  const int dx = x - x_;
-  if (dx > 0) straight += Csi(dx, 'C');
-  if (dx < 0)
-    straight += -dx <= 3 ? std::string(static_cast<std::size_t>(-dx), '\b') : Csi(-dx, 'D');
-  return straight.size() < by_start.size() ? straight : by_start;
-}
-
-std::string ScreenWriter::Motion(int x, int y) const {
-  if (cursor_known_ && !pending_wrap_ && x == x_ && y == y_) return {};
-  std::string absolute = "\x1b[";
-  if (y != 0 || x != 0) AppendNumber(absolute, y + 1);
-  if (x != 0) {
-    absolute.push_back(';');
-    AppendNumber(absolute, x + 1);
-  }
-  absolute.push_back('H');
-  std::string relative = RelativeMove(x, y);
-  return !relative.empty() && relative.size() <= absolute.size() ? relative : absolute;
-}
-
 void ScreenWriter::Move(int x, int y) {
-  bytes_ += Motion(x, y);
-  x_ = x;
-  y_ = y;
-  cursor_known_ = true;
-  pending_wrap_ = false;
+  bytes_ += cursor_.MotionTo(x, y);
+  cursor_ = TerminalCursor{x, y, true, false};
 }
 
 void ScreenWriter::MoveTo(int x, int y) {
-  Settle(x, y);
+  SettleBefore(x, y);
   Move(x, y);
+}
+
+std::string ScreenWriter::TakeBytes() {
+  std::string bytes;
+  bytes.swap(bytes_);
+  return bytes;
+}
+
+std::string ScreenWriter::TakeFrame(Coord cursor, bool final) {
+  if (final) ResetColours();
+  MoveTo(cursor.x, cursor.y);
+  return TakeBytes();
 }
 
 void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
@@ -184,9 +70,9 @@ void ScreenWriter::Draw(Cell& cell) {
   bytes_ += glyphs_[cell.code];
   cell.done = true;
   if (cell.x + 1 < width_) {
-    x_ = cell.x + 1;
+    cursor_.x = cell.x + 1;
   } else {
-    pending_wrap_ = true;
+    cursor_.pending_wrap = true;
   }
 }
 
@@ -206,24 +92,25 @@ void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
       // move when that is cheaper: blanks still to be sent cost nothing extra, blanks
       // already sent a byte each, and so does a blank standing in for a cell of another
       // colour, which that colour draws over later in this same write.
-      const int gap = pending_[from].x - x_;
-      const bool on_row = cursor_known_ && !pending_wrap_ && y_ == pending_[from].y && gap > 0;
+      const int gap = pending_[from].x - cursor_.x;
+      const bool on_row =
+          cursor_.known && !cursor_.pending_wrap && cursor_.y == pending_[from].y && gap > 0;
       if (on_row && static_cast<std::size_t>(gap) <= from - first) {
         const std::size_t bridge = from - static_cast<std::size_t>(gap);
-        bool passable = pending_[bridge].x == x_;
+        bool passable = pending_[bridge].x == cursor_.x;
         std::size_t extra = 0;
         for (std::size_t k = bridge; k < from && passable; ++k) {
           const Cell& cell = pending_[k];
           passable = Free(cell) || !cell.done;
           extra += Free(cell) && !cell.done ? 0 : 1;
         }
-        if (passable && extra < Motion(pending_[from].x, pending_[from].y).size()) {
+        if (passable && extra < cursor_.MotionTo(pending_[from].x, pending_[from].y).size()) {
           for (std::size_t k = bridge; k < from; ++k) {
             if (Free(pending_[k])) {
               Draw(pending_[k]);
             } else {
               bytes_ += ' ';
-              x_ = pending_[k].x + 1;
+              cursor_.x = pending_[k].x + 1;
             }
           }
         }
@@ -249,15 +136,12 @@ bool StyleLess(const Style& a, const Style& b) {
 }  // namespace
 
 ScreenWriter::State ScreenWriter::SaveState() const {
-  return State{bytes_.size(), x_, y_, cursor_known_, pending_wrap_, style_, style_known_};
+  return State{bytes_.size(), cursor_, style_, style_known_};
 }
 
 void ScreenWriter::RestoreState(const State& state) {
   bytes_.resize(state.size);
-  x_ = state.x;
-  y_ = state.y;
-  cursor_known_ = state.cursor_known;
-  pending_wrap_ = state.pending_wrap;
+  cursor_ = state.cursor;
   style_ = state.style;
   style_known_ = state.style_known;
   for (Cell& cell : pending_) cell.done = false;
@@ -285,7 +169,11 @@ void ScreenWriter::Send(const std::vector<Style>& styles) {
   }
 }
 
-void ScreenWriter::Settle(int end_x, int end_y) {
+void ScreenWriter::Settle() {
+  SettleBefore(-1, -1);
+}
+
+void ScreenWriter::SettleBefore(int end_x, int end_y) {
   if (pending_.empty()) return;
   // Screen order; the last drawing of a cell is the one that shows.
   std::stable_sort(pending_.begin(), pending_.end(),
@@ -312,7 +200,8 @@ void ScreenWriter::Settle(int end_x, int end_y) {
     const State saved = SaveState();
     do {
       Send(styles);
-      const std::size_t size = bytes_.size() + (end_x >= 0 ? Motion(end_x, end_y).size() : 0);
+      const std::size_t size =
+          bytes_.size() + (end_x >= 0 ? cursor_.MotionTo(end_x, end_y).size() : 0);
       if (size < best_size) {
         best_size = size;
         best = styles;
@@ -336,7 +225,7 @@ void ScreenWriter::ScrollRect(Rect source, Rect clip, Coord dest, uint16_t fill)
 
 void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   const bool whole_screen = top == 0 && bottom == height_ - 1;
-  Settle(whole_screen ? 0 : -1, bottom);
+  SettleBefore(whole_screen ? 0 : -1, bottom);
   // The new row takes the current background colour, so set the fill's first.
   const Style fill_style = StyleOf(fill);
   if (!style_known_ || style_.background != fill_style.background) SetStyle(fill_style);

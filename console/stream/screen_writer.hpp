@@ -1,8 +1,8 @@
 // Builds the bytes that bring a terminal's screen to what the layer drew: cells, cursor
 // moves, colours and scrolling, collected in one buffer so that a whole frame goes out in
-// a single write. It tracks where the terminal's cursor really is and which colours are
-// set, so that it sends colour codes only when they change and moves the cursor the
-// cheapest way.
+// a single write. It tracks where the terminal's cursor really is (cursor_motion.hpp) and
+// which colours are set (style.hpp), so that it sends colour codes only when they change
+// and moves the cursor the cheapest way.
 //
 // Cells drawn between two scrolls are held back and sent together, colour by colour: all
 // the cells of one colour, then the next, each in screen order. A blank over the default
@@ -13,36 +13,14 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/platform.hpp"
+#include "console/stream/cursor_motion.hpp"
+#include "console/stream/style.hpp"
 
 namespace console::stream {
-
-// Colours as the terminal sees them: -1 is the terminal's own default.
-struct Style {
-  int8_t foreground = -1;
-  int8_t background = -1;
-  bool conceal = false;
-  int32_t rgb = -1;  // a 24-bit foreground (0xRRGGBB) in place of FOREGROUND, or -1
-  friend bool operator==(Style, Style) = default;
-};
-
-// The attribute the terminal reports as its current one: its own default colours. It is
-// the one attribute with the background-intensity bit set over background 0; any colour
-// the program picks with TEXTCOLOR clears that bit.
-constexpr uint16_t kDefaultColours = 0x87;
-
-// PC attribute byte (bits 0-2 blue, green, red, bit 3 intensity; bits 4-6 background, bit
-// 7 background intensity) to terminal colours. Background 0 is the terminal's default
-// background and foreground 7, the normal text colour, its default foreground; foreground 0
-// over the default background is drawn black and concealed, so that it looks empty on dark
-// and light themes alike.
-Style StyleOf(uint16_t attribute);
-
-// The SGR sequence that changes FROM into TO (empty when they are equal); FROM_KNOWN false
-// means the terminal's colours are unknown and everything is set.
-std::string StyleChange(const Style& from, bool from_known, const Style& to);
 
 class ScreenWriter {
  public:
@@ -60,17 +38,24 @@ class ScreenWriter {
   // The layer's move of a rectangle (Platform::ScrollRect), as a terminal can do it: the
   // layer only ever moves full-width rows up by one; any other move is left undone.
   void ScrollRect(Rect source, Rect clip, Coord dest, uint16_t fill);
-  void MoveTo(int x, int y);
-  // Back to the terminal's default colours, if the writer changed them.
-  void ResetColours();
+  // Raw bytes (a terminal mode) to go out with the next frame, after what is drawn so far.
+  void Append(std::string_view raw);
   // Someone else may have set the colours: send them in full next time.
   void ForgetColours();
 
-  // Everything drawn so far, held-back cells included.
-  std::string& bytes() {
-    Settle();
-    return bytes_;
-  }
+  // Sends the held-back cells, colour by colour in the order that costs the fewest bytes:
+  // the expensive part of a frame, done once per wait.
+  void Settle();
+  // Settles, then takes the cursor to (X, Y).
+  void MoveTo(int x, int y);
+  // Back to the terminal's default colours, if the writer changed them.
+  void ResetColours();
+  // The bytes sent so far, taken out of the writer; the held-back cells stay held.
+  std::string TakeBytes();
+  // A whole frame: everything drawn since the last one, the cursor left at CURSOR; with
+  // FINAL, the terminal's default colours set again too, as the last output of a run.
+  std::string TakeFrame(Coord cursor, bool final);
+
   bool colours_changed() const { return !(style_known_ && style_ == Style{}); }
 
  private:
@@ -85,21 +70,16 @@ class ScreenWriter {
   static bool Free(const Cell& cell) { return cell.code == ' ' && cell.style.background < 0; }
 
   void SetStyle(const Style& style);
-  std::string RelativeMove(int x, int y) const;
-  std::string Motion(int x, int y) const;
   void Move(int x, int y);
   void Draw(Cell& cell);
-  // Sends the held-back cells; the cursor goes to (END_X, END_Y) next, when known.
-  void Settle(int end_x = -1, int end_y = -1);
+  // Settle, knowing that the cursor goes to (END_X, END_Y) next.
+  void SettleBefore(int end_x, int end_y);
   // Sends them colour by colour in the order of STYLES, then the blanks left over.
   void Send(const std::vector<Style>& styles);
   // What a trial Send changes, to be put back.
   struct State {
     std::size_t size;
-    int x;
-    int y;
-    bool cursor_known;
-    bool pending_wrap;
+    TerminalCursor cursor;
     Style style;
     bool style_known;
   };
@@ -116,13 +96,7 @@ class ScreenWriter {
   int height_;
   const std::array<std::string, 256>& glyphs_;
   std::string bytes_;
-  int x_ = 0;
-  int y_ = 0;
-  bool cursor_known_ = true;
-  // The last column was just written: the terminal's cursor stays on it with a wrap
-  // pending, which the next printable character would carry out. Only CR and absolute
-  // moves are trusted to cancel it.
-  bool pending_wrap_ = false;
+  TerminalCursor cursor_;
   Style style_;
   bool style_known_ = false;
   std::vector<Cell> pending_;

@@ -60,9 +60,8 @@ TEST(ScreenWriterInAnEmulator, RandomDrawingsShowExactly) {
       }
       const int cursor_x = static_cast<int>(random() % kColumns);
       const int cursor_y = static_cast<int>(random() % kRows);
-      writer.MoveTo(cursor_x, cursor_y);
-      terminal.Show(writer.bytes());
-      writer.bytes().clear();
+      terminal.Show(writer.TakeFrame(
+          console::Coord{static_cast<int16_t>(cursor_x), static_cast<int16_t>(cursor_y)}, false));
 
       ASSERT_EQ(terminal.CursorColumn(), cursor_x + 1) << "round " << round << " batch " << batch;
       ASSERT_EQ(terminal.CursorRow(), cursor_y + 1);

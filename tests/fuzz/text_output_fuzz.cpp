@@ -67,9 +67,7 @@ class TeeConsole : public MemoryConsole {
   }
   // What the terminal is sent to show the screen as it is now.
   std::string Flush() {
-    writer_.MoveTo(cursor().x, cursor().y);
-    std::string bytes = std::move(writer_.bytes());
-    writer_.bytes().clear();
+    std::string bytes = writer_.TakeFrame(cursor(), false);
     return bytes;
   }
 

@@ -34,9 +34,8 @@ class Writer : public ::testing::Test {
  protected:
   Writer() : charset(posix::LoadCharset("UTF-8")), writer(80, 25, charset.glyphs) {}
   std::string Take() {
-    std::string bytes = writer.bytes();
-    writer.bytes().clear();
-    return bytes;
+    writer.Settle();
+    return writer.TakeBytes();
   }
   posix::TerminalCharset charset;
   ScreenWriter writer;

@@ -1,0 +1,72 @@
+#include "console/stream/style.hpp"
+
+#include <utility>
+
+namespace console::stream {
+namespace {
+
+// PC colour bits are blue 1, green 2, red 4; ANSI's are red 1, green 2, blue 4.
+int AnsiOf(int pc) {
+  return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2);
+}
+
+// SGR parameters that change BASE into TO.
+std::string StyleParameters(const Style& base, const Style& to) {
+  std::string params;
+  auto add = [&params](int code) {
+    if (!params.empty()) params.push_back(';');
+    params += std::to_string(code);
+  };
+  if (to.conceal != base.conceal) add(to.conceal ? 8 : 28);
+  if (to.rgb != base.rgb && to.rgb >= 0) {
+    add(38);
+    add(2);
+    add(to.rgb >> 16 & 0xFF);
+    add(to.rgb >> 8 & 0xFF);
+    add(to.rgb & 0xFF);
+  } else if (to.foreground != base.foreground || to.rgb != base.rgb) {
+    if (to.foreground < 0)
+      add(39);
+    else
+      add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
+  }
+  if (to.background != base.background) {
+    if (to.background < 0)
+      add(49);
+    else
+      add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
+  }
+  return params;
+}
+
+}  // namespace
+
+Style StyleOf(uint16_t attribute) {
+  const int foreground = attribute & 0x0F;
+  const int background = (attribute >> 4) & 0x07;
+  const bool bright_background = (attribute & 0x80) != 0;
+  if (background == 0 && bright_background) return Style{};
+  // Light grey is the console's normal text colour, which on a terminal is its own default
+  // foreground: dark text on a light theme, as the user chose.
+  constexpr int kNormalText = 7;
+  Style style;
+  style.foreground = static_cast<int8_t>(foreground == kNormalText ? -1 : foreground);
+  if (background != 0)
+    style.background = static_cast<int8_t>(background | (bright_background ? 8 : 0));
+  style.conceal = foreground == 0 && background == 0;
+  return style;
+}
+
+std::string StyleChange(const Style& from, bool from_known, const Style& to) {
+  if (from_known && from == to) return {};
+  if (to == Style{}) return "\x1b[m";
+  // From the defaults after a reset, or step by step from what is set, whichever is shorter.
+  std::string params = "0;" + StyleParameters(Style{}, to);
+  if (from_known) {
+    std::string steps = StyleParameters(from, to);
+    if (steps.size() <= params.size()) params = std::move(steps);
+  }
+  return "\x1b[" + params + "m";
+}
+
+}  // namespace console::stream

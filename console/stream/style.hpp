@@ -1,0 +1,35 @@
+// Colours as a terminal takes them: which SGR style a PC attribute is drawn in, and the
+// shortest SGR sequence from one style to another.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace console::stream {
+
+// Colours as the terminal sees them: -1 is the terminal's own default.
+struct Style {
+  int8_t foreground = -1;
+  int8_t background = -1;
+  bool conceal = false;
+  int32_t rgb = -1;  // a 24-bit foreground (0xRRGGBB) in place of FOREGROUND, or -1
+  friend bool operator==(Style, Style) = default;
+};
+
+// The attribute a byte stream's console reports as its current one: the terminal's own
+// default colours. It is the one attribute with the background-intensity bit set over
+// background 0; any colour the program picks with TEXTCOLOR clears that bit.
+constexpr uint16_t kDefaultColours = 0x87;
+
+// PC attribute byte (bits 0-2 blue, green, red, bit 3 intensity; bits 4-6 background, bit
+// 7 background intensity) to terminal colours. Background 0 is the terminal's default
+// background and foreground 7, the normal text colour, its default foreground; foreground 0
+// over the default background is drawn black and concealed, so that it looks empty on dark
+// and light themes alike.
+Style StyleOf(uint16_t attribute);
+
+// The SGR sequence that changes FROM into TO (empty when they are equal); FROM_KNOWN false
+// means the terminal's colours are unknown and everything is set.
+std::string StyleChange(const Style& from, bool from_known, const Style& to);
+
+}  // namespace console::stream
