@@ -63,7 +63,6 @@ class KeyDecoder {
   void Finish(std::vector<Decoded>& out);
   // When Expire has something to decide; empty while nothing is pending.
   std::optional<uint64_t> Deadline() const { return parser_.Deadline(); }
-  bool Pending() const { return parser_.Pending(); }
 
   // While the terminal's replies to the console's queries are awaited, CSI row;col R is a
   // cursor report, never F3 with modifiers (xterm's CSI 1;m R), however many come; and a

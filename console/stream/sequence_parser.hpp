@@ -76,7 +76,6 @@ class SequenceParser {
   void Finish(std::vector<Token>& out);
   // When Expire has something to decide; empty while nothing is pending.
   std::optional<uint64_t> Deadline() const;
-  bool Pending() const { return state_ != State::kGround; }
   // While the terminal's replies are awaited, a sequence stopped half-way is the start of
   // a reply that comes in pieces: it waits for the rest, without a time limit, until this
   // is switched off again.

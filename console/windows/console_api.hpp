@@ -21,7 +21,6 @@ struct ConsoleCell {
 struct ConsoleInput {
   bool is_key = true;
   bool key_down = true;
-  uint16_t repeat_count = 1;
   uint16_t virtual_key = 0;
   uint16_t scan_code = 0;
   char16_t character = 0;

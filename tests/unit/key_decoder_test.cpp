@@ -28,7 +28,7 @@ std::vector<int> Keys(const std::string& bytes, bool bytewise,
   std::vector<Decoded> decoded;
   FeedBytes(decoder, bytes, bytewise, decoded);
   decoder.Expire(bytes.size() + KeyDecoder::kTimeoutMs, decoded);
-  EXPECT_FALSE(decoder.Pending());
+  EXPECT_FALSE(decoder.Deadline().has_value());
   return ReadKeys(decoded);
 }
 
@@ -345,7 +345,7 @@ TEST(KeyDecoder, Utf8CharacterInSlowPiecesIsWaitedFor) {
   EXPECT_EQ(out[0].key.character, 0xA4) << "д, 600 ms apart";
   decoder.Feed(&lead, 1, 1000, out);
   decoder.Expire(2001, out);
-  EXPECT_FALSE(decoder.Pending()) << "a lead byte alone for a second is dropped";
+  EXPECT_FALSE(decoder.Deadline().has_value()) << "a lead byte alone for a second is dropped";
   decoder.Feed(&next, 1, 2002, out);
   EXPECT_EQ(out.back().key.character, 'x');
 }

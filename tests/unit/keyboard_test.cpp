@@ -84,14 +84,6 @@ TEST_F(Keyboard, ReadkeyResultsOfTheUsualKeys) {
   }
 }
 
-TEST_F(Keyboard, RepeatCountIsNotLookedAt) {
-  KeyEvent held = Key(30, 'a');
-  held.repeat_count = 5;
-  screen->PushKey(held);
-  screen->PushKey(held);
-  EXPECT_EQ(ReadAll(), (std::vector<int>{'a', 'a'}));
-}
-
 TEST_F(Keyboard, ExtendedKeyWithScanCodeZeroGivesASingleZero) {
   screen->PushKey(Key(0, 0));
   EXPECT_EQ(READKEY(), 0);

@@ -22,7 +22,7 @@ std::vector<Decoded> Decode(const std::string& bytes, bool bytewise, bool kitty 
   std::vector<Decoded> decoded;
   FeedBytes(decoder, bytes, bytewise, decoded);
   // Every event is complete when its last byte is in: nothing waits for a time-out.
-  EXPECT_FALSE(decoder.Pending()) << ::testing::PrintToString(bytes);
+  EXPECT_FALSE(decoder.Deadline().has_value()) << ::testing::PrintToString(bytes);
   return decoded;
 }
 
