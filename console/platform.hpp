@@ -30,8 +30,7 @@ struct ScreenInfo {
 };
 
 struct KeyEvent {
-  bool key_down = true;       // a press or an auto-repeat; false for a release
-  uint16_t repeat_count = 1;  // carried, never looked at
+  bool key_down = true;  // a press or an auto-repeat; false for a release
   uint16_t virtual_key = 0;
   uint16_t scan_code = 0;      // PC scan code set 1, without the extension prefix
   uint8_t character = 0;       // code page 866; 0 when the key produces none
@@ -69,6 +68,10 @@ class Platform {
   virtual void WaitForInput() = 0;
   // True when no further input can ever arrive (and none is waiting).
   virtual bool InputEnded() = 0;
+
+  // Puts everything drawn on the screen, with the console's own colours set again: the last
+  // output of a run, on every way out.
+  virtual void FinalFlush() = 0;
 };
 
 }  // namespace console

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "console/console.hpp"
+#include "runtime/runtime.hpp"
 
 namespace console {
 
@@ -17,6 +18,11 @@ namespace {
 
 Platform* PLATFORM = nullptr;
 
+// The run-time's orderly exit puts the last drawing on the screen first.
+void FlushAtExit() {
+  if (PLATFORM != nullptr) PLATFORM->FinalFlush();
+}
+
 // The console counts from 0 and takes signed 16-bit coordinates.
 Coord ToConsole(uint32_t x, uint32_t y) {
   return Coord{static_cast<int16_t>(x - 1), static_cast<int16_t>(y - 1)};
@@ -30,6 +36,7 @@ Platform& CurrentPlatform() {
 
 void Init(Platform& platform) {
   PLATFORM = &platform;
+  runtime::SetFlushHandler(FlushAtExit);
   CONSOLEINFO = ScreenInfo{};
   PLATFORM->GetScreenInfo(CONSOLEINFO);
   TEXTATTR = static_cast<uint8_t>(CONSOLEINFO.attribute & 0xFF);

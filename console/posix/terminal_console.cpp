@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <csignal>
 
+#include "console/native_console.hpp"
+#include "runtime/posix/signals.hpp"
 #include "runtime/runtime.hpp"
 
 namespace console::posix {
@@ -34,20 +36,7 @@ std::string LocaleCodeset() {
   return codeset;
 }
 
-TerminalConsole* INSTANCE = nullptr;
-
-void FlushAtExit() {
-  if (INSTANCE != nullptr) INSTANCE->FinalFlush();
-}
-
 }  // namespace
-
-TerminalConsole& TerminalConsole::Open() {
-  static TerminalConsole console(STDIN_FILENO, STDOUT_FILENO);
-  INSTANCE = &console;
-  runtime::SetFlushHandler(FlushAtExit);
-  return console;
-}
 
 stream::DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset& charset, int erase,
                                                           bool byte_stream) {
@@ -83,7 +72,7 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
   FindCursor(tty_.input_is_terminal(), true);
   if (tty_.input_is_terminal()) {
     tty_.RegisterKeyboardModes();
-    writer_->bytes() += Tty::kKeyboardModesOn;  // goes out with the first drawing
+    writer_->Append(Tty::kKeyboardModesOn);  // goes out with the first drawing
   }
   // A terminal that did not answer now is not asked again on a resume.
   answers_queries_ = replies_.cursor_reported;
@@ -92,7 +81,7 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
     // The terminal reports every key press and release exactly: take them so. The flags
     // come off again on every way out and on a stop.
     tty_.RegisterKeyboardFlags();
-    writer_->bytes() += Tty::kPushKeyboardFlags;  // goes out with the first drawing
+    writer_->Append(Tty::kPushKeyboardFlags);  // goes out with the first drawing
     decoder_->SetKittyKeyboard(true);
   }
 }
@@ -149,7 +138,7 @@ bool TerminalConsole::RaiseSignalKey(const KeyEvent& key) {
   if ((key.control_state & kCtrlPressed) == 0) return false;
   const int sig = tty_.SignalOfCharacter(key.character);
   if (sig == 0) return false;
-  kill(0, sig);
+  runtime::RaiseForJob(sig);
   return true;
 }
 
@@ -238,20 +227,25 @@ bool TerminalConsole::InputEnded() {
   return ended_ && keys_.empty();
 }
 
-void TerminalConsole::Flush() {
-  writer_->MoveTo(cursor_.x, cursor_.y);
-  std::string& bytes = writer_->bytes();
+void TerminalConsole::Flush(bool final) {
+  const std::string frame = writer_->TakeFrame(cursor_, final);
   // Colours set on the terminal are a mode to switch off again on the way out.
   if (writer_->colours_changed()) tty_.ColoursChanged(true);
-  if (bytes.empty()) return;
-  tty_.Write(bytes);
-  bytes.clear();
+  if (!frame.empty()) tty_.Write(frame);
+  if (final) tty_.ColoursChanged(false);
 }
 
 void TerminalConsole::FinalFlush() {
-  writer_->ResetColours();
-  Flush();
-  tty_.ColoursChanged(false);
+  Flush(true);
 }
 
 }  // namespace console::posix
+
+namespace console {
+
+Platform& OpenNativeConsole() {
+  static posix::TerminalConsole console(STDIN_FILENO, STDOUT_FILENO);
+  return console;
+}
+
+}  // namespace console

@@ -22,10 +22,6 @@ class TerminalConsole : public Platform {
   // How long the start-up waits for the terminal to report the cursor.
   static constexpr int kCursorReportWaitMs = 300;
 
-  // The console on standard input and output, started on first use; it lives as long as
-  // the process.
-  static TerminalConsole& Open();
-
   // Takes over IN_FD and OUT_FD: puts a terminal on IN_FD into raw mode (undone by the
   // run-time's restore on every way out) and asks a terminal on OUT_FD where the cursor is.
   TerminalConsole(int in_fd, int out_fd);
@@ -39,11 +35,7 @@ class TerminalConsole : public Platform {
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
   bool InputEnded() override;
-
-  // Sends what has been drawn, with the cursor where the layer put it.
-  void Flush();
-  // Flush, with the terminal's default colours set again: the last output of a run.
-  void FinalFlush();
+  void FinalFlush() override;
 
  private:
   static stream::DecoderOptions DecoderOptionsFor(const TerminalCharset& charset, int erase,
@@ -54,6 +46,9 @@ class TerminalConsole : public Platform {
   void FindCursor(bool ask, bool keyboard_query);
   // Raises the signal of a signal key that arrived as a key event; true when it did.
   bool RaiseSignalKey(const KeyEvent& key);
+  // Sends what has been drawn, with the cursor where the layer put it; FINAL: the last
+  // output of a run, in the terminal's default colours.
+  void Flush(bool final = false);
   // After a stop: the shell has written meanwhile, so the cursor is asked for again.
   void Resume();
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.

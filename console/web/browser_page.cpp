@@ -4,17 +4,14 @@
 // Asyncify, with no timer running.
 #include <emscripten.h>
 
+#include "console/native_console.hpp"
 #include "console/web/web_console.hpp"
-#include "runtime/runtime.hpp"
+#include "runtime/web/page_output.hpp"
 
 namespace console::web {
 namespace {
 
 // clang-format off
-EM_JS(void, page_write, (const char* bytes, int size), {
-  Module.page.write(HEAPU8.slice(bytes, bytes + size));
-});
-
 // The oldest key event: its code and key into the buffers, the modifiers returned with 256
 // for a press; -1 when there is none.
 EM_JS(int, page_next_key, (char* code, int code_size, char* key, int key_size), {
@@ -34,9 +31,7 @@ constexpr int kPressed = 256;
 
 class BrowserPage : public Page {
  public:
-  void Write(std::string_view bytes) override {
-    page_write(bytes.data(), static_cast<int>(bytes.size()));
-  }
+  void Write(std::string_view bytes) override { runtime::web::WriteToPage(bytes); }
 
   bool NextKey(BrowserKey& event) override {
     const int got = page_next_key(code_, sizeof code_, key_, sizeof key_);
@@ -60,20 +55,15 @@ constexpr Cp866High kCp866High =
 #include "cp866_high.inc"
     ;
 
-WebConsole* INSTANCE = nullptr;
-
-void FlushAtExit() {
-  if (INSTANCE != nullptr) INSTANCE->FinalFlush();
-}
-
 }  // namespace
+}  // namespace console::web
 
-WebConsole& WebConsole::Open() {
-  static BrowserPage page;
-  static WebConsole console(page, kCp866High);
-  INSTANCE = &console;
-  runtime::SetFlushHandler(FlushAtExit);
+namespace console {
+
+Platform& OpenNativeConsole() {
+  static web::BrowserPage page;
+  static web::WebConsole console(page, web::kCp866High);
   return console;
 }
 
-}  // namespace console::web
+}  // namespace console

@@ -33,17 +33,13 @@ void WebConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*fill_c
   writer_.ScrollRect(source, clip, dest, fill_attribute);
 }
 
-void WebConsole::Flush() {
-  writer_.MoveTo(cursor_.x, cursor_.y);
-  std::string& bytes = writer_.bytes();
-  if (bytes.empty()) return;
-  page_.Write(bytes);
-  bytes.clear();
+void WebConsole::Flush(bool final) {
+  const std::string frame = writer_.TakeFrame(cursor_, final);
+  if (!frame.empty()) page_.Write(frame);
 }
 
 void WebConsole::FinalFlush() {
-  writer_.ResetColours();
-  Flush();
+  Flush(true);
 }
 
 void WebConsole::Pump() {

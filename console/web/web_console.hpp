@@ -22,9 +22,6 @@ class WebConsole : public Platform {
   // Ctrl+C ends the program, as it does on a terminal; the status a shell shows for that.
   static constexpr int kInterruptedStatus = 130;
 
-  // The console of the page the program runs on, started on first use (browser only).
-  static WebConsole& Open();
-
   // HIGH gives the Unicode of the code page 866 codes 0x80 to 0xFF.
   WebConsole(Page& page, const Cp866High& high);
 
@@ -37,13 +34,12 @@ class WebConsole : public Platform {
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
   bool InputEnded() override { return false; }  // a page's keyboard never runs out
-
-  // Sends what has been drawn since the last wait, with the cursor where the layer put it.
-  void Flush();
-  // Flush, with the terminal's default colours set again: the last output of a run.
-  void FinalFlush();
+  void FinalFlush() override;
 
  private:
+  // Sends what has been drawn since the last wait, with the cursor where the layer put it;
+  // FINAL: the last output of a run, in the terminal's default colours.
+  void Flush(bool final = false);
   // Converts the key events the page holds.
   void Pump();
 

@@ -1,9 +1,9 @@
 // The console calls on kernel32: the only file of the platform that includes windows.h.
 #include <windows.h>
 
+#include "console/native_console.hpp"
 #include "console/windows/console_api.hpp"
 #include "console/windows/windows_console.hpp"
-#include "runtime/runtime.hpp"
 
 namespace console::windows {
 namespace {
@@ -89,7 +89,6 @@ class Win32ConsoleApi : public ConsoleApi {
     if (!input.is_key) return input;
     const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
     input.key_down = key.bKeyDown != 0;
-    input.repeat_count = key.wRepeatCount;
     input.virtual_key = key.wVirtualKeyCode;
     input.scan_code = key.wVirtualScanCode;
     input.character = static_cast<char16_t>(key.uChar.UnicodeChar);
@@ -132,20 +131,15 @@ Cp866High Cp866HighOfWindows() {
   return high;
 }
 
-WindowsConsole* INSTANCE = nullptr;
-
-void FlushAtExit() {
-  if (INSTANCE != nullptr) INSTANCE->FinalFlush();
-}
-
 }  // namespace
+}  // namespace console::windows
 
-WindowsConsole& WindowsConsole::Open() {
-  static Win32ConsoleApi api;
-  static WindowsConsole console(api, Cp866HighOfWindows());
-  INSTANCE = &console;
-  runtime::SetFlushHandler(FlushAtExit);
+namespace console {
+
+Platform& OpenNativeConsole() {
+  static windows::Win32ConsoleApi api;
+  static windows::WindowsConsole console(api, windows::Cp866HighOfWindows());
   return console;
 }
 
-}  // namespace console::windows
+}  // namespace console

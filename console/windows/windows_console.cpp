@@ -179,21 +179,17 @@ void WindowsConsole::FlushConsole() {
   }
 }
 
-void WindowsConsole::Flush() {
+void WindowsConsole::Flush(bool final) {
   if (console_out_) {
     FlushConsole();
     return;
   }
-  writer_->MoveTo(cursor_.x, cursor_.y);
-  std::string& bytes = writer_->bytes();
-  if (bytes.empty()) return;
-  api_.WriteBytes(bytes);
-  bytes.clear();
+  const std::string frame = writer_->TakeFrame(cursor_, final);
+  if (!frame.empty()) api_.WriteBytes(frame);
 }
 
 void WindowsConsole::FinalFlush() {
-  if (writer_) writer_->ResetColours();
-  Flush();
+  Flush(true);
 }
 
 // ---- Input -----------------------------------------------------------------------------
@@ -202,10 +198,8 @@ KeyEvent WindowsConsole::KeyOf(const ConsoleInput& input) const {
   const int code = input.character >= 0xD800 && input.character <= 0xDFFF
                        ? -1
                        : ToCp866(static_cast<char32_t>(input.character), high_);
-  KeyEvent key = MakeKey(input.scan_code, code < 0 ? 0 : static_cast<uint8_t>(code),
-                         input.control_state, input.virtual_key, input.key_down);
-  key.repeat_count = input.repeat_count;
-  return key;
+  return MakeKey(input.scan_code, code < 0 ? 0 : static_cast<uint8_t>(code), input.control_state,
+                 input.virtual_key, input.key_down);
 }
 
 uint32_t WindowsConsole::PendingInputEvents() {

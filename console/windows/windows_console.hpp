@@ -21,9 +21,6 @@ namespace console::windows {
 
 class WindowsConsole : public Platform {
  public:
-  // The console of the process, started on first use (Windows only).
-  static WindowsConsole& Open();
-
   // HIGH gives the Unicode of the code page 866 codes 0x80 to 0xFF.
   WindowsConsole(ConsoleApi& api, const Cp866High& high);
 
@@ -36,16 +33,15 @@ class WindowsConsole : public Platform {
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
   bool InputEnded() override;
-
-  // Sends what has been drawn since the last wait, with the cursor where the layer put it.
-  void Flush();
-  // Flush, with the stream's colours reset: the last output of a run.
-  void FinalFlush();
+  void FinalFlush() override;
 
   // The key event of an input record; the character in code page 866, 0 where it has none.
   KeyEvent KeyOf(const ConsoleInput& input) const;
 
  private:
+  // Sends what has been drawn since the last wait, with the cursor where the layer put it;
+  // FINAL: the last output of a run, a stream's colours reset.
+  void Flush(bool final = false);
   bool InWindow(Coord where) const;
   std::size_t IndexOf(Coord where) const;
   void MarkDirty(int row, int first, int last);

@@ -161,7 +161,7 @@ TEST(WindowsConsole, AWholeRunShowsWhatTheInMemoryConsoleShowsInOneBatchPerWait)
   ResetKeyboard();
   Init(windows);
   visualizer::RunDemo();
-  windows.Flush();
+  windows.FinalFlush();
 
   ASSERT_EQ(fake.screens.size(), expected.size()) << "a wait for every key";
   const auto glyphs = High();

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "console/console.hpp"
-#include "console/posix/terminal_console.hpp"
+#include "console/native_console.hpp"
 #include "runtime/runtime.hpp"
 
 using namespace console;
@@ -32,7 +32,7 @@ void WriteLn(std::string_view text) {
 
 int main() {
   runtime::InstallSignalHandlers();
-  Init(posix::TerminalConsole::Open());
+  Init(OpenNativeConsole());
   WriteLn("plain");
   for (uint8_t colour : {12, 10, 0, 7}) {
     TEXTCOLOR(colour);
