@@ -1,12 +1,8 @@
 #include "console/posix/terminal_console.hpp"
 
-#include <langinfo.h>
-#include <locale.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 
 #include "console/native_console.hpp"
 #include "runtime/posix/signals.hpp"
@@ -22,20 +18,6 @@ constexpr std::size_t kReadSize = 4096;
 // Reads in one pump at most, so that a flood of input cannot starve the output.
 constexpr int kReadsPerPump = 8;
 
-uint64_t NowMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000;
-}
-
-std::string LocaleCodeset() {
-  locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-  if (locale == static_cast<locale_t>(0)) return {};
-  std::string codeset = nl_langinfo_l(CODESET, locale);
-  freelocale(locale);
-  return codeset;
-}
-
 }  // namespace
 
 stream::DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset& charset, int erase,
@@ -49,12 +31,13 @@ stream::DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset&
   return options;
 }
 
-TerminalConsole::TerminalConsole(int in_fd, int out_fd) : tty_(in_fd, out_fd) {
+TerminalConsole::TerminalConsole(int in_fd, int out_fd, std::string_view codeset, Clock now_ms)
+    : tty_(in_fd, out_fd), now_ms_(now_ms) {
   if (tty_.WindowSize(width_, height_)) {
     width_ = std::min(width_, kLargestSide);
     height_ = std::min(height_, kLargestSide);
   }
-  charset_ = LoadCharset(LocaleCodeset());
+  charset_ = LoadCharset(std::string(codeset));
   writer_ = std::make_unique<stream::ScreenWriter>(width_, height_, charset_.glyphs);
   const int erase = tty_.EnterRawMode();
   decoder_ = std::make_unique<stream::KeyDecoder>(
@@ -95,8 +78,9 @@ void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
     decoder_->ExpectReplies(true);
     replies_.cursor_expected = true;
     replies_.attributes_expected = keyboard_query;
-    const uint64_t give_up = NowMs() + kCursorReportWaitMs;
-    for (uint64_t now = NowMs(); !replies_.Complete() && !ended_ && now < give_up; now = NowMs()) {
+    const uint64_t give_up = now_ms_() + kCursorReportWaitMs;
+    for (uint64_t now = now_ms_(); !replies_.Complete() && !ended_ && now < give_up;
+         now = now_ms_()) {
       Pump(static_cast<int>(give_up - now));
     }
     replies_.StopWaiting();
@@ -150,7 +134,7 @@ void TerminalConsole::Pump(int timeout_ms) {
     uint8_t buffer[kReadSize];
     const long got = tty_.Read(buffer, sizeof buffer);
     if (got > 0) {
-      decoder_->Feed(buffer, static_cast<std::size_t>(got), NowMs(), decoded);
+      decoder_->Feed(buffer, static_cast<std::size_t>(got), now_ms_(), decoded);
       continue;
     }
     if (got < 0) break;
@@ -159,7 +143,7 @@ void TerminalConsole::Pump(int timeout_ms) {
     decoder_->Finish(decoded);
     break;
   }
-  decoder_->Expire(NowMs(), decoded);
+  decoder_->Expire(now_ms_(), decoded);
   Take(decoded);
 }
 
@@ -206,7 +190,7 @@ void TerminalConsole::WaitForInput() {
   }
   int timeout = -1;
   if (const auto deadline = decoder_->Deadline()) {
-    const uint64_t now = NowMs();
+    const uint64_t now = now_ms_();
     timeout = *deadline > now ? static_cast<int>(*deadline - now) : 0;
   }
   // Blocks until a key arrives or the Esc decision falls due; the next poll reads it.
@@ -244,7 +228,8 @@ void TerminalConsole::FinalFlush() {
 namespace console {
 
 Platform& OpenNativeConsole() {
-  static posix::TerminalConsole console(STDIN_FILENO, STDOUT_FILENO);
+  static posix::TerminalConsole console(STDIN_FILENO, STDOUT_FILENO, posix::LocaleCodeset(),
+                                        posix::MonotonicMs);
   return console;
 }
 

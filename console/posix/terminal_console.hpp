@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "console/platform.hpp"
 #include "console/posix/charset.hpp"
@@ -22,9 +23,13 @@ class TerminalConsole : public Platform {
   // How long the start-up waits for the terminal to report the cursor.
   static constexpr int kCursorReportWaitMs = 300;
 
+  // Milliseconds on a clock that only goes forward.
+  using Clock = uint64_t (*)();
+
   // Takes over IN_FD and OUT_FD: puts a terminal on IN_FD into raw mode (undone by the
   // run-time's restore on every way out) and asks a terminal on OUT_FD where the cursor is.
-  TerminalConsole(int in_fd, int out_fd);
+  // Text is in the character set CODESET (the locale's); NOW_MS times the keys.
+  TerminalConsole(int in_fd, int out_fd, std::string_view codeset, Clock now_ms);
 
   void GetScreenInfo(ScreenInfo& info) override;
   void SetCursor(Coord where) override;
@@ -58,6 +63,7 @@ class TerminalConsole : public Platform {
   void PumpStream();
 
   Tty tty_;
+  Clock now_ms_;
   int width_ = 80;
   int height_ = 25;
   Coord cursor_;

@@ -1,7 +1,10 @@
 #include "console/posix/tty.hpp"
 
+#include <langinfo.h>
+#include <locale.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,6 +62,20 @@ void ResetColours() {
 }
 
 }  // namespace
+
+uint64_t MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000;
+}
+
+std::string LocaleCodeset() {
+  locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+  if (locale == static_cast<locale_t>(0)) return {};
+  std::string codeset = nl_langinfo_l(CODESET, locale);
+  freelocale(locale);
+  return codeset;
+}
 
 Tty::Tty(int in_fd, int out_fd)
     : in_fd_(in_fd), out_fd_(out_fd), in_tty_(isatty(in_fd) != 0), out_tty_(isatty(out_fd) != 0) {

@@ -1,14 +1,22 @@
-// The terminal's descriptors: the one place that touches termios, ioctl, poll, read and
-// write. The descriptors are given, so a test can hand in a pipe or a pseudo-terminal.
+// The terminal's descriptors, the clock and the locale: the one place that touches termios,
+// ioctl, poll, read, write, the clock and the locale. The descriptors are given, so a test
+// can hand in a pipe or a pseudo-terminal.
 #pragma once
 
 #include <termios.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace console::posix {
+
+// The monotonic clock in milliseconds.
+uint64_t MonotonicMs();
+// The character set of the user's locale (LC_CTYPE), as nl_langinfo names it; empty when
+// the locale cannot be had.
+std::string LocaleCodeset();
 
 class Tty {
  public:
