@@ -12,8 +12,7 @@
 import { Terminal } from "./xterm.mjs";
 
 const params = new URLSearchParams(location.search);
-const requested = params.get("program") ?? "";
-const program = /^[a-z0-9-]+$/.test(requested) ? requested : "insertion-sort-demo";
+const program = globalThis.pageProgram; // chosen in index.html
 const programArguments = params.getAll("arg");
 
 // The PC's colours: the text in light grey over black, light red and light green.
@@ -80,13 +79,13 @@ function codeAddresses(stack) {
   return found;
 }
 
-// The run-time error number of a trap, as the processor's faults have elsewhere.
-function trapCode(error) {
+// The kind of a trap, as the program's run-time takes it (web_report_fault), which gives
+// it the number the processor's fault of that kind has elsewhere.
+const TRAP_KINDS = [/divide by zero/, /integer overflow/, /out of bounds|Maximum call stack/];
+function trapKind(error) {
   const message = String(error?.message ?? error);
-  if (/divide by zero/.test(message)) return 200;
-  if (/integer overflow/.test(message)) return 215;
-  if (/out of bounds|Maximum call stack/.test(message)) return 216;
-  return 217;
+  const kind = TRAP_KINDS.findIndex((pattern) => pattern.test(message));
+  return kind < 0 ? TRAP_KINDS.length : kind;
 }
 
 let current = null; // the run under way, or the last one
@@ -150,14 +149,15 @@ class Run {
   // processor fault, and the end with its number.
   fail(error) {
     if (this.ended) return;
-    const code = trapCode(error);
     const module = this.module;
+    // The number of a fault nobody could report.
+    let code = 217;
     try {
       const frames = codeAddresses(error?.stack);
       const at = module._web_fault_frames();
       const room = Math.min(frames.length, 64);
       module.HEAPU32.set(frames.slice(0, room), at >> 2);
-      module._web_report_fault(code, room);
+      code = module._web_report_fault(trapKind(error), room);
     } catch (reportError) {
       console.error("the run-time error report failed:", reportError);
     }

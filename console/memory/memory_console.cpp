@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "console/rect_move.hpp"
+
 namespace console {
 
 MemoryConsole::MemoryConsole(int width, int height, Rect window, uint16_t attribute)
@@ -29,25 +31,10 @@ void MemoryConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute
 
 void MemoryConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                                uint16_t fill_attribute) {
-  auto in_clip = [&](int x, int y) {
-    return Inside(x, y) && x >= clip.left && x <= clip.right && y >= clip.top && y <= clip.bottom;
-  };
-  // Read the whole source first: source and destination overlap.
-  std::vector<Cell> moved;
-  for (int y = source.top; y <= source.bottom; ++y)
-    for (int x = source.left; x <= source.right; ++x)
-      moved.push_back(Inside(x, y) ? At(x, y) : Cell{fill_char, fill_attribute});
-  for (int y = source.top; y <= source.bottom; ++y)
-    for (int x = source.left; x <= source.right; ++x)
-      if (in_clip(x, y)) At(x, y) = Cell{fill_char, fill_attribute};
-  std::size_t i = 0;
-  for (int y = source.top; y <= source.bottom; ++y) {
-    for (int x = source.left; x <= source.right; ++x, ++i) {
-      const int to_x = dest.x + (x - source.left);
-      const int to_y = dest.y + (y - source.top);
-      if (in_clip(to_x, to_y)) At(to_x, to_y) = moved[i];
-    }
-  }
+  MoveRect(
+      source, clip, dest, Cell{fill_char, fill_attribute},
+      [this](int x, int y) { return Inside(x, y) ? &At(x, y) : nullptr; },
+      [this](int x, int y, const Cell& cell) { At(x, y) = cell; });
 }
 
 uint32_t MemoryConsole::PendingInputEvents() {

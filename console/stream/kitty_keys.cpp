@@ -4,34 +4,28 @@
 #include <iterator>
 
 #include "console/character_keys.hpp"
+#include "console/modifier_sides.hpp"
 
 namespace console::stream {
 namespace {
-
-enum : uint8_t {
-  kHeldLeftAlt = 1,
-  kHeldRightAlt = 2,
-  kHeldLeftCtrl = 4,
-  kHeldRightCtrl = 8,
-};
 
 struct ModifierKey {
   int code;
   uint16_t virtual_key;
   uint16_t scan;
   bool enhanced;
-  uint8_t held;  // which of the held flags it sets
+  uint32_t side;  // which Alt or Ctrl it is
 };
 
 const ModifierKey* FindModifierKey(int code) {
   static constexpr ModifierKey kKeys[] = {
       {57441, vk::kShift, scan::kLeftShift, false, 0},
       {57447, vk::kShift, scan::kRightShift, false, 0},
-      {57442, vk::kControl, scan::kControl, false, kHeldLeftCtrl},
-      {57448, vk::kControl, scan::kControl, true, kHeldRightCtrl},
-      {57443, vk::kMenu, scan::kAlt, false, kHeldLeftAlt},
-      {57449, vk::kMenu, scan::kAlt, true, kHeldRightAlt},
-      {57453, vk::kMenu, scan::kAlt, true, kHeldRightAlt},  // AltGr (ISO level 3 shift)
+      {57442, vk::kControl, scan::kControl, false, kLeftCtrlPressed},
+      {57448, vk::kControl, scan::kControl, true, kRightCtrlPressed},
+      {57443, vk::kMenu, scan::kAlt, false, kLeftAltPressed},
+      {57449, vk::kMenu, scan::kAlt, true, kRightAltPressed},
+      {57453, vk::kMenu, scan::kAlt, true, kRightAltPressed},  // AltGr (ISO level 3 shift)
       {57358, vk::kCapital, scan::kCapsLock, false, 0},
       {57359, vk::kScroll, scan::kScrollLock, false, 0},
       {57360, vk::kNumLock, scan::kNumLock, false, 0},
@@ -92,31 +86,11 @@ constexpr int kRelease = 3;
 
 }  // namespace
 
-uint32_t KittyKeys::HeldState() const {
-  uint32_t state = 0;
-  if (held_ & kHeldLeftAlt) state |= kLeftAltPressed;
-  if (held_ & kHeldRightAlt) state |= kRightAltPressed;
-  if (held_ & kHeldLeftCtrl) state |= kLeftCtrlPressed;
-  if (held_ & kHeldRightCtrl) state |= kRightCtrlPressed;
-  return state;
-}
-
 uint32_t KittyKeys::Modifiers(int parameter) const {
   const int bits = parameter >= 1 ? parameter - 1 : 0;
-  const uint32_t held = HeldState();
-  uint32_t state = 0;
+  // A right Alt held down without the Alt bit is AltGr, which reports no Alt of its own.
+  uint32_t state = sides_.SidesOf((bits & 2) != 0, sides_.Held(kRightAltPressed), (bits & 4) != 0);
   if (bits & 1) state |= kShiftPressed;
-  // Which Alt and which Ctrl, from their own key events; the left one when unknown.
-  if (bits & 2) {
-    const uint32_t alt = held & kAltPressed;
-    state |= alt != 0 ? alt : kLeftAltPressed;
-  } else {
-    state |= held & kRightAltPressed;  // AltGr reports no Alt of its own
-  }
-  if (bits & 4) {
-    const uint32_t ctrl = held & kCtrlPressed;
-    state |= ctrl != 0 ? ctrl : kLeftCtrlPressed;
-  }
   if (bits & 64) state |= kCapsLockOn;
   if (bits & 128) state |= kNumLockOn;
   return state;
@@ -133,13 +107,9 @@ std::optional<KeyEvent> KittyKeys::Key(const Token& token,
   if (code < 0) return std::nullopt;
 
   if (const ModifierKey* modifier = FindModifierKey(code)) {
-    if (down) {
-      held_ = static_cast<uint8_t>(held_ | modifier->held);
-    } else {
-      held_ = static_cast<uint8_t>(held_ & ~modifier->held);
-    }
+    sides_.Track(modifier->side, down);
     const uint32_t state = (Modifiers(mods) & (kShiftPressed | kCapsLockOn | kNumLockOn)) |
-                           HeldState() | (modifier->enhanced ? kEnhancedKey : 0);
+                           sides_.held() | (modifier->enhanced ? kEnhancedKey : 0);
     return MakeKey(modifier->scan, 0, state, modifier->virtual_key, down);
   }
   if (const NamedKey* keypad = FindKeypadKey(code)) {
@@ -170,12 +140,7 @@ std::optional<KeyEvent> KittyKeys::Key(const Token& token,
   const char us_key = static_cast<char>(us & 0x7F);
   KeyEvent key = CharacterKeyEvent(static_cast<uint8_t>(cp866), us_key, state,
                                    VirtualKeyOfAscii(static_cast<uint8_t>(us_key)));
-  // Ctrl with a key gives the control character of the key's base-layout letter, as on the
-  // PC keyboard, whatever layout is active: Ctrl + the C key is 3 under a Russian layout
-  // too. AltGr (right Alt, which also reports Ctrl on some systems) types its character.
-  const uint8_t control = ControlCharacter(static_cast<uint8_t>(us_key));
-  if ((state & kCtrlPressed) != 0 && (state & kRightAltPressed) == 0 && control < 0x20)
-    key.character = control;
+  key.character = CharacterUnderCtrl(key.character, us_key, state);
   key.key_down = down;
   return key;
 }

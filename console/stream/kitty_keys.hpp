@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "console/modifier_sides.hpp"
 #include "console/pc_keyboard.hpp"
 #include "console/stream/sequence_parser.hpp"
 
@@ -25,12 +26,10 @@ class KittyKeys {
   // codes 0x80 to 0xFF. Nothing for keys the PC keyboard lacks.
   std::optional<KeyEvent> Key(const Token& token, const std::array<char32_t, 128>& cp866_high);
   // Modifier keys may have been let go unseen (while the program was stopped).
-  void ForgetModifiers() { held_ = 0; }
+  void ForgetModifiers() { sides_.Forget(); }
 
  private:
-  uint32_t HeldState() const;
-
-  uint8_t held_ = 0;  // which Alt and Ctrl keys are down, by their own events
+  ModifierSides sides_;
 };
 
 }  // namespace console::stream

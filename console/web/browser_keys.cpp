@@ -3,6 +3,7 @@
 #include <string>
 
 #include "console/character_keys.hpp"
+#include "console/modifier_sides.hpp"
 
 namespace console::web {
 namespace {
@@ -113,19 +114,10 @@ std::optional<char32_t> OneCharacter(std::string_view text) {
 }  // namespace
 
 uint32_t BrowserKeys::State(uint32_t modifiers) {
-  // Which Alt and which Ctrl, from their own key events; the left one when unknown. AltGr
-  // is the right Alt whatever Alt flag comes with it.
-  uint32_t alt = held_ & kAltPressed;
-  if ((modifiers & modifier::kAltGraph) != 0) alt |= kRightAltPressed;
-  if ((modifiers & modifier::kAlt) == 0) alt &= ~kLeftAltPressed;
-  if ((modifiers & (modifier::kAlt | modifier::kAltGraph)) == 0) alt = 0;
-  if ((modifiers & modifier::kAlt) != 0 && alt == 0) alt = kLeftAltPressed;
-  uint32_t ctrl = held_ & kCtrlPressed;
-  if ((modifiers & modifier::kCtrl) == 0) ctrl = 0;
-  if ((modifiers & modifier::kCtrl) != 0 && ctrl == 0) ctrl = kLeftCtrlPressed;
-  held_ = alt | ctrl;  // a release the page never saw is forgotten here
-
-  uint32_t state = alt | ctrl;
+  uint32_t state =
+      sides_.SidesOf((modifiers & modifier::kAlt) != 0, (modifiers & modifier::kAltGraph) != 0,
+                     (modifiers & modifier::kCtrl) != 0);
+  sides_.Keep(state);  // a release the page never saw is forgotten here
   if ((modifiers & modifier::kShift) != 0) state |= kShiftPressed;
   if ((modifiers & modifier::kCapsLock) != 0) state |= kCapsLockOn;
   if ((modifiers & modifier::kNumLock) != 0) state |= kNumLockOn;
@@ -142,7 +134,7 @@ std::optional<KeyEvent> BrowserKeys::Convert(const BrowserKey& event) {
 
   for (const FixedKey& fixed : kFixedKeys) {
     if (fixed.code != event.code) continue;
-    if (fixed.held != 0) held_ = event.down ? held_ | fixed.held : held_ & ~fixed.held;
+    if (fixed.held != 0) sides_.Track(fixed.held, event.down);
     const uint32_t state = State(event.modifiers);
     NamedKey key = fixed.key;
     // As on the PC: Ctrl+Enter is line feed, Ctrl+Backspace delete.
@@ -176,12 +168,7 @@ std::optional<KeyEvent> BrowserKeys::Convert(const BrowserKey& event) {
   char us = UsCharacterOf(event.code);
   if (us == 0 && typed) us = *typed < 0x80 ? static_cast<char>(*typed) : UsKeyOfCyrillic(*typed);
   if (us == 0) return std::nullopt;
-  uint8_t character = typed ? character_of(*typed) : 0;
-  // Ctrl with a key gives the control character of its US-layout letter, whatever layout
-  // is active; AltGr types its character.
-  const uint8_t control = ControlCharacter(static_cast<uint8_t>(us));
-  if ((state & kCtrlPressed) != 0 && (state & kRightAltPressed) == 0 && control < 0x20)
-    character = control;
+  const uint8_t character = CharacterUnderCtrl(typed ? character_of(*typed) : 0, us, state);
   return MakeKey(KeyOfAscii(static_cast<uint8_t>(us)).scan, character, state,
                  VirtualKeyOfAscii(static_cast<uint8_t>(us)), event.down);
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "console/cp866.hpp"
+#include "console/modifier_sides.hpp"
 #include "console/pc_keyboard.hpp"
 
 namespace console::web {
@@ -46,7 +47,7 @@ class BrowserKeys {
   uint32_t State(uint32_t modifiers);
 
   Cp866High high_;
-  uint32_t held_ = 0;  // which Alt and Ctrl keys are down, by their own events
+  ModifierSides sides_;
 };
 
 }  // namespace console::web

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "console/rect_move.hpp"
+
 namespace console::windows {
 namespace {
 
@@ -112,28 +114,15 @@ void WindowsConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill
     return;
   }
   // Any other move: done on the picture, and the rows it touches are sent again.
-  std::vector<ConsoleCell> moved;
-  for (int y = source.top; y <= source.bottom; ++y)
-    for (int x = source.left; x <= source.right; ++x)
-      moved.push_back(
-          InWindow(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)})
-              ? shadow_[IndexOf(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)})]
-              : fill);
-  auto in_clip = [&](int x, int y) {
-    return InWindow(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)}) && x >= clip.left &&
-           x <= clip.right && y >= clip.top && y <= clip.bottom;
+  auto at = [this](int x, int y) -> const ConsoleCell* {
+    const Coord where{static_cast<int16_t>(x), static_cast<int16_t>(y)};
+    return InWindow(where) ? &shadow_[IndexOf(where)] : nullptr;
   };
-  auto put = [&](int x, int y, ConsoleCell cell) {
-    if (!in_clip(x, y)) return;
+  auto put = [this, window](int x, int y, const ConsoleCell& cell) {
     shadow_[IndexOf(Coord{static_cast<int16_t>(x), static_cast<int16_t>(y)})] = cell;
     MarkDirty(y - window.top, x - window.left, x - window.left);
   };
-  for (int y = source.top; y <= source.bottom; ++y)
-    for (int x = source.left; x <= source.right; ++x) put(x, y, fill);
-  std::size_t i = 0;
-  for (int y = source.top; y <= source.bottom; ++y)
-    for (int x = source.left; x <= source.right; ++x, ++i)
-      put(dest.x + (x - source.left), dest.y + (y - source.top), moved[i]);
+  MoveRect(source, clip, dest, fill, at, put);
 }
 
 void WindowsConsole::FlushConsole() {

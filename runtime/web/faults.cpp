@@ -6,6 +6,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "runtime/internal.hpp"
 #include "runtime/runtime.hpp"
@@ -48,12 +49,19 @@ EMSCRIPTEN_KEEPALIVE void** web_fault_frames() {
   return runtime::FAULT_FRAMES;
 }
 
-// Reports run-time error CODE for the trap whose COUNT addresses the page has put into the
-// fault frames; the page then ends the run with status CODE.
-EMSCRIPTEN_KEEPALIVE void web_report_fault(int code, int count) {
+// Reports the trap of kind KIND (as page.js names them: 0 integer division by zero, 1
+// integer overflow, 2 memory out of bounds or the stack exhausted, 3 anything else) whose
+// COUNT addresses the page has put into the fault frames. Returns its run-time error
+// number, with which the page then ends the run.
+EMSCRIPTEN_KEEPALIVE int web_report_fault(int kind, int count) {
+  static constexpr int kCodes[] = {runtime::kDivisionByZero, runtime::kArithmeticOverflow,
+                                   runtime::kAccessViolation, runtime::kOtherFault};
+  const int code =
+      kind >= 0 && kind < static_cast<int>(std::size(kCodes)) ? kCodes[kind] : runtime::kOtherFault;
   runtime::RestoreModes();
   count = std::clamp(count, 0, runtime::kMaxFrames);
   runtime::WriteRunError(code, count > 0 ? runtime::FAULT_FRAMES[0] : nullptr,
                          runtime::FAULT_FRAMES, count);
+  return code;
 }
 }
