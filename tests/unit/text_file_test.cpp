@@ -1,0 +1,79 @@
+// The text files behind write statements: fields, pending I/O results and their check,
+// and closing.
+#include <climits>
+#include <string>
+
+#include "console_fixture.hpp"
+
+namespace console::testing {
+namespace {
+
+using TextFile = ConsoleTest;
+
+TEST_F(TextFile, FieldsAreRightAlignedAndNeverCut) {
+  GOTOXY(1, 1);
+  for (int32_t value : {5, -12, 12345}) WRITE_TEXT_SINT(4, OUTPUT, value);
+  WRITE_TEXT_SINT(0, OUTPUT, 0);
+  WRITE_TEXT_SINT(0, OUTPUT, INT32_MIN);
+  WRITE_END(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 25),
+            "   5 -1212345"
+            "0-2147483648");
+
+  GOTOXY(1, 2);
+  Write("comparison", 25);
+  EXPECT_EQ(Row(2, 1, 25), std::string(15, ' ') + "comparison");
+  GOTOXY(1, 3);
+  Write(std::string(30, 'z'), 25);
+  EXPECT_EQ(Row(3, 1, 31), std::string(30, 'z') + " ");
+  GOTOXY(1, 4);
+  Write("", 25);
+  EXPECT_EQ(Cursor(), (Coord{26, 4}));
+}
+
+TEST_F(TextFile, WritesToAFileNotOpenForOutputSetInoutres) {
+  TEXTREC file;
+  ASSIGNCRT(file);
+  WRITE_TEXT_ANSISTR(0, file, "x");
+  EXPECT_EQ(INOUTRES, 103);
+  INOUTRES = 0;
+  WRITE_TEXT_SINT(0, INPUT, 1);
+  EXPECT_EQ(INOUTRES, 105);
+  INOUTRES = 0;
+  WRITELN_END(INPUT);
+  EXPECT_EQ(INOUTRES, 105);
+}
+
+TEST_F(TextFile, PendingErrorStopsWritesButWriteEndStillFlushes) {
+  GOTOXY(1, 1);
+  WRITE_TEXT_ANSISTR(0, OUTPUT, "ok");
+  INOUTRES = 103;
+  WRITE_TEXT_ANSISTR(0, OUTPUT, "lost");
+  WRITE_TEXT_SINT(0, OUTPUT, 7);
+  WRITELN_END(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 3), "   ");
+  WRITE_END(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 3), "ok ");
+  EXPECT_EQ(Cursor(), (Coord{3, 1}));
+  INOUTRES = 0;
+}
+
+TEST_F(TextFile, IocheckTurnsPendingResultIntoRunError) {
+  EXPECT_EXIT(
+      {
+        INOUTRES = 105;
+        IOCHECK();
+      },
+      ::testing::ExitedWithCode(105), "");
+}
+
+TEST_F(TextFile, ClosingOutputDrawsWaitingText) {
+  GOTOXY(1, 1);
+  WRITE_TEXT_ANSISTR(0, OUTPUT, "late");
+  CloseText(OUTPUT);
+  EXPECT_EQ(Row(1, 1, 4), "late");
+  EXPECT_EQ(OUTPUT.mode, fmClosed);
+}
+
+}  // namespace
+}  // namespace console::testing
