@@ -1,10 +1,10 @@
-// The whole demonstration in a real terminal emulator: what the screen shows at each
-// wait, read as a student would see it.
+// The whole demonstration in a real terminal emulator, where only a terminal differs from
+// the other platforms: counts per data set, windows of other heights, text that stays above
+// the run, piped keys, and the terminal left as it was found.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -15,15 +15,7 @@ namespace e2e {
 namespace {
 
 // Light grey, the normal text colour, is the terminal's own foreground (-1).
-constexpr int kGrey = -1, kLightRed = 9, kLightGreen = 10, kBlack = 0;
-
-const char* const kMenu[5] = {
-    "выбор массива",
-    "1 упорядоченный массив",
-    "2 максимально неупорядоченный массив",
-    "3 пустой массив",
-    "4 массив со средней упорядоченностью",
-};
+constexpr int kGrey = -1, kBlack = 0;
 
 class Demo {
  public:
@@ -119,28 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
       return KeyName(param_info.param);
     });
 
-TEST(Demo, StartOfARunWithKey4) {
-  Demo demo;
-  for (int row = 1; row <= 5; ++row) EXPECT_EQ(demo.terminal.Row(row), kMenu[row - 1]);
-  EXPECT_EQ(demo.terminal.Cell(1, 1).foreground, -1) << "the menu is in the terminal's colours";
-  ASSERT_TRUE(demo.Press("4"));
-  EXPECT_EQ(demo.terminal.Row(6), "  44  55  12  42  94  18   6  67  38  78");
-  EXPECT_EQ(demo.terminal.Cell(4, 6).foreground, kGrey);
-  EXPECT_EQ(demo.terminal.CursorRow(), 6);
-  EXPECT_EQ(demo.terminal.CursorColumn(), 41);
-  ASSERT_TRUE(demo.Press(" "));
-  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
-  // Hidden cells are drawn too, in black: the element taken up leaves a gap above it.
-  EXPECT_EQ(demo.terminal.Row(7),
-            "  44  55  12  42  94  18   6  67  38  78        current selection");
-  EXPECT_EQ(demo.terminal.Cell(4, 7).foreground, kBlack);
-  EXPECT_EQ(demo.terminal.Cell(8, 7).foreground, kGrey);
-  EXPECT_EQ(demo.terminal.Cell(4, 8).foreground, kGrey);
-  EXPECT_EQ(demo.terminal.Cell(8, 8).foreground, kBlack);
-  EXPECT_EQ(demo.terminal.CursorRow(), 9);
-  EXPECT_EQ(demo.terminal.CursorColumn(), 1);
-}
-
 TEST(Demo, HiddenCellsTakeTheTerminalsBackgroundWhenItIsKnown) {
   for (const char* answer : {"rgb:ffff/ffff/ffff", "rgb:28/2c/34", ""}) {
     SCOPED_TRACE(answer);
@@ -170,64 +140,6 @@ TEST(Demo, HiddenCellsTakeTheTerminalsBackgroundWhenItIsKnown) {
   }
 }
 
-TEST(Demo, ComparisonFrameAndTheJourneyOfElement12) {
-  Demo demo;
-  ASSERT_TRUE(demo.Press("4"));
-  for (int i = 0; i < 4; ++i) ASSERT_TRUE(demo.Press(" "));
-  // 55 compared with 44, which is not larger: green, and 55 stays where it is.
-  int row = demo.terminal.CursorRow();
-  EXPECT_EQ(demo.terminal.Cell(4, row - 2).foreground, kLightGreen);
-  EXPECT_EQ(demo.terminal.Cell(8, row - 1).foreground, kLightGreen);
-  EXPECT_EQ(demo.terminal.Cell(8, row - 2).foreground, kBlack) << "the hole after 44";
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(demo.Press(" "));
-  // The first comparison of the element 12 at position 3.
-  const int r = demo.terminal.CursorRow() - 3;
-  EXPECT_EQ(demo.terminal.Row(r), "i = 3");
-  EXPECT_EQ(demo.terminal.Row(r + 1),
-            "  44  55  12  42  94  18   6  67  38  78               comparison");
-  const int row1[10] = {kGrey, kLightRed, kBlack, kGrey, kGrey, kGrey, kGrey, kGrey, kGrey, kGrey};
-  for (int k = 0; k < 10; ++k)
-    EXPECT_EQ(demo.terminal.Cell(4 * k + 4, r + 1).foreground, row1[k]) << "cell " << k + 1;
-  EXPECT_EQ(demo.terminal.Cell(65, r + 1).foreground, kGrey) << "the caption";
-  EXPECT_EQ(demo.terminal.Row(r + 2), "  44  55  12  42  94  18   6  67  38  78");
-  for (int k = 0; k < 10; ++k)
-    EXPECT_EQ(demo.terminal.Cell(4 * k + 4, r + 2).foreground, k == 2 ? kLightRed : kBlack);
-  EXPECT_EQ(demo.terminal.CursorColumn(), 1);
-
-  const char* const steps[] = {"moving", "comparison", "moving"};
-  for (const char* caption : steps) {
-    ASSERT_TRUE(demo.Press(" "));
-    EXPECT_EQ(demo.terminal.Row(demo.terminal.CursorRow() - 2).substr(40),
-              std::string(25 - std::strlen(caption), ' ') + caption);
-  }
-  ASSERT_TRUE(demo.Press(" "));
-  row = demo.terminal.CursorRow();
-  EXPECT_EQ(demo.terminal.Row(row - 1), "i = 3");
-  EXPECT_EQ(demo.terminal.Row(row), "  12  44  55  42  94  18   6  67  38  78");
-  EXPECT_EQ(demo.terminal.CursorColumn(), 41);
-}
-
-TEST(Demo, FinalWaitScreensForKeys4And2) {
-  {
-    Demo demo;
-    RunToTheEnd(demo, "4");
-    EXPECT_EQ(demo.terminal.Row(22), "i = 10");
-    EXPECT_EQ(demo.terminal.Row(23),
-              "   6  12  18  38  42  44  55  67  78  94Total comparisons: 28");
-    EXPECT_EQ(demo.terminal.Row(24), "Total movings: 21");
-    EXPECT_EQ(demo.terminal.CursorRow(), 25);
-    EXPECT_EQ(demo.terminal.CursorColumn(), 1);
-  }
-  {
-    Demo demo;
-    RunToTheEnd(demo, "2");
-    const int row = demo.terminal.CursorRow() - 2;
-    EXPECT_EQ(demo.terminal.Row(row),
-              "   0   1   2   3   4   5   6   7   8   9Total comparisons: 45");
-    EXPECT_EQ(demo.terminal.Row(row + 1), "Total movings: 45");
-  }
-}
-
 void ExpectBreak(Demo& demo) {
   const int status = demo.Exit();
   ASSERT_TRUE(WIFEXITED(status));
@@ -240,14 +152,6 @@ void ExpectBreak(Demo& demo) {
   EXPECT_EQ(after.c_iflag, demo.settings_before.c_iflag);
 }
 
-TEST(Demo, EscAtTheFirstStepGate) {
-  Demo demo;
-  ASSERT_TRUE(demo.Press("3"));
-  demo.terminal.Type("\x1b");
-  ExpectBreak(demo);
-  EXPECT_EQ(demo.terminal.Row(6), "   0   0   0   0   0   0   0   0   0   0");
-}
-
 TEST(Demo, EscAtTheLastStepGate) {
   Demo demo;
   ASSERT_TRUE(demo.Press("1"));
@@ -255,15 +159,6 @@ TEST(Demo, EscAtTheLastStepGate) {
   EXPECT_EQ(demo.terminal.CursorColumn(), 41) << "the last printout";
   demo.terminal.Type("\x1b");
   ExpectBreak(demo);
-}
-
-TEST(Demo, ArrowAtTheMenuSelectsNothingAndDoesNotAdvanceTheFirstGate) {
-  Demo demo;
-  ASSERT_TRUE(demo.Press("\x1b[A"));
-  EXPECT_EQ(demo.terminal.Row(6), "   0   0   0   0   0   0   0   0   0   0");
-  EXPECT_EQ(demo.terminal.CursorColumn(), 41) << "the 72 left pending did not advance";
-  ASSERT_TRUE(demo.Press(" "));
-  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
 }
 
 TEST(Demo, LeftAltWithDAtTheMenuPassesTheFirstGate) {
@@ -280,22 +175,11 @@ TEST(Demo, LeftAltWithRightBracketAtTheMenuAborts) {
   ExpectBreak(demo);
 }
 
-TEST(Demo, OtherKeysAtAStepGateDoNotAdvance) {
-  Demo demo;
-  ASSERT_TRUE(demo.Press("4"));
-  ASSERT_TRUE(demo.Press("x"));
-  ASSERT_TRUE(demo.Press("\x1b[B"));
-  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "     ");
-  ASSERT_TRUE(demo.Press(" "));
-  EXPECT_EQ(demo.terminal.Text(41, 6, 5), "i = 1");
-  EXPECT_EQ(demo.terminal.Row(9), "") << "exactly one step";
-}
-
 TEST(Demo, RunBelowTextThatStays) {
   Demo demo(25, "$ make\r\nbuilt\r\n$ ./insertion-sort-demo\r\n");
   EXPECT_EQ(demo.terminal.Row(1), "$ make");
   EXPECT_EQ(demo.terminal.Row(3), "$ ./insertion-sort-demo");
-  EXPECT_EQ(demo.terminal.Row(4), kMenu[0]);
+  EXPECT_EQ(demo.terminal.Row(4), "выбор массива");
   const Totals totals = RunToTheEnd(demo, "4");
   EXPECT_EQ(totals.comparisons, 28);
   EXPECT_EQ(totals.waits, 70);
@@ -328,23 +212,6 @@ TEST(Demo, ShortWindowWritesTheAbortWhereTheCursorIs) {
   EXPECT_EQ(WEXITSTATUS(status), 100);
   EXPECT_EQ(aborted.terminal.Row(19), "breaking program");
   EXPECT_EQ(aborted.terminal.CursorRow(), 20);
-}
-
-TEST(Demo, FinalLineIsTypedEditedAndEndedWithEnter) {
-  Demo demo;
-  RunToTheEnd(demo, "1");
-  ASSERT_TRUE(demo.Press("ab c"));
-  EXPECT_EQ(demo.terminal.Row(25), "ab c") << "Space is echoed and does not end the line";
-  ASSERT_TRUE(
-      demo.Press("\x7f"
-                 "\x1b[D"
-                 "X"));
-  EXPECT_EQ(demo.terminal.Row(25), "abX");
-  EXPECT_EQ(demo.terminal.CursorColumn(), 4);
-  demo.terminal.Type("\r");
-  const int status = demo.Exit();
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(DemoFromAPipe, RunsFromPipedKeysIntoAFile) {

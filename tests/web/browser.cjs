@@ -176,4 +176,19 @@ async function keypad(page, type, key, code, keyCode, modifiers) {
   await session.detach();
 }
 
-module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, cell, keypad };
+// Sends a key that puppeteer's keyboard does not know (one of another layout) as a real
+// keyboard does: its character KEY on the key CODE.
+async function key(page, type, character, code, keyCode) {
+  const session = await page.createCDPSession();
+  await session.send("Input.dispatchKeyEvent", {
+    type,
+    key: character,
+    code,
+    windowsVirtualKeyCode: keyCode,
+    nativeVirtualKeyCode: keyCode,
+    text: type === "keyDown" ? character : undefined,
+  });
+  await session.detach();
+}
+
+module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, cell, keypad, key };

@@ -1,5 +1,5 @@
-// The demonstration on the page: a whole run, the comparison frame's cells and pixels, Esc
-// and running again.
+// The demonstration on the page, where only the page differs from the other platforms: the
+// bytes of a whole run, the frame's pixels, running again, and the site served plainly.
 "use strict";
 
 const { test } = require("node:test");
@@ -7,56 +7,36 @@ const assert = require("node:assert/strict");
 const { spawnSync } = require("node:child_process");
 const fs = require("node:fs");
 const { PNG } = require("pngjs");
-const { servePython, siteRoots, withBrowser, open, settle, press, type, screen, cell } = require("./browser.cjs");
+const { servePython, siteRoots, withBrowser, open, settle, press, type, screen } = require("./browser.cjs");
 
 const context = withBrowser();
 
-const LIGHT_RED = 9;
-const LIGHT_GREEN = 10;
-
-test("a whole run of data set 4 draws what the terminal build draws, and ends with status 0", async () => {
+// The screens of a whole run are the cases' (tests/cases/platform.cases); here, that they
+// are the terminal build's to the byte.
+test("a whole run of data set 4 sends the page the very bytes the terminal build writes", async (t) => {
+  const reference = process.env.POSIX_DEMO;
+  if (!reference || !fs.existsSync(reference)) {
+    t.skip("no terminal build to compare with");
+    return;
+  }
   const page = await open(context.browser, context.server.url);
   await press(page, "4");
-  let gates = 0;
-  while (!(await screen(page)).some((row) => row.startsWith("Total movings"))) {
-    await press(page, "Space");
-    assert.ok(++gates <= 100, "the totals never came");
-  }
-  assert.equal(gates, 70);
-  const rows = await screen(page);
-  assert.ok(rows.some((row) => row.endsWith("Total comparisons: 28")), rows.join("\n"));
-  assert.ok(rows.includes("Total movings: 21"), rows.join("\n"));
-
-  // The final line, typed and edited.
+  for (let gate = 0; gate < 70; gate++) await press(page, "Space");
   await type(page, "ab");
   await press(page, "Backspace");
   await type(page, "c");
-  assert.equal((await screen(page)).at(-1), "ac");
   await press(page, "Enter");
   assert.equal(await page.evaluate(() => demo.exitStatus), 0);
   assert.equal(await page.$eval("#status", (line) => line.textContent), "ended with status 0");
+  const keys = "4" + " ".repeat(70) + "ab\x7fc\n";
+  const run = spawnSync(reference, [], { input: keys });
+  assert.equal(run.status, 0);
+  const written = await page.evaluate(() => demo.output.flatMap((chunk) => Array.from(chunk)));
+  assert.ok(Buffer.from(written).equals(run.stdout), "the bytes differ from the terminal build's");
   assert.deepEqual(page.errors, []);
-
-  // Every screen of the run is the terminal build's: the page's terminal got the very bytes
-  // that the POSIX build writes for the same keys, wait by wait.
-  const reference = process.env.POSIX_DEMO;
-  if (reference && fs.existsSync(reference)) {
-    const keys = "4" + " ".repeat(70) + "ab\x7fc\n";
-    const run = spawnSync(reference, [], { input: keys });
-    assert.equal(run.status, 0);
-    const written = await page.evaluate(() => demo.output.flatMap((chunk) => Array.from(chunk)));
-    assert.ok(Buffer.from(written).equals(run.stdout), "the bytes differ from the terminal build's");
-  }
 });
 
-// The cells of row Y from column X on, COUNT of them.
-async function cells(page, x, y, count) {
-  const found = [];
-  for (let i = 0; i < count; i++) found.push(await cell(page, x + i, y));
-  return found;
-}
-
-test("a comparison frame: its colours in the terminal's cells and on the screen", async () => {
+test("a comparison frame on the screen: the colours show, the hidden cells are empty", async () => {
   const page = await open(context.browser, context.server.url);
   await press(page, "4");
   for (let i = 0; i < 7; i++) await press(page, "Space");
@@ -64,18 +44,6 @@ test("a comparison frame: its colours in the terminal's cells and on the screen"
   const first = rows.findIndex((row) => row.includes("comparison"));
   const last = rows.findLastIndex((row) => row.includes("comparison"));
   assert.ok(first >= 0 && last > first, rows.join("\n"));
-
-  // 12 is being inserted: compared with 55, larger, both light red; 44 as it stands; the
-  // gap where 12 was taken up black and concealed; below, only 12 shows.
-  const [, , f44a, f44b, , , f55a, f55b, , , gapA, gapB] = await cells(page, 0, last, 12);
-  assert.deepEqual([f44a.text + f44b.text, f44a.foreground], ["44", -1]);
-  assert.deepEqual([f55a.text + f55b.text, f55a.foreground, f55b.foreground], ["55", LIGHT_RED, LIGHT_RED]);
-  assert.ok(gapA.concealed && gapB.concealed && gapA.foreground === 0);
-  const below = await cells(page, 0, last + 1, 12);
-  assert.deepEqual([below[10].text + below[11].text, below[10].foreground], ["12", LIGHT_RED]);
-  assert.ok(below[2].concealed && below[6].concealed, "the lower row hides all but 12");
-  // The first comparison: 55 against 44, not larger, light green.
-  assert.equal((await cell(page, 2, first)).foreground, LIGHT_GREEN);
 
   // On the screen: the concealed cells are empty, the colours are there.
   const element = await page.$(".xterm-screen");
@@ -103,13 +71,10 @@ test("a comparison frame: its colours in the terminal's cells and on the screen"
   assert.ok(pixels(2, last).some(near([0xaa, 0xaa, 0xaa])), "44 is not light grey on the screen");
 });
 
-test("Esc at a step gate breaks the program with status 100; the page runs it again", async () => {
+test("after Esc the page runs the program again", async () => {
   const page = await open(context.browser, context.server.url);
   await press(page, "4");
-  await press(page, "Space");
   await press(page, "Escape");
-  assert.equal(await page.evaluate(() => demo.exitStatus), 100);
-  assert.equal((await screen(page))[23], "breaking program");
   assert.equal(await page.$eval("#status", (line) => line.textContent), "ended with status 100");
 
   // Keys are the page's own again, and the button starts a new run at the top left.

@@ -1,7 +1,8 @@
-// The Windows programs on a real Wine console: a driver program on the same console types
-// exact key events (WriteConsoleInputW) and reads the screen buffer back; the test waits
-// until the program has read every event and sleeps in its wait for input. Skipped when the
-// Windows build or Wine is not there.
+// The behaviour cases of every platform (tests/cases/platform.cases) on the Windows console:
+// the Windows programs on a real Wine console, where a driver program on the same console
+// types exact key events (WriteConsoleInputW) and reads the screen buffer back; the test
+// waits until the program has read every event and sleeps in its wait for input. Skipped
+// when the Windows build or Wine is not there.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,9 +12,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform_cases.hpp"
 #include "pty_terminal.hpp"
 
 namespace e2e {
@@ -73,12 +77,15 @@ class WineConsole {
     while (!reply.empty() && (reply.back() == '\n' || reply.back() == '\r')) reply.pop_back();
     return reply;
   }
+  // Puts one key event into the console's input.
+  void Type(const Key& key) {
+    Ask("key " + std::to_string(key.down) + " " + std::to_string(key.vk) + " " +
+        std::to_string(key.scan) + " " + std::to_string(key.character) + " " +
+        std::to_string(key.state));
+  }
   // Types KEYS, then waits until the program has read them all and sleeps waiting for more.
   bool Press(const std::vector<Key>& keys) {
-    for (const Key& key : keys)
-      Ask("key " + std::to_string(key.down) + " " + std::to_string(key.vk) + " " +
-          std::to_string(key.scan) + " " + std::to_string(key.character) + " " +
-          std::to_string(key.state));
+    for (const Key& key : keys) Type(key);
     return WaitForKeyWait();
   }
   // Under Wine a program also waits briefly while the console serves its calls, so one look
@@ -99,18 +106,6 @@ class WineConsole {
       screen = now;
     }
     return same >= kLooks;
-  }
-  // Window row Y: its text, trailing blanks removed.
-  std::string Row(int y) {
-    std::string text = Ask("row " + std::to_string(y));
-    text = text.substr(0, text.find('\t'));
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-  }
-  // The attribute of cell X of window row Y.
-  int Attribute(int x, int y) {
-    const std::string row = Ask("row " + std::to_string(y));
-    return std::stoi(row.substr(row.find('\t') + 1 + 2 * (x - 1), 2), nullptr, 16);
   }
   int ExitStatus() { return std::stoi(Ask("exit")); }
 
@@ -153,74 +148,122 @@ class WineConsoleTest : public ::testing::Test {
   }
 };
 
-const std::vector<Key> kSpace = Tap(32, 57, ' ');
-const std::vector<Key> kEnter = Tap(13, 28, '\r');
+constexpr int kRightAlt = 0x01, kLeftAlt = 0x02, kLeftCtrl = 0x08, kEnhanced = 0x100;
 
-TEST_F(WineConsoleTest, AWholeRunOfDataSet4) {
-  WineConsole run(kBuild + "/visualizer/insertion-sort-demo.exe");
-  ASSERT_TRUE(run.WaitForKeyWait());
-  ASSERT_TRUE(run.Press(Type("4")));
-  for (int gate = 0; gate < 70; ++gate) ASSERT_TRUE(run.Press(kSpace)) << "gate " << gate;
-  EXPECT_EQ(run.Row(24), "Total movings: 21");
-  // The final line, edited: a, b, Backspace, c.
-  ASSERT_TRUE(run.Press(Type("ab")));
-  ASSERT_TRUE(run.Press(Tap(8, 14, 8)));
-  ASSERT_TRUE(run.Press(Type("c")));
-  EXPECT_EQ(run.Row(25), "ac");
-  for (const Key& key : kEnter) run.Ask("key " + std::to_string(key.down) + " 13 28 13 0");
-  EXPECT_EQ(run.ExitStatus(), 0);
-}
+// The console's key events of each key of the cases.
+const std::map<std::string, std::vector<Key>> kKeys = {
+    {"Space", Tap(32, 57, ' ')},
+    {"Enter", Tap(13, 28, '\r')},
+    {"Esc", Tap(27, 1, 27)},
+    {"Backspace", Tap(8, 14, 8)},
+    {"Up", Tap(38, 72, 0, kEnhanced)},
+    {"Down", Tap(40, 80, 0, kEnhanced)},
+    {"Left", Tap(37, 75, 0, kEnhanced)},
+    {"KeypadEnter", Tap(13, 28, '\r', kEnhanced)},
+    {"KeypadSlash", Tap(111, 53, '/', kEnhanced)},
+    {"LeftAlt+D", Tap('D', 32, 'd', kLeftAlt)},
+    // AltGr: the right Alt, with the left Ctrl that Windows reports with it.
+    {"RightAlt+D", Tap('D', 32, 'd', kRightAlt | kLeftCtrl)},
+    {"Alt+Keypad65",
+     {{true, 18, 56, 0, kLeftAlt},
+      {true, 102, 77, 0, kLeftAlt},
+      {false, 102, 77, 0, kLeftAlt},
+      {true, 101, 76, 0, kLeftAlt},
+      {false, 101, 76, 0, kLeftAlt},
+      {false, 18, 56, 'A', 0}}},
+    {"RussianL", Tap('L', 38, 0x0434)},
+};
 
-TEST_F(WineConsoleTest, TheComparisonFrameInItsColoursAndEscAtAGate) {
-  WineConsole run(kBuild + "/visualizer/insertion-sort-demo.exe");
-  ASSERT_TRUE(run.WaitForKeyWait());
-  ASSERT_TRUE(run.Press(Type("4")));
-  for (int gate = 0; gate < 7; ++gate) ASSERT_TRUE(run.Press(kSpace));
-  // The first comparison of 12: 55 light red above, 12 light red below, its place blank.
-  int row = 1;
-  while (row < 25 && run.Row(row) != "i = 3") ++row;
-  for (int next = row + 1; next < 25; ++next)
-    if (run.Row(next) == "i = 3") row = next;
-  ASSERT_LT(row, 24);
-  EXPECT_EQ(run.Attribute(8, row + 1) & 0x0F, 12) << "55, compared and larger";
-  EXPECT_EQ(run.Attribute(12, row + 1) & 0x0F, 0) << "the hole";
-  EXPECT_EQ(run.Attribute(12, row + 2) & 0x0F, 12) << "12, the element being inserted";
-  EXPECT_EQ(run.Attribute(4, row + 1) & 0x0F, 7) << "44, as it stands";
-  run.Ask("key 1 27 1 27 0");
-  EXPECT_EQ(run.ExitStatus(), 100);
-  EXPECT_EQ(run.Row(24), "breaking program");
-}
-
-TEST_F(WineConsoleTest, ConsoleKeysShowsExactKeys) {
-  WineConsole run(kBuild + "/tools/console-keys.exe");
-  ASSERT_TRUE(run.WaitForKeyWait());
-  constexpr int kLeftAlt = 0x02, kRightAlt = 0x01, kLeftCtrl = 0x08, kEnhanced = 0x100;
-  struct Case {
-    const char* name;
-    std::vector<Key> keys;
-    const char* shown;
-  } cases[] = {
-      {"left Alt+D", Tap('D', 32, 'd', kLeftAlt), "0 32"},
-      {"right Alt+D", Tap('D', 32, 'd', kRightAlt | kLeftCtrl), "100"},
-      {"Alt with keypad 6, 5",
-       {{true, 18, 56, 0, kLeftAlt},
-        {true, 102, 77, 0, kLeftAlt},
-        {false, 102, 77, 0, kLeftAlt},
-        {true, 101, 76, 0, kLeftAlt},
-        {false, 101, 76, 0, kLeftAlt},
-        {false, 18, 56, 'A', 0}},
-       "65"},
-      {"keypad Enter", Tap(13, 28, '\r', kEnhanced), "0 28"},
-      {"keypad slash", Tap(111, 53, '/', kEnhanced), "0 53"},
-      {"Cyrillic д", Tap('L', 38, 0x0434), "164"},
-  };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(run.Press(c.keys)) << c.name;
-    const std::string cursor = run.Ask("cursor");
-    const int row = std::stoi(cursor.substr(cursor.find(' ') + 1));
-    EXPECT_EQ(run.Row(row - 1), c.shown) << c.name;
+// The code points of UTF-8 TEXT, each as its bytes.
+std::vector<std::string> Characters(const std::string& text) {
+  std::vector<std::string> characters;
+  for (unsigned char byte : text) {
+    if ((byte & 0xC0) == 0x80 && !characters.empty())
+      characters.back().push_back(static_cast<char>(byte));
+    else
+      characters.emplace_back(1, static_cast<char>(byte));
   }
+  return characters;
 }
+
+class WineDriver : public CaseDriver {
+ public:
+  bool Start(const PlatformCase& c) override {
+    run_ = std::make_unique<WineConsole>(kBuild + (c.program == "console-keys"
+                                                       ? "/tools/console-keys.exe"
+                                                       : "/visualizer/insertion-sort-demo.exe"));
+    return run_->WaitForKeyWait();
+  }
+  bool Press(const std::string& key) override {
+    const std::vector<Key>* keys = KeysOf(key);
+    return keys != nullptr && run_->Press(*keys);
+  }
+  int End(const std::string& key) override {
+    const std::vector<Key>* keys = KeysOf(key);
+    if (keys == nullptr) return -1;
+    // The program may end on the press: the rest is typed without waiting for it.
+    for (const Key& event : *keys) run_->Type(event);
+    return run_->ExitStatus();
+  }
+  std::string VisibleRow(int row) override {
+    const std::string reply = run_->Ask("row " + std::to_string(row));
+    const std::vector<std::string> characters = Characters(reply.substr(0, reply.find('\t')));
+    std::string text;
+    for (std::size_t x = 0; x < characters.size(); ++x)
+      text +=
+          Hidden(characters[x], AttributeIn(reply, static_cast<int>(x) + 1)) ? " " : characters[x];
+    return text.erase(text.find_last_not_of(' ') + 1);
+  }
+  std::string Colour(int column, int row) override {
+    const std::string reply = run_->Ask("row " + std::to_string(row));
+    const std::vector<std::string> characters = Characters(reply.substr(0, reply.find('\t')));
+    const int attribute = AttributeIn(reply, column);
+    if (Hidden(characters.at(static_cast<std::size_t>(column - 1)), attribute)) return "hidden";
+    switch (attribute) {
+      case 0x07: return "grey";
+      case 0x0C: return "lightred";
+      case 0x0A: return "lightgreen";
+      default: return "attribute " + std::to_string(attribute);
+    }
+  }
+  int CursorRow() override {
+    const std::string cursor = run_->Ask("cursor");
+    return std::stoi(cursor.substr(cursor.find(' ') + 1));
+  }
+  int CursorColumn() override { return std::stoi(run_->Ask("cursor")); }
+
+ private:
+  // The attribute of cell X in a row's reply: after the tab, two hex digits a cell.
+  static int AttributeIn(const std::string& reply, int x) {
+    return std::stoi(reply.substr(reply.find('\t') + 1 + 2 * (x - 1), 2), nullptr, 16);
+  }
+  // A cell that shows nothing: a blank, or black on black.
+  static bool Hidden(const std::string& character, int attribute) {
+    return character == " " || (attribute & 0x7F) == 0;
+  }
+  static const std::vector<Key>* KeysOf(const std::string& key) {
+    static std::map<std::string, std::vector<Key>> typed;
+    if (const auto found = kKeys.find(key); found != kKeys.end()) return &found->second;
+    if (key.size() != 1) return nullptr;
+    return &typed.emplace(key, Type(key)).first->second;
+  }
+
+  std::unique_ptr<WineConsole> run_;
+};
+
+class WinePlatformCases : public WineConsoleTest,
+                          public ::testing::WithParamInterface<PlatformCase> {};
+
+TEST_P(WinePlatformCases, OnTheWindowsConsole) {
+  WineDriver driver;
+  RunPlatformCase(GetParam(), driver);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wine, WinePlatformCases,
+                         ::testing::ValuesIn(ReadPlatformCases(PLATFORM_CASES)),
+                         [](const ::testing::TestParamInfo<PlatformCase>& param_info) {
+                           return param_info.param.TestName(param_info.index);
+                         });
 
 }  // namespace
 }  // namespace e2e

@@ -1,0 +1,107 @@
+#include "platform_cases.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+// The words of LINE; a word in double quotes may hold blanks.
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  for (std::size_t at = 0; at < line.size();) {
+    if (line[at] == ' ') {
+      ++at;
+    } else if (line[at] == '"') {
+      const std::size_t close = line.find('"', at + 1);
+      words.push_back(line.substr(at + 1, close - at - 1));
+      at = close == std::string::npos ? line.size() : close + 1;
+    } else {
+      const std::size_t end = std::min(line.find(' ', at), line.size());
+      words.push_back(line.substr(at, end - at));
+      at = end;
+    }
+  }
+  return words;
+}
+
+// A row: R, or c-N for N rows above the cursor's.
+int RowOf(const std::string& word, CaseDriver& driver) {
+  if (word.rfind("c-", 0) == 0) return driver.CursorRow() - std::stoi(word.substr(2));
+  return std::stoi(word);
+}
+
+}  // namespace
+
+std::vector<std::string> PlatformCase::Keys() const {
+  std::vector<std::string> keys;
+  auto add = [&keys](const std::string& key) {
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+  };
+  for (const CaseStep& step : steps) {
+    if ((step.verb == "press" || step.verb == "end") && !step.args.empty()) add(step.args[0]);
+    if (step.verb == "type" && !step.args.empty())
+      for (char ch : step.args[0]) add(std::string(1, ch));
+  }
+  return keys;
+}
+
+std::string PlatformCase::TestName(std::size_t index) const {
+  std::string test_name = std::to_string(index + 1) + "_";
+  for (char ch : name) test_name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+  return test_name;
+}
+
+std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
+  std::ifstream file(path);
+  EXPECT_TRUE(file.good()) << "no case file at " << path;
+  std::vector<PlatformCase> cases;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> words = Words(line);
+    const std::string verb = words[0];
+    words.erase(words.begin());
+    if (verb == "case") {
+      cases.push_back(PlatformCase{line.substr(5), "", {}});
+    } else if (cases.empty()) {
+      ADD_FAILURE() << path << ":" << number << ": a step before the first case";
+    } else if (verb == "program" && words.size() == 1) {
+      cases.back().program = words[0];
+    } else {
+      cases.back().steps.push_back(CaseStep{number, verb, words});
+    }
+  }
+  return cases;
+}
+
+void RunPlatformCase(const PlatformCase& c, CaseDriver& driver) {
+  ASSERT_TRUE(driver.Start(c)) << c.program << " does not wait for a key";
+  for (const CaseStep& step : c.steps) {
+    SCOPED_TRACE("platform.cases:" + std::to_string(step.line));
+    const std::vector<std::string>& args = step.args;
+    if (step.verb == "press" && !args.empty()) {
+      const int times = args.size() > 1 ? std::stoi(args[1].substr(1)) : 1;
+      for (int n = 0; n < times; ++n) ASSERT_TRUE(driver.Press(args[0])) << args[0] << " #" << n;
+    } else if (step.verb == "type" && args.size() == 1) {
+      for (char ch : args[0]) ASSERT_TRUE(driver.Press(std::string(1, ch))) << ch;
+    } else if (step.verb == "end" && args.size() == 2) {
+      EXPECT_EQ(driver.End(args[0]), std::stoi(args[1]));
+    } else if (step.verb == "row" && args.size() == 2) {
+      EXPECT_EQ(driver.VisibleRow(RowOf(args[0], driver)), args[1]);
+    } else if (step.verb == "colour" && args.size() == 3) {
+      EXPECT_EQ(driver.Colour(std::stoi(args[1]), RowOf(args[0], driver)), args[2]);
+    } else if (step.verb == "cursor" && args.size() == 2) {
+      EXPECT_EQ(driver.CursorRow(), std::stoi(args[0]));
+      EXPECT_EQ(driver.CursorColumn(), std::stoi(args[1]));
+    } else {
+      FAIL() << "a step no driver knows: " << step.verb;
+    }
+  }
+}
+
+}  // namespace e2e

@@ -1,0 +1,134 @@
+// The behaviour cases of every platform (tests/cases/platform.cases) on the page: the
+// programs in headless Chromium, keys as real key events, cells read from xterm.js.
+"use strict";
+
+const { test } = require("node:test");
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const path = require("node:path");
+const { withBrowser, open, settle, press, keypad, key } = require("./browser.cjs");
+
+const context = withBrowser();
+const ALT = 1;
+
+// The cases of the file: each a name, a program and its steps with their line numbers.
+function readCases(file) {
+  const cases = [];
+  fs.readFileSync(file, "utf8")
+    .split("\n")
+    .forEach((line, index) => {
+      if (line === "" || line.startsWith("#")) return;
+      const words = [...line.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2]);
+      const [verb, ...args] = words;
+      if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
+      else if (verb === "program") cases.at(-1).program = args[0];
+      else cases.at(-1).steps.push({ line: index + 1, verb, args });
+    });
+  return cases;
+}
+
+// Each key of the cases as the browser's events.
+const KEYS = {
+  Space: (page) => page.keyboard.press("Space"),
+  Enter: (page) => page.keyboard.press("Enter"),
+  Esc: (page) => page.keyboard.press("Escape"),
+  Backspace: (page) => page.keyboard.press("Backspace"),
+  Up: (page) => page.keyboard.press("ArrowUp"),
+  Down: (page) => page.keyboard.press("ArrowDown"),
+  Left: (page) => page.keyboard.press("ArrowLeft"),
+  KeypadEnter: async (page) => {
+    await keypad(page, "keyDown", "Enter", "NumpadEnter", 13, 0);
+    await keypad(page, "keyUp", "Enter", "NumpadEnter", 13, 0);
+  },
+  KeypadSlash: async (page) => {
+    await keypad(page, "keyDown", "/", "NumpadDivide", 111, 0);
+    await keypad(page, "keyUp", "/", "NumpadDivide", 111, 0);
+  },
+  "LeftAlt+D": async (page) => {
+    await page.keyboard.down("AltLeft");
+    await page.keyboard.press("KeyD");
+    await page.keyboard.up("AltLeft");
+  },
+  "RightAlt+D": async (page) => {
+    await page.keyboard.down("AltRight");
+    await page.keyboard.press("KeyD");
+    await page.keyboard.up("AltRight");
+  },
+  "Alt+Keypad65": async (page) => {
+    await page.keyboard.down("AltLeft");
+    for (const [digit, keyCode] of [["6", 102], ["5", 101]]) {
+      await keypad(page, "keyDown", digit, `Numpad${digit}`, keyCode, ALT);
+      await keypad(page, "keyUp", digit, `Numpad${digit}`, keyCode, ALT);
+    }
+    await page.keyboard.up("AltLeft");
+  },
+  RussianL: async (page) => {
+    await key(page, "keyDown", "д", "KeyL", 76);
+    await key(page, "keyUp", "д", "KeyL", 76);
+  },
+};
+
+async function type(page, name) {
+  const typeKey = KEYS[name] ?? (/^[a-zA-Z0-9]$/.test(name) ? (p) => p.keyboard.press(name) : null);
+  assert.ok(typeKey, `no such key: ${name}`);
+  await typeKey(page);
+  await settle(page);
+}
+
+// The screen as a person sees it: each row's text with hidden cells blank, each cell's
+// colour, and the cursor, 1-based.
+function look(page) {
+  return page.evaluate(() => {
+    const buffer = window.demo.term.buffer.active;
+    const rows = [];
+    const colours = [];
+    for (let y = 0; y < window.demo.term.rows; y++) {
+      const line = buffer.getLine(buffer.viewportY + y);
+      let text = "";
+      const row = [];
+      for (let x = 0; x < window.demo.term.cols; x++) {
+        const cell = line.getCell(x);
+        const chars = cell.getChars() || " ";
+        const foreground = cell.isFgDefault() ? -1 : cell.getFgColor();
+        const hidden = chars === " " || cell.isInvisible() !== 0 || (foreground === 0 && cell.isBgDefault());
+        text += hidden ? " " : chars;
+        row.push(hidden ? "hidden" : { "-1": "grey", 9: "lightred", 10: "lightgreen" }[foreground] ?? `palette ${foreground}`);
+      }
+      rows.push(text.trimEnd());
+      colours.push(row);
+    }
+    return { rows, colours, cursor: [buffer.cursorY + 1, buffer.cursorX + 1] };
+  });
+}
+
+const rowOf = (word, screen) => (word.startsWith("c-") ? screen.cursor[0] - Number(word.slice(2)) : Number(word));
+
+async function runCase(page, steps) {
+  for (const { line, verb, args } of steps) {
+    const where = `platform.cases:${line}`;
+    if (verb === "press") {
+      const times = args[1] ? Number(args[1].slice(1)) : 1;
+      for (let n = 0; n < times; n++) await type(page, args[0]);
+    } else if (verb === "type") {
+      for (const ch of args[0]) await type(page, ch);
+    } else if (verb === "end") {
+      await type(page, args[0]);
+      assert.equal(await page.evaluate(() => demo.exitStatus), Number(args[1]), where);
+    } else {
+      const screen = await look(page);
+      if (verb === "row") assert.equal(screen.rows[rowOf(args[0], screen) - 1], args[1], where);
+      else if (verb === "colour")
+        assert.equal(screen.colours[rowOf(args[0], screen) - 1][Number(args[1]) - 1], args[2], where);
+      else if (verb === "cursor") assert.deepEqual(screen.cursor, [Number(args[0]), Number(args[1])], where);
+      else assert.fail(`${where}: a step no driver knows: ${verb}`);
+    }
+  }
+}
+
+for (const c of readCases(path.join(__dirname, "..", "cases", "platform.cases"))) {
+  test(c.name, async () => {
+    const page = await open(context.browser, context.server.url, `?program=${c.program}`);
+    await runCase(page, c.steps);
+    assert.deepEqual(page.errors, []);
+  });
+}
