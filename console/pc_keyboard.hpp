@@ -137,6 +137,16 @@ constexpr NamedKey KeypadDigit(int digit) {
   return NamedKey{kScans[digit], static_cast<uint16_t>(vk::kNumpad0 + digit), false,
                   static_cast<uint8_t>('0' + digit)};
 }
+
+// The keypad's digit keys with Num Lock off: the moves of the grey keys on the same scan
+// codes, but not enhanced; 5 is the keypad's own. DIGIT 10 is the decimal point's Del.
+constexpr NamedKey KeypadMoving(int digit) {
+  constexpr NamedKey kMoves[11] = {kInsert, kEnd,  kDown, kPageDown, kLeft,  kKeypad5,
+                                   kRight,  kHome, kUp,   kPageUp,   kDelete};
+  NamedKey key = kMoves[digit];
+  key.enhanced = false;
+  return key;
+}
 }  // namespace keys
 
 // The one builder of key events.

@@ -24,4 +24,12 @@ void StartupReplies::Take(const stream::Decoded& reply, int width, int height) {
   }
 }
 
+bool KeypadMovesInApplicationMode(std::string_view term) {
+  // A family's types: the name alone or followed by a variant ("rxvt-unicode-256color").
+  auto of = [term](std::string_view family) {
+    return term.starts_with(family) && (term.size() == family.size() || term[family.size()] == '-');
+  };
+  return of("rxvt") || of("mlterm") || of("st") || of("stterm");
+}
+
 }  // namespace console::posix

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include "console/platform.hpp"
 #include "console/stream/key_decoder.hpp"
@@ -26,5 +27,11 @@ struct StartupReplies {
   // The wait is over: answers that come later are stale, the program has drawn since.
   void StopWaiting() { cursor_expected = attributes_expected = false; }
 };
+
+// The keypad is in application mode for the run, so that keypad Enter and slash arrive apart
+// from Enter and slash. rxvt, mlterm and st then send SS3 p..y n for keys with Num Lock off
+// (st for its arrows), where xterm sends them for the digits: true for a terminal of type
+// TERM that does so.
+bool KeypadMovesInApplicationMode(std::string_view term);
 
 }  // namespace console::posix

@@ -21,8 +21,9 @@ constexpr int kReadsPerPump = 8;
 }  // namespace
 
 stream::DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset& charset, int erase,
-                                                          bool byte_stream) {
+                                                          bool byte_stream, std::string_view term) {
   stream::DecoderOptions options;
+  options.keypad_moves = KeypadMovesInApplicationMode(term);
   options.utf8 = charset.utf8;
   options.cp866_high = charset.cp866_high;
   options.charset_high = charset.charset_high;
@@ -31,17 +32,18 @@ stream::DecoderOptions TerminalConsole::DecoderOptionsFor(const TerminalCharset&
   return options;
 }
 
-TerminalConsole::TerminalConsole(int in_fd, int out_fd, std::string_view codeset, Clock now_ms)
+TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Environment& environment,
+                                 Clock now_ms)
     : tty_(in_fd, out_fd), now_ms_(now_ms) {
   if (tty_.WindowSize(width_, height_)) {
     width_ = std::min(width_, kLargestSide);
     height_ = std::min(height_, kLargestSide);
   }
-  charset_ = LoadCharset(std::string(codeset));
+  charset_ = LoadCharset(environment.codeset);
   writer_ = std::make_unique<stream::ScreenWriter>(width_, height_, charset_.glyphs);
   const int erase = tty_.EnterRawMode();
   decoder_ = std::make_unique<stream::KeyDecoder>(
-      DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal()));
+      DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal(), environment.term));
   stream_keys_ = std::make_unique<stream::StreamKeys>(*decoder_);
 
   if (!tty_.output_is_terminal()) {
@@ -228,7 +230,8 @@ void TerminalConsole::FinalFlush() {
 namespace console {
 
 Platform& OpenNativeConsole() {
-  static posix::TerminalConsole console(STDIN_FILENO, STDOUT_FILENO, posix::LocaleCodeset(),
+  static posix::TerminalConsole console(STDIN_FILENO, STDOUT_FILENO,
+                                        {posix::LocaleCodeset(), posix::TerminalType()},
                                         posix::MonotonicMs);
   return console;
 }

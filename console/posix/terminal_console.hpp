@@ -26,10 +26,16 @@ class TerminalConsole : public Platform {
   // Milliseconds on a clock that only goes forward.
   using Clock = uint64_t (*)();
 
+  // What the program's environment says of the terminal.
+  struct Environment {
+    std::string codeset;  // the locale's character set
+    std::string term;     // TERM
+  };
+
   // Takes over IN_FD and OUT_FD: puts a terminal on IN_FD into raw mode (undone by the
   // run-time's restore on every way out) and asks a terminal on OUT_FD where the cursor is.
-  // Text is in the character set CODESET (the locale's); NOW_MS times the keys.
-  TerminalConsole(int in_fd, int out_fd, std::string_view codeset, Clock now_ms);
+  // NOW_MS times the keys.
+  TerminalConsole(int in_fd, int out_fd, const Environment& environment, Clock now_ms);
 
   void GetScreenInfo(ScreenInfo& info) override;
   void SetCursor(Coord where) override;
@@ -44,7 +50,7 @@ class TerminalConsole : public Platform {
 
  private:
   static stream::DecoderOptions DecoderOptionsFor(const TerminalCharset& charset, int erase,
-                                                  bool byte_stream);
+                                                  bool byte_stream, std::string_view term);
   // Asks the terminal where the cursor is (when ASK), else or without an answer takes the
   // start of the bottom row. With KEYBOARD_QUERY, asks too whether it speaks the kitty
   // keyboard protocol.

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
@@ -75,6 +76,11 @@ std::string LocaleCodeset() {
   std::string codeset = nl_langinfo_l(CODESET, locale);
   freelocale(locale);
   return codeset;
+}
+
+std::string TerminalType() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr ? term : "";
 }
 
 Tty::Tty(int in_fd, int out_fd)

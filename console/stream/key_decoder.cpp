@@ -68,7 +68,7 @@ void KeyDecoder::TakeToken(const Token& token, std::vector<Decoded>& out) {
       }
       break;
     case Token::Kind::kCharacter: key = CharacterKey(token.code_point, 0); break;
-    case Token::Kind::kSs3: key = Ss3Key(token); break;
+    case Token::Kind::kSs3: key = Ss3Key(token, options_.keypad_moves); break;
     case Token::Kind::kLinuxFunction: key = LinuxFunctionKey(token); break;
     case Token::Kind::kCsi:
       if (TakeReply(token, out)) return;

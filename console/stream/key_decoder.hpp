@@ -39,7 +39,10 @@ struct Decoded {
 struct DecoderOptions {
   uint8_t erase = 127;       // the terminal's erase character: that byte is Backspace
   bool lf_is_enter = false;  // input is a byte stream whose lines end with LF
-  bool utf8 = true;          // else single-byte input, see charset_high
+  // The keypad in application mode sends its keys with Num Lock off as SS3 p..y n (rxvt,
+  // mlterm); elsewhere those are its digits.
+  bool keypad_moves = false;
+  bool utf8 = true;  // else single-byte input, see charset_high
   // Unicode of the code page 866 codes 0x80 to 0xFF.
   std::array<char32_t, 128> cp866_high{};
   // Unicode of the input bytes 0x80 to 0xFF when the input is single-byte (0: none).

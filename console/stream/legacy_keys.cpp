@@ -19,7 +19,13 @@
 //                                11-15 F1-F5, 17-21 F6-F10, 23 F11, 24 F12
 //   CSI Z                        Shift+Tab
 //   SS3 M j k m o, SS3 p..y n    keypad Enter * + - /, keypad 0-9 and .
+//   SS3 0;m X                    the SS3 keys with modifiers (mlterm)
 //   CSI 27;m;c ~, CSI c;m u      a character key with modifiers (modifyOtherKeys, CSI u)
+// rxvt and mlterm, with the keypad in application mode
+//   SS3 p..y n                   the keypad with Num Lock off: Ins End Down PgDn Left 5
+//                                Right Home Up PgUp, and Del
+// rxvt (and the Linux console)
+//   CSI 25~ 26~ 28~ 29~ 31~..34~ Shift+F3 to Shift+F10
 // rxvt
 //   CSI 7~ CSI 8~                Home End
 //   CSI n$  CSI n^  CSI n@       the tilde keys with Shift, Ctrl, Ctrl+Shift
@@ -73,13 +79,11 @@ constexpr NumberKey kTildeKeys[] = {
 
 // SS3 X of the keypad in application mode (SS3 l: the Linux console's keypad plus).
 constexpr FinalKey kKeypadKeys[] = {
-    {'M', keys::kKeypadEnter},   {'j', keys::kKeypadStar},    {'k', keys::kKeypadPlus},
-    {'l', keys::kKeypadPlus},    {'m', keys::kKeypadMinus},   {'n', keys::kKeypadPoint},
-    {'o', keys::kKeypadSlash},   {'p', keys::KeypadDigit(0)}, {'q', keys::KeypadDigit(1)},
-    {'r', keys::KeypadDigit(2)}, {'s', keys::KeypadDigit(3)}, {'t', keys::KeypadDigit(4)},
-    {'u', keys::KeypadDigit(5)}, {'v', keys::KeypadDigit(6)}, {'w', keys::KeypadDigit(7)},
-    {'x', keys::KeypadDigit(8)}, {'y', keys::KeypadDigit(9)},
+    {'M', keys::kKeypadEnter}, {'j', keys::kKeypadStar},  {'k', keys::kKeypadPlus},
+    {'l', keys::kKeypadPlus},  {'m', keys::kKeypadMinus}, {'o', keys::kKeypadSlash},
 };
+// SS3 p..y: the keypad's digit keys, 0 to 9.
+constexpr uint8_t kKeypadDigitFinal = 'p';
 
 // ---- rxvt --------------------------------------------------------------------------------
 
@@ -94,6 +98,19 @@ constexpr struct {
 constexpr FinalKey kRxvtArrows[] = {
     {'a', keys::kUp}, {'b', keys::kDown}, {'c', keys::kRight}, {'d', keys::kLeft}};
 constexpr int kRxvtCsiArrowModifier = 2;
+
+// CSI n ~: F3 to F10 with Shift (the Linux console's too).
+constexpr NumberKey kRxvtShiftedFunctionKeys[] = {
+    {25, keys::Function(3)}, {26, keys::Function(4)},  {28, keys::Function(5)},
+    {29, keys::Function(6)}, {31, keys::Function(7)},  {32, keys::Function(8)},
+    {33, keys::Function(9)}, {34, keys::Function(10)},
+};
+
+// The modifier parameter with Shift added.
+int WithShift(int parameter) {
+  const int bits = parameter >= 2 ? parameter - 1 : 0;
+  return (bits | 1) + 1;
+}
 
 // ---- The Linux console -------------------------------------------------------------------
 
@@ -169,11 +186,16 @@ KeyEvent ByteKey(const Token& token, const ByteOptions& options) {
   return key;
 }
 
-std::optional<KeyEvent> Ss3Key(const Token& token) {
-  if (const NamedKey* key = Find(kXtermLetters, token.byte))
-    return MakeKey(*key, XtermModifiers(token.modifier));
-  if (const NamedKey* key = Find(kKeypadKeys, token.byte))
-    return MakeKey(*key, XtermModifiers(token.modifier));
+std::optional<KeyEvent> Ss3Key(const Token& token, bool keypad_moves) {
+  const uint32_t state = XtermModifiers(token.modifier);
+  if (const NamedKey* key = Find(kXtermLetters, token.byte)) return MakeKey(*key, state);
+  if (const NamedKey* key = Find(kKeypadKeys, token.byte)) return MakeKey(*key, state);
+  if (token.byte >= kKeypadDigitFinal && token.byte <= kKeypadDigitFinal + 9) {
+    const int digit = token.byte - kKeypadDigitFinal;
+    return MakeKey(keypad_moves ? keys::KeypadMoving(digit) : keys::KeypadDigit(digit), state);
+  }
+  if (token.byte == 'n')
+    return MakeKey(keypad_moves ? keys::KeypadMoving(10) : keys::kKeypadPoint, state);
   if (const NamedKey* key = Find(kRxvtArrows, token.byte)) return MakeKey(*key, kLeftCtrlPressed);
   return std::nullopt;
 }
@@ -190,10 +212,11 @@ std::optional<KeyEvent> CsiKey(const Token& token, const ModifierReader& modifie
     return MakeKey(key, modifiers(modifier), event != kRelease);
   };
   for (const auto& rxvt : kRxvtModifierFinals) {
-    if (token.byte != rxvt.final_byte) continue;
-    const NamedKey* key = Find(kTildeKeys, first);
-    if (key == nullptr || count != 1) return std::nullopt;
-    return key_event(*key, rxvt.modifier);
+    if (token.byte != rxvt.final_byte || count != 1) continue;
+    if (const NamedKey* key = Find(kTildeKeys, first)) return key_event(*key, rxvt.modifier);
+    if (const NamedKey* key = Find(kRxvtShiftedFunctionKeys, first))
+      return key_event(*key, WithShift(rxvt.modifier));
+    return std::nullopt;
   }
   if (!token.intermediates.empty()) return std::nullopt;
   if (const NamedKey* key = Find(kXtermLetters, token.byte)) {
@@ -202,6 +225,10 @@ std::optional<KeyEvent> CsiKey(const Token& token, const ModifierReader& modifie
     if (count == 1 && first >= 2 && token.byte != 'R') return key_event(*key, first);
     if (count == 2 && first <= 1) return key_event(*key, token.Param(1), token.Sub(1, 1));
     return std::nullopt;
+  }
+  if (token.byte == '~' && count <= 2) {
+    if (const NamedKey* key = Find(kRxvtShiftedFunctionKeys, first))
+      return key_event(*key, WithShift(token.Param(1)), token.Sub(1, 1));
   }
   if (token.byte == '~') {
     const NamedKey* key = Find(kTildeKeys, first);

@@ -30,8 +30,9 @@ struct ByteOptions {
 KeyEvent ByteKey(const Token& token, const ByteOptions& options);
 
 // The keys of SS3, CSI and the Linux console's ESC [ [ sequences; nothing for a sequence
-// no key sends.
-std::optional<KeyEvent> Ss3Key(const Token& token);
+// no key sends. KEYPAD_MOVES: SS3 p..y and n are the keypad with Num Lock off (rxvt,
+// mlterm), not its digits (xterm).
+std::optional<KeyEvent> Ss3Key(const Token& token, bool keypad_moves);
 std::optional<KeyEvent> CsiKey(const Token& token, const ModifierReader& modifiers);
 std::optional<KeyEvent> LinuxFunctionKey(const Token& token);
 

@@ -231,8 +231,9 @@ void SequenceParser::EmitCsi(uint8_t final_byte, std::vector<Token>& out) {
 }
 
 void SequenceParser::Ss3Byte(uint8_t byte, std::vector<Token>& out) {
-  constexpr std::size_t kModifierDigits = 2;
-  if (byte >= '0' && byte <= '9' && sequence_.size() < kModifierDigits) {
+  // Old xterm's SS3 m X has one number, mlterm's SS3 0;m X two; none is longer.
+  constexpr std::size_t kParameterBytes = 6;
+  if (((byte >= '0' && byte <= '9') || byte == ';') && sequence_.size() < kParameterBytes) {
     sequence_.push_back(static_cast<char>(byte));
     return;
   }
@@ -240,7 +241,9 @@ void SequenceParser::Ss3Byte(uint8_t byte, std::vector<Token>& out) {
   token.kind = Token::Kind::kSs3;
   token.byte = byte;
   token.alt = alt_;
-  token.modifier = sequence_.empty() ? 1 : std::stoi(sequence_);
+  // The modifier is the last number.
+  const std::string modifier = sequence_.substr(sequence_.rfind(';') + 1);
+  token.modifier = modifier.empty() ? 1 : std::stoi(modifier);
   Reset();
   if (byte == kEsc) {
     state_ = State::kEscape;

@@ -19,7 +19,7 @@ struct Token {
     kByte,           // a byte of its own: ASCII, a control character, or a lone ESC
     kCharacter,      // a UTF-8 character
     kCsi,            // ESC [ parameters intermediates final
-    kSs3,            // ESC O [modifier digits] final
+    kSs3,            // ESC O [[number;]modifier] final
     kLinuxFunction,  // ESC [ [ A..E
     kOsc,            // ESC ] text, ended by BEL or ST: a reply such as the background colour
   };
@@ -39,7 +39,8 @@ struct Token {
   std::size_t parameter_count = 0;
   std::array<std::array<int, kKeptSubParameters>, kKeptParameters> parameters{};
   std::array<uint8_t, kKeptParameters> sub_counts{};
-  // kSs3: the modifier parameter of old xterm's SS3 m X; 1 when there is none.
+  // kSs3: the modifier parameter of old xterm's SS3 m X or mlterm's SS3 0;m X; 1 when
+  // there is none.
   int modifier = 1;
 
   // Number J of parameter I; -1 where it is left out. Param(I) is the first number,

@@ -8,11 +8,6 @@
 namespace console::web {
 namespace {
 
-constexpr NamedKey Plain(NamedKey key) {
-  key.enhanced = false;
-  return key;
-}
-
 // Keys that type no character of their own, or a fixed one, by their `code`. HELD is the
 // control-key flag a modifier key holds down.
 struct FixedKey {
@@ -64,17 +59,17 @@ struct KeypadKey {
 };
 
 constexpr KeypadKey kKeypadKeys[] = {
-    {"Numpad0", keys::KeypadDigit(0), Plain(keys::kInsert)},
-    {"Numpad1", keys::KeypadDigit(1), Plain(keys::kEnd)},
-    {"Numpad2", keys::KeypadDigit(2), Plain(keys::kDown)},
-    {"Numpad3", keys::KeypadDigit(3), Plain(keys::kPageDown)},
-    {"Numpad4", keys::KeypadDigit(4), Plain(keys::kLeft)},
-    {"Numpad5", keys::KeypadDigit(5), keys::kKeypad5},
-    {"Numpad6", keys::KeypadDigit(6), Plain(keys::kRight)},
-    {"Numpad7", keys::KeypadDigit(7), Plain(keys::kHome)},
-    {"Numpad8", keys::KeypadDigit(8), Plain(keys::kUp)},
-    {"Numpad9", keys::KeypadDigit(9), Plain(keys::kPageUp)},
-    {"NumpadDecimal", keys::kKeypadPoint, Plain(keys::kDelete)},
+    {"Numpad0", keys::KeypadDigit(0), keys::KeypadMoving(0)},
+    {"Numpad1", keys::KeypadDigit(1), keys::KeypadMoving(1)},
+    {"Numpad2", keys::KeypadDigit(2), keys::KeypadMoving(2)},
+    {"Numpad3", keys::KeypadDigit(3), keys::KeypadMoving(3)},
+    {"Numpad4", keys::KeypadDigit(4), keys::KeypadMoving(4)},
+    {"Numpad5", keys::KeypadDigit(5), keys::KeypadMoving(5)},
+    {"Numpad6", keys::KeypadDigit(6), keys::KeypadMoving(6)},
+    {"Numpad7", keys::KeypadDigit(7), keys::KeypadMoving(7)},
+    {"Numpad8", keys::KeypadDigit(8), keys::KeypadMoving(8)},
+    {"Numpad9", keys::KeypadDigit(9), keys::KeypadMoving(9)},
+    {"NumpadDecimal", keys::kKeypadPoint, keys::KeypadMoving(10)},
 };
 
 // The keys whose US-layout character names them.

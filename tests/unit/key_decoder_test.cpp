@@ -121,6 +121,14 @@ TEST(KeyDecoder, RxvtForms) {
       {"\x1b[a", {0, 72}},
       {"\x1bOa", {0, 141}},
       {"\x1bOd", {0, 115}},
+      // Shift with F3 to F10, and Ctrl with them; Shift+F1 and F2 are F11 and F12.
+      {"\x1b[25~", {0, 86}},
+      {"\x1b[26~", {0, 87}},
+      {"\x1b[28~", {0, 88}},
+      {"\x1b[29~", {0, 89}},
+      {"\x1b[31~", {0, 90}},
+      {"\x1b[34~", {0, 93}},
+      {"\x1b[25^", {0, 96}},
   });
 }
 
@@ -146,7 +154,27 @@ TEST(KeyDecoder, ApplicationKeypad) {
       {"\x1bOp", {'0'}},
       {"\x1bOy", {'9'}},
       {"\x1bOn", {'.'}},
+      // mlterm's modifiers: Ctrl, Alt (behind the Alt ESC too) and Shift with keypad keys.
+      {"\x1bO0;5M", {0, 28}},
+      {"\x1bO0;2x", {'8'}},
+      {"\x1b\x1bO0;3o", {0, 164}},
   });
+  // rxvt and mlterm send these for the keys with Num Lock off: Ins, End, Up, 5, Del; and
+  // mlterm Ctrl+keypad 5 and Ctrl+keypad 8 (Up).
+  DecoderOptions moves = Utf8Options();
+  moves.keypad_moves = true;
+  ExpectTable(
+      {
+          {"\x1bOp", {0, 82}},
+          {"\x1bOq", {0, 79}},
+          {"\x1bOx", {0, 72}},
+          {"\x1bOu", {0, 76}},
+          {"\x1bOn", {0, 83}},
+          {"\x1bO0;5u", {0, 143}},
+          {"\x1bO0;5x", {0, 141}},
+          {"\x1bOM", {0, 28}},
+      },
+      moves);
 }
 
 TEST(KeyDecoder, AltAsEscapePrefixIsLeftAltWithTheUsScanCode) {

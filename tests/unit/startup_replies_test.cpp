@@ -58,5 +58,12 @@ TEST(StartupReplies, CursorReportIsClampedToTheScreenAndTakenOnlyWhileExpected) 
   EXPECT_FALSE(late.keyboard_protocol);
 }
 
+TEST(StartupReplies, KeypadKeysWithNumLockOffBySS3OnRxvtMltermAndSt) {
+  for (const char* term : {"rxvt-unicode-256color", "rxvt", "mlterm", "st-256color", "stterm"})
+    EXPECT_TRUE(KeypadMovesInApplicationMode(term)) << term;
+  for (const char* term : {"xterm-256color", "screen", "", "strange", "tmux-256color"})
+    EXPECT_FALSE(KeypadMovesInApplicationMode(term)) << term;
+}
+
 }  // namespace
 }  // namespace console::posix
