@@ -65,6 +65,21 @@ TEST_F(ConsoleKeys, CtrlCEndsItAndRestoresTheTerminal) {
   EXPECT_TRUE(SameSettings(before, terminal.Settings()));
 }
 
+// rxvt-unicode's keypad in application mode, Num Lock off: the moves, not the digits; and its
+// Shift+F3.
+TEST(ConsoleKeysOnRxvt, KeypadKeysWithNumLockOffMove) {
+  PtyTerminal terminal(80, 25);
+  terminal.SetTerm("rxvt-unicode-256color");
+  terminal.Start(CONSOLE_KEYS);
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  terminal.Type("\x1bOx\x1bOp\x1b[25~8");
+  ASSERT_TRUE(terminal.WaitForKeyWait());
+  EXPECT_EQ(terminal.Row(1), "0 72");
+  EXPECT_EQ(terminal.Row(2), "0 82");
+  EXPECT_EQ(terminal.Row(3), "0 86");
+  EXPECT_EQ(terminal.Row(4), "56") << "with Num Lock on, the digit itself";
+}
+
 TEST(ConsoleKeysWithoutCursorReport, GoesOnFromTheBottomRow) {
   PtyTerminal terminal(80, 25);
   terminal.AnswerQueries(false);

@@ -41,6 +41,8 @@ class PtyTerminal {
 
   // Shows BYTES on the screen as if someone had written them before the program ran.
   void Show(std::string_view bytes);
+  // The terminal type the program is told (TERM); xterm-256color unless a test says.
+  void SetTerm(const std::string& term) { term_ = term; }
   // Whether the terminal answers queries (the cursor position report) at all.
   void AnswerQueries(bool answer) { answer_queries_ = answer; }
   // Whether the terminal speaks the kitty keyboard protocol: answers its flags query and
@@ -125,6 +127,7 @@ class PtyTerminal {
   int status_pipe_ = -1;
   bool stopped_ = false;
   bool answer_queries_ = true;
+  std::string term_ = "xterm-256color";
   // Bytes sent to the program (typed, and the terminal's answers), and what the program had
   // read, when it was last seen waiting: it waits for a key only once it has read them all.
   long long sent_ = 0;
