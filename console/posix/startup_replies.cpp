@@ -10,9 +10,6 @@ void StartupReplies::Take(const stream::Decoded& reply, int width, int height) {
     case stream::Decoded::Kind::kKeyboardFlags:
       if (attributes_expected) keyboard_protocol = true;
       break;
-    case stream::Decoded::Kind::kBackground:
-      if (attributes_expected) background = reply.rgb;
-      break;
     case stream::Decoded::Kind::kDeviceAttributes: attributes_expected = false; break;
     case stream::Decoded::Kind::kCursorReport:
       if (!cursor_expected) break;

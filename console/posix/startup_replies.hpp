@@ -1,7 +1,7 @@
 // The replies to the queries the console sends a terminal at start: where the cursor is,
-// its default background colour (OSC 11), whether the kitty keyboard protocol is spoken (its
-// flags query, answered only by terminals that know it, is followed by the device
-// attributes query that every terminal answers), all awaited in one wait.
+// and whether the kitty keyboard protocol is spoken (its flags query, answered only by
+// terminals that know it, is followed by the device attributes query that every terminal
+// answers), all awaited in one wait.
 #pragma once
 
 #include <optional>
@@ -16,9 +16,8 @@ struct StartupReplies {
   bool cursor_expected = false;      // the cursor query is out, unanswered
   bool attributes_expected = false;  // the device attributes query is out, unanswered
   bool cursor_reported = false;
-  bool keyboard_protocol = false;      // the flags came ahead of the device attributes
-  Coord cursor;                        // where the report put the cursor, inside the screen
-  std::optional<uint32_t> background;  // the terminal's default background, 0xRRGGBB
+  bool keyboard_protocol = false;  // the flags came ahead of the device attributes
+  Coord cursor;                    // where the report put the cursor, inside the screen
 
   // Takes a reply of the terminal on a WIDTH x HEIGHT screen; keys pass unseen.
   void Take(const stream::Decoded& reply, int width, int height);

@@ -61,7 +61,6 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Environment& envir
   }
   // A terminal that did not answer now is not asked again on a resume.
   answers_queries_ = replies_.cursor_reported;
-  if (replies_.background) writer_->SetHiddenColour(*replies_.background);
   if (replies_.keyboard_protocol) {
     // The terminal reports every key press and release exactly: take them so. The flags
     // come off again on every way out and on a stop.
@@ -74,9 +73,9 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Environment& envir
 void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
   replies_ = StartupReplies{};
   if (ask) {
-    // At start: the cursor, the default background, the keyboard protocol's flags, and the
-    // device attributes that every terminal answers last.
-    tty_.Write(keyboard_query ? "\x1b[6n\x1b]11;?\x1b\\\x1b[?u\x1b[c" : "\x1b[6n");
+    // At start: the cursor, the keyboard protocol's flags, and the device attributes that
+    // every terminal answers last.
+    tty_.Write(keyboard_query ? "\x1b[6n\x1b[?u\x1b[c" : "\x1b[6n");
     decoder_->ExpectReplies(true);
     replies_.cursor_expected = true;
     replies_.attributes_expected = keyboard_query;

@@ -8,30 +8,6 @@
 
 namespace console::stream {
 
-std::optional<uint32_t> BackgroundOfReply(std::string_view text) {
-  // 11;rgb:R/G/B, each of one to four hexadecimal digits: a fraction of full intensity.
-  constexpr std::string_view kPrefix = "11;rgb:";
-  if (text.substr(0, kPrefix.size()) != kPrefix) return std::nullopt;
-  text.remove_prefix(kPrefix.size());
-  uint32_t rgb = 0;
-  for (int component = 0; component < 3; ++component) {
-    const std::size_t end = std::min(text.find('/'), text.size());
-    if (end == 0 || end > 4 || (component < 2) != (end < text.size())) return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text.substr(0, end)) {
-      const int digit = std::isxdigit(static_cast<unsigned char>(c)) == 0 ? -1
-                        : c <= '9'                                        ? c - '0'
-                                                                          : (c | 0x20) - 'a' + 10;
-      if (digit < 0) return std::nullopt;
-      value = value * 16 + static_cast<uint32_t>(digit);
-    }
-    const uint32_t full = (1u << (4 * end)) - 1;
-    rgb = rgb << 8 | (value * 255 + full / 2) / full;
-    text.remove_prefix(std::min(end + 1, text.size()));
-  }
-  return rgb;
-}
-
 KeyDecoder::KeyDecoder(const DecoderOptions& options) : options_(options), parser_(options.utf8) {}
 
 void KeyDecoder::Feed(const uint8_t* data, std::size_t size, uint64_t now_ms,
@@ -74,14 +50,6 @@ void KeyDecoder::TakeToken(const Token& token, std::vector<Decoded>& out) {
       if (TakeReply(token, out)) return;
       key = CsiTokenKey(token);
       break;
-    case Token::Kind::kOsc:
-      if (const auto rgb = BackgroundOfReply(token.intermediates)) {
-        Decoded reply;
-        reply.kind = Decoded::Kind::kBackground;
-        reply.rgb = *rgb;
-        out.push_back(reply);
-      }
-      return;
   }
   if (!key) return;
   if (alt) key->control_state |= kLeftAltPressed;

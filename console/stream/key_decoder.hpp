@@ -20,20 +20,17 @@ namespace console::stream {
 
 struct Decoded {
   // A key event, or one of the terminal's replies: the cursor position, the keyboard
-  // protocol's flags (CSI ? flags u), the device attributes (CSI ? ... c), the default
-  // background colour (OSC 11 ; rgb:R/G/B).
+  // protocol's flags (CSI ? flags u), the device attributes (CSI ? ... c).
   enum class Kind : uint8_t {
     kKey,
     kCursorReport,
     kKeyboardFlags,
     kDeviceAttributes,
-    kBackground,
   };
   Kind kind = Kind::kKey;
   KeyEvent key;
   int row = 0;  // cursor report, 1-based
   int column = 0;
-  uint32_t rgb = 0;  // background colour, 0xRRGGBB
 };
 
 struct DecoderOptions {
@@ -48,9 +45,6 @@ struct DecoderOptions {
   // Unicode of the input bytes 0x80 to 0xFF when the input is single-byte (0: none).
   std::array<char32_t, 128> charset_high{};
 };
-
-// The colour of a terminal's OSC 11 reply ("11;rgb:ffff/ffff/ffff"), as 0xRRGGBB.
-std::optional<uint32_t> BackgroundOfReply(std::string_view text);
 
 class KeyDecoder {
  public:

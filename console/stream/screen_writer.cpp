@@ -60,9 +60,11 @@ std::string ScreenWriter::TakeFrame(Coord cursor, bool final) {
 
 void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  Style style = StyleOf(attribute);
-  if (style.conceal) style.rgb = hidden_rgb_;
-  pending_.push_back(Cell{x, y, code, style, false});
+  if (Hidden(attribute)) {
+    pending_.push_back(Cell{x, y, ' ', Style{}, false});
+    return;
+  }
+  pending_.push_back(Cell{x, y, code, StyleOf(attribute), false});
 }
 
 void ScreenWriter::Draw(Cell& cell) {
@@ -129,8 +131,7 @@ void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
 namespace {
 
 bool StyleLess(const Style& a, const Style& b) {
-  return std::tie(a.foreground, a.background, a.conceal) <
-         std::tie(b.foreground, b.background, b.conceal);
+  return std::tie(a.foreground, a.background) < std::tie(b.foreground, b.background);
 }
 
 }  // namespace

@@ -26,12 +26,9 @@ class ScreenWriter {
  public:
   ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs);
 
-  // The terminal's default background is RGB (0xRRGGBB): hidden cells are drawn in exactly
-  // that colour, concealed too, so that they look empty even where concealing is ignored.
-  void SetHiddenColour(uint32_t rgb) { hidden_rgb_ = static_cast<int32_t>(rgb); }
   // The terminal's cursor is at (X, Y); -1 when unknown.
   void AssumeCursor(int x, int y);
-  // Draws CODE in the cell (X, Y) in ATTRIBUTE.
+  // Draws CODE in the cell (X, Y) in ATTRIBUTE; a hidden cell as a blank.
   void PutCell(int x, int y, uint8_t code, uint16_t attribute);
   // Moves full-width rows TOP to BOTTOM up by one, the bottom one blank in FILL.
   void ScrollUp(int top, int bottom, uint16_t fill);
@@ -100,7 +97,6 @@ class ScreenWriter {
   Style style_;
   bool style_known_ = false;
   std::vector<Cell> pending_;
-  int32_t hidden_rgb_ = -1;
 };
 
 }  // namespace console::stream

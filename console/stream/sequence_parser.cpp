@@ -257,7 +257,6 @@ void SequenceParser::Ss3Byte(uint8_t byte, std::vector<Token>& out) {
 void SequenceParser::StringByte(uint8_t byte, std::vector<Token>& out) {
   if (state_ == State::kStringEsc) {
     // ESC \ ends the string; ESC with anything else starts a new sequence.
-    if (byte == '\\') EndString(out);
     Reset();
     if (byte != '\\') {
       state_ = State::kEscape;
@@ -267,27 +266,14 @@ void SequenceParser::StringByte(uint8_t byte, std::vector<Token>& out) {
   }
   ++skipped_;
   if (byte == 0x07 || byte == 0x9C) {
-    EndString(out);  // BEL or 8-bit ST ends it
-    Reset();
+    Reset();  // BEL or 8-bit ST ends it
   } else if (byte == kCan || byte == kSub) {
     Reset();  // they cancel it
   } else if (byte == kEsc) {
     state_ = State::kStringEsc;
   } else if (skipped_ > kMaxString) {
     Reset();
-  } else if (sequence_[0] == ']' && sequence_.size() <= kMaxKeptString) {
-    sequence_.push_back(static_cast<char>(byte));
   }
-}
-
-// An OSC string short enough to be a reply is passed on; the rest only skipped.
-void SequenceParser::EndString(std::vector<Token>& out) {
-  // The string's bytes so far, the terminator's first byte among them, against those kept.
-  if (sequence_[0] != ']' || skipped_ != sequence_.size()) return;
-  Token token;
-  token.kind = Token::Kind::kOsc;
-  token.intermediates = sequence_.substr(1);
-  out.push_back(std::move(token));
 }
 
 void SequenceParser::StartUtf8(uint8_t byte, bool alt) {

@@ -21,14 +21,12 @@ struct Token {
     kCsi,            // ESC [ parameters intermediates final
     kSs3,            // ESC O [[number;]modifier] final
     kLinuxFunction,  // ESC [ [ A..E
-    kOsc,            // ESC ] text, ended by BEL or ST: a reply such as the background colour
   };
   Kind kind = Kind::kByte;
   // The token came behind an extra ESC: Alt held ("meta sends escape").
   bool alt = false;
   uint8_t byte = 0;         // kByte: the byte; kCsi, kSs3, kLinuxFunction: the final byte
   char32_t code_point = 0;  // kCharacter
-  // kOsc: the text, in intermediates.
   // kCsi: the private prefix (< = > ?), or 0; the intermediate bytes; and how many
   // parameters there are, each a list of ':'-separated numbers. No key needs more than
   // the first few, so only they are kept.
@@ -63,8 +61,6 @@ class SequenceParser {
   static constexpr std::size_t kMaxSequence = 64;
   // The longest string (OSC, DCS, ...) skipped before the parser gives up on it.
   static constexpr std::size_t kMaxString = 4096;
-  // The longest OSC string passed on as a token.
-  static constexpr std::size_t kMaxKeptString = 64;
 
   // UTF8 false: bytes from 0x80 up are single-byte characters, passed on as bytes.
   explicit SequenceParser(bool utf8) : utf8_(utf8) {}
@@ -102,7 +98,6 @@ class SequenceParser {
   void CsiByte(uint8_t byte, std::vector<Token>& out);
   void Ss3Byte(uint8_t byte, std::vector<Token>& out);
   void StringByte(uint8_t byte, std::vector<Token>& out);
-  void EndString(std::vector<Token>& out);
   void Utf8Byte(uint8_t byte, std::vector<Token>& out);
   void StartUtf8(uint8_t byte, bool alt);
   void EmitCsi(uint8_t final_byte, std::vector<Token>& out);

@@ -17,14 +17,7 @@ std::string StyleParameters(const Style& base, const Style& to) {
     if (!params.empty()) params.push_back(';');
     params += std::to_string(code);
   };
-  if (to.conceal != base.conceal) add(to.conceal ? 8 : 28);
-  if (to.rgb != base.rgb && to.rgb >= 0) {
-    add(38);
-    add(2);
-    add(to.rgb >> 16 & 0xFF);
-    add(to.rgb >> 8 & 0xFF);
-    add(to.rgb & 0xFF);
-  } else if (to.foreground != base.foreground || to.rgb != base.rgb) {
+  if (to.foreground != base.foreground) {
     if (to.foreground < 0)
       add(39);
     else
@@ -53,7 +46,6 @@ Style StyleOf(uint16_t attribute) {
   style.foreground = static_cast<int8_t>(foreground == kNormalText ? -1 : foreground);
   if (background != 0)
     style.background = static_cast<int8_t>(background | (bright_background ? 8 : 0));
-  style.conceal = foreground == 0 && background == 0;
   return style;
 }
 

@@ -11,8 +11,6 @@ namespace console::stream {
 struct Style {
   int8_t foreground = -1;
   int8_t background = -1;
-  bool conceal = false;
-  int32_t rgb = -1;  // a 24-bit foreground (0xRRGGBB) in place of FOREGROUND, or -1
   friend bool operator==(Style, Style) = default;
 };
 
@@ -23,10 +21,14 @@ constexpr uint16_t kDefaultColours = 0x87;
 
 // PC attribute byte (bits 0-2 blue, green, red, bit 3 intensity; bits 4-6 background, bit
 // 7 background intensity) to terminal colours. Background 0 is the terminal's default
-// background and foreground 7, the normal text colour, its default foreground; foreground 0
-// over the default background is drawn black and concealed, so that it looks empty on dark
-// and light themes alike.
+// background and foreground 7, the normal text colour, its default foreground.
 Style StyleOf(uint16_t attribute);
+
+// Black on the default background: a cell that shows nothing. A terminal draws it as a
+// blank, which looks empty on every theme and needs no colour at all.
+constexpr bool Hidden(uint16_t attribute) {
+  return (attribute & 0xFF) == 0;
+}
 
 // The SGR sequence that changes FROM into TO (empty when they are equal); FROM_KNOWN false
 // means the terminal's colours are unknown and everything is set.

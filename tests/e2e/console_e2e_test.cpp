@@ -129,10 +129,9 @@ class DrawCheck : public ::testing::Test {
 TEST_F(DrawCheck, CharactersColoursAndWrapping) {
   EXPECT_EQ(terminal.Row(3), "$ plain");
   EXPECT_EQ(terminal.Cell(3, 3).foreground, -1) << "the terminal's own colours at start";
-  EXPECT_EQ(terminal.Row(4), "redgreenhidgrey");
+  EXPECT_EQ(terminal.Row(4), "redgreen   grey") << "hidden cells are blanks";
   EXPECT_EQ(terminal.Cell(1, 4).foreground, 9) << "PC 12 is ANSI bright red";
   EXPECT_EQ(terminal.Cell(4, 4).foreground, 10);
-  EXPECT_EQ(terminal.Cell(9, 4).foreground, 0);
   EXPECT_EQ(terminal.Cell(12, 4).foreground, -1) << "light grey is the terminal's foreground";
   EXPECT_EQ(terminal.Cell(12, 4).background, -1) << "the background is never set";
   EXPECT_EQ(terminal.Row(5), "\u263A\u25CB\u2302\u0434\u0440\u042F");
@@ -140,7 +139,6 @@ TEST_F(DrawCheck, CharactersColoursAndWrapping) {
   EXPECT_EQ(terminal.Row(7), "wwwww");
   EXPECT_EQ(terminal.CursorRow(), 8);
   EXPECT_EQ(terminal.CursorColumn(), 1);
-  EXPECT_NE(terminal.output().find("\x1b[8;30m"), std::string::npos) << "hidden is concealed";
   EXPECT_EQ(terminal.output().find("\x1b[2J"), std::string::npos);
   EXPECT_EQ(terminal.output().find("\x1b[?1049h"), std::string::npos);
 }

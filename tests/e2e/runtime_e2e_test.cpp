@@ -248,7 +248,7 @@ TEST(JobControl, ATerminalThatDoesNotAnswerIsAskedOnce) {
   ASSERT_TRUE(terminal.WaitForKeyWait());
   // Drawn on from the start of the bottom row, where the cursor stood.
   EXPECT_EQ(terminal.Row(22), "i = 1");
-  EXPECT_EQ(terminal.Text(1, 23, 40), "  44  55  12  42  94  18   6  67  38  78");
+  EXPECT_EQ(terminal.Text(1, 23, 40), "      55  12  42  94  18   6  67  38  78");
   EXPECT_EQ(terminal.CursorRow(), 25);
 }
 

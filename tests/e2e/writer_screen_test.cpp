@@ -27,7 +27,7 @@ constexpr Colours kColours[] = {
     {0x07, -1, -1},  // light grey: the terminal's own foreground
     {0x0C, 9, -1},   // light red
     {0x0A, 10, -1},  // light green
-    {0x00, 0, -1},   // black, hidden
+    {0x00, -1, -1},  // black, hidden: a blank
     {0x87, -1, -1},  // the terminal's defaults
     {0x17, -1, 4},   // light grey on blue
 };
@@ -64,7 +64,7 @@ TEST(ScreenWriterInAnEmulator, RandomDrawingsShowExactly) {
         for (int run = static_cast<int>(random() % 12); run >= 0 && x < kColumns; --run, ++x) {
           const uint8_t code = codes[random() % std::size(codes)];
           writer.PutCell(x, y, code, colours.attribute);
-          model[y][x] = ModelCell{code, &colours};
+          model[y][x] = ModelCell{colours.attribute == 0x00 ? uint8_t{' '} : code, &colours};
         }
       }
       const int cursor_x = static_cast<int>(random() % kColumns);

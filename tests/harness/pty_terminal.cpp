@@ -219,24 +219,8 @@ void PtyTerminal::Drain() {
     output_.append(buffer, static_cast<std::size_t>(got));
     // Answered ahead of what libvterm answers in the same output, as a terminal would in
     // the order of the queries.
-    WatchBackgroundQuery();
     WatchKeyboardProtocol();
     vterm_input_write(vterm_, buffer, static_cast<std::size_t>(got));
-  }
-}
-
-void PtyTerminal::WatchBackgroundQuery() {
-  static constexpr std::string_view kQuery = "\x1b]11;?";
-  for (;;) {
-    const std::size_t query = output_.find(kQuery, background_scanned_);
-    if (query == std::string::npos) {
-      background_scanned_ = output_.size() > kQuery.size() ? output_.size() - kQuery.size() : 0;
-      return;
-    }
-    background_scanned_ = query + kQuery.size();
-    if (background_.empty() || !answer_queries_) continue;
-    const std::string reply = "\x1b]11;" + background_ + "\x1b\\";
-    Answer(reply.data(), reply.size(), this);
   }
 }
 

@@ -48,9 +48,6 @@ class PtyTerminal {
   // Whether the terminal speaks the kitty keyboard protocol: answers its flags query and
   // keeps its stack of pushed flags. (Key events in its form are typed by the test.)
   void SpeakKittyKeyboard(bool speak) { kitty_keyboard_ = speak; }
-  // Answers the default-background query (OSC 11) with COLOUR ("rgb:ffff/ffff/ffff"), as
-  // most terminals do; libvterm itself does not answer it.
-  void AnswerBackground(const std::string& colour) { background_ = colour; }
   // The keyboard flags in force (0 when none are pushed), and how many were ever pushed.
   int keyboard_flags() const { return keyboard_stack_.empty() ? 0 : keyboard_stack_.back(); }
   int keyboard_pushes() const { return keyboard_pushes_; }
@@ -107,7 +104,6 @@ class PtyTerminal {
   }
   // Follows the keyboard protocol's queries, pushes and pops in the output read so far.
   void WatchKeyboardProtocol();
-  void WatchBackgroundQuery();
   void Pause() const;
   bool Blocked() const;
   // Takes the wait statuses the session leader has passed on; true while the program lives.
@@ -138,8 +134,6 @@ class PtyTerminal {
   std::string output_;
   std::size_t protocol_scanned_ = 0;  // how far WatchKeyboardProtocol has looked
   bool kitty_keyboard_ = false;
-  std::string background_;  // the answer to OSC 11, or none
-  std::size_t background_scanned_ = 0;
   std::vector<int> keyboard_stack_;
   int keyboard_pushes_ = 0;
   std::chrono::steady_clock::time_point last_output_;

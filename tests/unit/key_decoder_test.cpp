@@ -322,46 +322,6 @@ TEST(KeyDecoder, StartUpRepliesAmongTypedKeys) {
     EXPECT_EQ(Describe(DecodeAwaitingReplies(c.pieces, c.after)), c.decoded) << c.what;
 }
 
-TEST(KeyDecoder, BackgroundColourReplies) {
-  struct ColourCase {
-    const char* text;
-    int rgb;  // -1: no reply
-  } cases[] = {
-      {"11;rgb:ffff/ffff/ffff", 0xFFFFFF},
-      {"11;rgb:28/2c/34", 0x282C34},
-      {"11;rgb:1/8/f", 0x1188FF},
-      {"11;rgb:0000/8000/FFFF", 0x0080FF},
-      {"11;rgb:ffff/ffff", -1},
-      {"11;rgb:ffff/ffff/ffff/ffff", -1},
-      {"11;rgb:fffff/0/0", -1},
-      {"11;rgb:ggg/0/0", -1},
-      {"10;rgb:ffff/ffff/ffff", -1},
-      {"11;?", -1},
-  };
-  for (const ColourCase& c : cases) {
-    const auto rgb = BackgroundOfReply(c.text);
-    EXPECT_EQ(rgb ? static_cast<int>(*rgb) : -1, c.rgb) << c.text;
-  }
-  // As the terminal sends it, ended by BEL or ST, with keys around it.
-  for (const char* reply : {"a\x1b]11;rgb:ffff/ffff/ffff\x07"
-                            "b",
-                            "a\x1b]11;rgb:ffff/ffff/ffff\x1b\\b"}) {
-    KeyDecoder decoder(Utf8Options());
-    std::vector<Decoded> out;
-    FeedBytes(decoder, reply, true, out);
-    ASSERT_EQ(out.size(), 3u) << ::testing::PrintToString(reply);
-    EXPECT_EQ(out[1].kind, Decoded::Kind::kBackground);
-    EXPECT_EQ(out[1].rgb, 0xFFFFFFu);
-    EXPECT_EQ(out[2].key.character, 'b');
-  }
-  EXPECT_EQ(Keys("\x1b]11;rgb:" + std::string(100, 'f') +
-                     "\x07"
-                     "z",
-                 true),
-            std::vector<int>{'z'})
-      << "a string too long for a reply is only skipped";
-}
-
 TEST(KeyDecoder, Utf8CharacterInSlowPiecesIsWaitedFor) {
   KeyDecoder decoder(Utf8Options());
   std::vector<Decoded> out;
