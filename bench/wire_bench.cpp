@@ -11,8 +11,11 @@
 #include <thread>
 #include <vector>
 
+#include "console/console.hpp"
+#include "console/memory/memory_console.hpp"
 #include "console/posix/charset.hpp"
 #include "pty_terminal.hpp"
+#include "visualizer/driver.hpp"
 
 namespace {
 
@@ -57,27 +60,33 @@ long long ContextSwitches(pid_t pid) {
          ProcField(pid, "status", "nonvoluntary_ctxt_switches:");
 }
 
-// UTF-8 bytes of the characters the terminal drew into cells from OUTPUT.
-long long GlyphBytes(const std::string& output) {
-  VTerm* vt = vterm_new(25, 80);
-  vterm_set_utf8(vt, 1);
-  VTermState* state = vterm_obtain_state(vt);
-  static VTermStateCallbacks callbacks{};
-  callbacks.putglyph = [](VTermGlyphInfo* info, VTermPos, void* user) {
-    std::string utf8;
-    for (int i = 0; i < VTERM_MAX_CHARS_PER_CELL && info->chars[i] != 0; ++i)
-      console::AppendUtf8(info->chars[i], utf8);
-    *static_cast<long long*>(user) += static_cast<long long>(utf8.size());
-    return 1;
+// UTF-8 bytes of the characters the program draws in a whole run of data set "2" that
+// passes GATES step gates: every cell the layer writes, counted on an in-memory console that
+// takes one key per wait, as the terminal's run does.
+long long DrawnBytes(int gates) {
+  class Counting : public console::MemoryConsole {
+   public:
+    Counting() : MemoryConsole(80, 25, console::Rect{0, 0, 79, 24}, 7) {}
+    void WriteCell(console::Coord where, uint8_t character, uint16_t attribute) override {
+      static const auto charset = console::posix::LoadCharset("UTF-8");
+      bytes += static_cast<long long>(charset.glyphs[character].size());
+      MemoryConsole::WriteCell(where, character, attribute);
+    }
+    long long bytes = 0;
   };
-  // Scrolls need no cells moved here; without this the state would move them itself.
-  callbacks.scrollrect = [](VTermRect, int, int, void*) { return 1; };
-  long long bytes = 0;
-  vterm_state_set_callbacks(state, &callbacks, &bytes);
-  vterm_state_reset(state, 1);
-  vterm_input_write(vt, output.data(), output.size());
-  vterm_free(vt);
-  return bytes;
+  static std::string keys;
+  keys = "2" + std::string(static_cast<std::size_t>(gates), ' ') + "\r";
+  Counting screen;
+  screen.OnWait([](console::MemoryConsole& console) {
+    if (keys.empty()) return;
+    console.PushKey(console::MakeKey(0, static_cast<uint8_t>(keys[0]), 0, 0));
+    keys.erase(0, 1);
+  });
+  console::SCANCODE = 0;
+  console::SPECIALKEY = false;
+  console::Init(screen);
+  visualizer::RunDemo();
+  return screen.bytes;
 }
 
 bool AtFinalWait(const e2e::PtyTerminal& terminal) {
@@ -134,7 +143,7 @@ bool WholeRun(Figures& figures) {
   terminal.Type("\r");
   if (terminal.WaitExit() < 0) return Fail("no exit");
   figures.bytes_ratio.push_back(static_cast<double>(terminal.output().size()) /
-                                static_cast<double>(GlyphBytes(terminal.output())));
+                                static_cast<double>(DrawnBytes(figures.gates)));
   return true;
 }
 

@@ -98,6 +98,7 @@ void TerminalConsole::FindCursor(bool ask, bool keyboard_query) {
 
 void TerminalConsole::Resume() {
   writer_->ForgetColours();
+  writer_->ForgetScreen();
   writer_->AssumeCursor(-1, -1);
   if (!tty_.output_is_terminal()) return;
   decoder_->ForgetModifiers();

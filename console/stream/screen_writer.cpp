@@ -8,7 +8,23 @@
 namespace console::stream {
 
 ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs)
-    : width_(width), height_(height), glyphs_(glyphs) {}
+    : width_(width),
+      height_(height),
+      glyphs_(glyphs),
+      shown_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+
+void ScreenWriter::ForgetScreen() {
+  Settle();
+  std::fill(shown_.begin(), shown_.end(), Shown{});
+}
+
+bool ScreenWriter::ShowsAlready(const Cell& cell) const {
+  const Shown& shown = shown_[static_cast<std::size_t>(cell.y * width_ + cell.x)];
+  if (!shown.known || shown.code != cell.code) return false;
+  // A blank looks the same in any foreground colour.
+  return shown.style == cell.style ||
+         (cell.code == ' ' && shown.style.background == cell.style.background);
+}
 
 void ScreenWriter::AssumeCursor(int x, int y) {
   Settle();
@@ -145,7 +161,7 @@ void ScreenWriter::RestoreState(const State& state) {
   cursor_ = state.cursor;
   style_ = state.style;
   style_known_ = state.style_known;
-  for (Cell& cell : pending_) cell.done = false;
+  for (Cell& cell : pending_) cell.done = cell.shown;
 }
 
 void ScreenWriter::Send(const std::vector<Style>& styles) {
@@ -187,12 +203,15 @@ void ScreenWriter::SettleBefore(int end_x, int end_y) {
     if (!overdrawn) cells.push_back(pending_[i]);
   }
   pending_.swap(cells);
+  // What the terminal shows already stays, to be crossed rather than moved over.
+  for (Cell& cell : pending_) cell.done = cell.shown = ShowsAlready(cell);
 
   // The colours in the order they first appear; then the order that costs the fewest
   // bytes, trying every order when there are only a few colours.
   std::vector<Style> styles;
   for (const Cell& cell : pending_)
-    if (!Free(cell) && std::find(styles.begin(), styles.end(), cell.style) == styles.end())
+    if (!cell.done && !Free(cell) &&
+        std::find(styles.begin(), styles.end(), cell.style) == styles.end())
       styles.push_back(cell.style);
   if (styles.size() <= kMaxOrderedStyles) {
     std::vector<Style> best = styles;
@@ -212,6 +231,7 @@ void ScreenWriter::SettleBefore(int end_x, int end_y) {
     styles = best;
   }
   Send(styles);
+  for (const Cell& cell : pending_) ShownAt(cell.x, cell.y) = Shown{cell.code, cell.style, true};
   pending_.clear();
 }
 
@@ -239,6 +259,9 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   // the terminal's scroll-back.
   MoveTo(0, bottom);
   bytes_ += '\n';
+  const auto row = [this](int y) { return shown_.begin() + y * width_; };
+  std::copy(row(top + 1), row(bottom + 1), row(top));
+  std::fill(row(bottom), row(bottom + 1), Shown{' ', style_, true});
   if (!whole_screen) {
     bytes_ += "\x1b[r";
     AssumeCursor(0, 0);

@@ -7,7 +7,8 @@
 // Cells drawn between two scrolls are held back and sent together, colour by colour: all
 // the cells of one colour, then the next, each in screen order. A blank over the default
 // background looks the same in any colour, so blanks go with whichever colour is set and
-// bridge the gaps between its cells.
+// bridge the gaps between its cells. A cell that the terminal shows already, as far as the
+// bytes sent tell (rows scrolled in are blank), is not sent again.
 #pragma once
 
 #include <array>
@@ -39,6 +40,8 @@ class ScreenWriter {
   void Append(std::string_view raw);
   // Someone else may have set the colours: send them in full next time.
   void ForgetColours();
+  // Someone else may have written on the screen: send every cell drawn from now on.
+  void ForgetScreen();
 
   // Sends the held-back cells, colour by colour in the order that costs the fewest bytes:
   // the expensive part of a frame, done once per wait.
@@ -62,9 +65,18 @@ class ScreenWriter {
     uint8_t code;
     Style style;
     bool done;
+    bool shown = false;  // the terminal shows it already: done from the start
   };
   // A blank over the default background: any colour with that background draws it alike.
   static bool Free(const Cell& cell) { return cell.code == ' ' && cell.style.background < 0; }
+  // What a cell of the terminal shows, as far as the bytes sent tell.
+  struct Shown {
+    uint8_t code = 0;
+    Style style;
+    bool known = false;
+  };
+  bool ShowsAlready(const Cell& cell) const;
+  Shown& ShownAt(int x, int y) { return shown_[static_cast<std::size_t>(y * width_ + x)]; }
 
   void SetStyle(const Style& style);
   void Move(int x, int y);
@@ -97,6 +109,7 @@ class ScreenWriter {
   Style style_;
   bool style_known_ = false;
   std::vector<Cell> pending_;
+  std::vector<Shown> shown_;
 };
 
 }  // namespace console::stream
