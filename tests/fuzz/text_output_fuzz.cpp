@@ -28,6 +28,7 @@
 namespace {
 
 using namespace console;
+using console::stream::Hidden;
 using console::stream::kDefaultColours;
 using console::stream::ScreenWriter;
 using console::stream::Style;
@@ -131,10 +132,12 @@ __attribute__((no_sanitize("coverage"))) void CheckSameScreen(VTerm* vterm, TeeC
       const Cell& want = console.At(x, y);
       VTermScreenCell got{};
       vterm_screen_get_cell(screen, VTermPos{y, x}, &got);
-      Check((got.chars[0] == 0 ? ' ' : got.chars[0]) == glyphs[want.character]);
+      // A hidden cell is a blank.
+      const uint8_t shown = Hidden(want.attribute) ? ' ' : want.character;
+      Check((got.chars[0] == 0 ? ' ' : got.chars[0]) == glyphs[shown]);
       const Style style = StyleOf(want.attribute);
       Check(ColourIndex(got.bg, false) == Ansi(style.background));
-      if (want.character != ' ') Check(ColourIndex(got.fg, true) == Ansi(style.foreground));
+      if (shown != ' ') Check(ColourIndex(got.fg, true) == Ansi(style.foreground));
     }
   }
   VTermPos cursor{};
