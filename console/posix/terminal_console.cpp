@@ -17,6 +17,10 @@ constexpr int kLargestSide = 32767;
 constexpr std::size_t kReadSize = 4096;
 // Reads in one pump at most, so that a flood of input cannot starve the output.
 constexpr int kReadsPerPump = 8;
+// Key events waiting at most. A PC's type-ahead buffer holds 15 keys; a terminal's paste can
+// hold megabytes. What does not fit is dropped, so that memory stays flat and the keys kept
+// are no more than a long line's.
+constexpr std::size_t kTypeAhead = 256;
 
 }  // namespace
 
@@ -109,7 +113,7 @@ void TerminalConsole::Take(std::vector<stream::Decoded>& decoded) {
   for (const stream::Decoded& item : decoded) {
     if (item.kind != stream::Decoded::Kind::kKey) {
       replies_.Take(item, width_, height_);
-    } else if (!RaiseSignalKey(item.key)) {
+    } else if (!RaiseSignalKey(item.key) && keys_.size() < kTypeAhead) {
       keys_.push_back(item.key);
     }
   }
@@ -137,6 +141,7 @@ void TerminalConsole::Pump(int timeout_ms) {
     const long got = tty_.Read(buffer, sizeof buffer);
     if (got > 0) {
       decoder_->Feed(buffer, static_cast<std::size_t>(got), now_ms_(), decoded);
+      Take(decoded);
       continue;
     }
     if (got < 0) break;

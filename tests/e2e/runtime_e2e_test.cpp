@@ -191,6 +191,46 @@ TEST(EndOfInput, InTheFinalLineEndsItAsEnter) {
   std::remove(keys.c_str());
 }
 
+// The peak memory of process PID, in kB.
+long long PeakMemoryKb(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(file, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6));
+  return -1;
+}
+
+// Pastes BYTES of text in pieces, taking in what the program writes meanwhile; true once it
+// waits for a key again.
+bool Paste(PtyTerminal& terminal, std::size_t bytes) {
+  const std::string piece(1024, 'x');
+  for (std::size_t done = 0; done < bytes; done += piece.size()) {
+    terminal.Type(piece);
+    terminal.Drain();
+  }
+  return terminal.WaitForKeyWait(std::chrono::seconds(60));
+}
+
+TEST(PasteFlood, AMegabyteAtAStepGateAndAtTheFinalLineKeepsMemoryFlat) {
+  constexpr long long kFlatKb = 2048;
+  Session run;
+  ASSERT_TRUE(run.Press("1"));
+  long long before = PeakMemoryKb(run.terminal.pid());
+  ASSERT_TRUE(Paste(run.terminal, 1 << 20));
+  EXPECT_LT(PeakMemoryKb(run.terminal.pid()) - before, kFlatKb) << "at a step gate";
+  EXPECT_EQ(run.terminal.CursorColumn(), 41) << "the paste passed no gate";
+  for (int gate = 0; gate < 30; ++gate) ASSERT_TRUE(run.Press(" "));
+  ASSERT_EQ(run.terminal.Row(run.terminal.CursorRow() - 1), "Total movings: 0");
+
+  before = PeakMemoryKb(run.terminal.pid());
+  ASSERT_TRUE(Paste(run.terminal, 1 << 20));
+  EXPECT_LT(PeakMemoryKb(run.terminal.pid()) - before, kFlatKb) << "at the final line";
+  run.terminal.Type("\r");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST(EndOfInput, HangUpAtAStepGateEndsAsEscWould) {
   // The shell that would pass the hang-up on as SIGHUP ignores it here: the program only
   // sees its input end.
