@@ -58,13 +58,29 @@ bool EditExtended(TEXTREC& file, uint8_t code) {
   return false;
 }
 
+// After a stop the terminal may show anything, its cursor anywhere: the line goes on from
+// where the cursor now stands, the text typed so far shown again.
+void GoOnFromTheCursor(TEXTREC& file) {
+  uint32_t x = 0;
+  uint32_t y = 0;
+  GETSCREENCURSOR(x, y);
+  if (x == CURRX && y == CURRY) return;
+  CURRX = x;
+  CURRY = y;
+  for (int32_t i = 0; i < file.bufend; ++i) WRITECHAR(file.buffer[i]);
+  for (int32_t i = file.bufpos; i < file.bufend; ++i) WRITECHAR(8);
+  SETSCREENCURSOR(CURRX, CURRY);
+}
+
 // Waits for a key; false when input ends first.
-bool WaitForKeyOrEnd() {
-  while (!KEYPRESSED()) {
+bool WaitForKeyOrEnd(TEXTREC& file) {
+  for (;;) {
+    const bool pressed = KEYPRESSED();  // notices a stop and a resume too
+    GoOnFromTheCursor(file);
+    if (pressed) return true;
     if (KeysEnded()) return false;
     CurrentPlatform().WaitForInput();
   }
-  return true;
 }
 
 }  // namespace
@@ -77,7 +93,7 @@ int16_t CRTREAD(TEXTREC& file) {
     if (file.bufpos > file.bufend) file.bufend = file.bufpos;
     SETSCREENCURSOR(CURRX, CURRY);
     // Standard input that ends ends the line as Enter would.
-    if (!WaitForKeyOrEnd()) break;
+    if (!WaitForKeyOrEnd(file)) break;
     const uint8_t key = READKEY();
     if (key == 0) {
       if (EditExtended(file, READKEY())) break;

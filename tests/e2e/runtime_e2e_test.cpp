@@ -271,6 +271,28 @@ TEST(JobControl, SuspendRestoresAndResumeDrawsFromWhereTheCursorNowIs) {
   run.ExpectRestored();
 }
 
+TEST(JobControl, AResumeAtTheFinalLineGoesOnWhereTheCursorNowIs) {
+  Session run;
+  ASSERT_TRUE(run.Press("1"));
+  for (int gate = 0; gate < 30; ++gate) ASSERT_TRUE(run.Press(" "));
+  ASSERT_TRUE(run.Press("ab"));
+  run.terminal.TypeSignalKey('\x1a');
+  ASSERT_TRUE(run.terminal.WaitStopped());
+  // The shell clears the screen before fg.
+  run.terminal.Show("\x1b[H\x1b[2J$ fg\r\n");
+  run.terminal.Signal(SIGCONT);
+  ASSERT_TRUE(run.terminal.WaitForKeyWait());
+  EXPECT_EQ(run.terminal.Row(2), "ab") << "the text typed so far, shown again";
+  ASSERT_TRUE(run.Press("c"));
+  EXPECT_EQ(run.terminal.Row(2), "abc");
+  EXPECT_EQ(run.terminal.CursorRow(), 2);
+  EXPECT_EQ(run.terminal.CursorColumn(), 4);
+  run.terminal.Type("\r");
+  const int status = run.terminal.WaitExit();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST(JobControl, ATerminalThatDoesNotAnswerIsAskedOnce) {
   PtyTerminal terminal(80, 25);
   terminal.AnswerQueries(false);
