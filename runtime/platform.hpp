@@ -20,9 +20,15 @@ bool TakeResumed();
 int CaptureBackTrace(void** frames, int capacity);
 
 // Writes all of BYTES to FD, going on after an interrupted or partial write and waiting
-// while a non-blocking FD is full. A closed or failing output loses the rest; the caller
-// goes on. Async-signal-safe.
-void WriteAll(int fd, std::string_view bytes);
+// while a non-blocking FD is full. Returns 0, or the error (errno; on Windows its own code)
+// with which a closed or failing output lost the rest. Async-signal-safe.
+int WriteAll(int fd, std::string_view bytes);
+
+// The program's output is gone for good (a pipe whose reader has gone, a full disk, a
+// terminal that hung up) with ERROR, as WriteAll gave it: the run ends at once, its modes
+// undone as on every way out, by the platform's convention for a closed pipe, otherwise
+// with one line on standard error and the status kOutputLost.
+[[noreturn]] void OutputLost(int error);
 
 // Writes BYTES to FD as far as it takes them within about BUDGET_MS: for the restore on
 // the way out, which must not hang on an output that nobody reads any more.

@@ -37,6 +37,8 @@ constexpr int kInvalidFloatingPoint = 207;
 constexpr int kArithmeticOverflow = 215;
 constexpr int kAccessViolation = 216;
 constexpr int kOtherFault = 217;  // illegal instruction, abort
+// The status of a run whose output could not be written (a disk write error).
+constexpr int kOutputLost = 101;
 
 // Formats the report for CODE at ADDRESS with the given back-trace addresses into OUT
 // (at most CAPACITY bytes); returns the length. Allocates nothing.

@@ -141,7 +141,7 @@ long Tty::Read(uint8_t* buffer, std::size_t size) const {
 }
 
 void Tty::Write(std::string_view bytes) const {
-  runtime::WriteAll(out_fd_, bytes);
+  if (const int error = runtime::WriteAll(out_fd_, bytes)) runtime::OutputLost(error);
 }
 
 void Tty::RegisterKeyboardModes() const {

@@ -47,7 +47,7 @@ class Tty {
   // Reads what input there is: the byte count, 0 at the end of input, -1 when nothing
   // can be read now (interrupted, or a non-blocking descriptor with nothing yet).
   long Read(uint8_t* buffer, std::size_t size) const;
-  // Writes all of BYTES; a closed output loses them.
+  // Writes all of BYTES; an output that is gone for good ends the run (runtime::OutputLost).
   void Write(std::string_view bytes) const;
 
   // Modes the console switches on in the terminal, each undone on every way out and

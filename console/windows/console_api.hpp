@@ -49,6 +49,7 @@ class ConsoleApi {
   // Standard input and output that are files or pipes.
   // Reads what is there, at most SIZE bytes; 0 at the end.
   virtual long ReadBytes(uint8_t* buffer, std::size_t size) = 0;
+  // Writes all of BYTES; an output that is gone for good ends the run.
   virtual void WriteBytes(std::string_view bytes) = 0;
 };
 

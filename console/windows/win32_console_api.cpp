@@ -4,6 +4,7 @@
 #include "console/native_console.hpp"
 #include "console/windows/console_api.hpp"
 #include "console/windows/windows_console.hpp"
+#include "runtime/platform.hpp"
 
 namespace console::windows {
 namespace {
@@ -105,13 +106,7 @@ class Win32ConsoleApi : public ConsoleApi {
   }
 
   void WriteBytes(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      DWORD written = 0;
-      if (!WriteFile(out_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-          written == 0)
-        return;  // a closed output loses the write; the run goes on
-      bytes.remove_prefix(written);
-    }
+    if (const int error = runtime::WriteAll(1, bytes)) runtime::OutputLost(error);
   }
 
  private:

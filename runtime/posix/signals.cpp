@@ -1,8 +1,8 @@
 // Signal handling: every way out, and every stop, leaves the terminal as it was found.
 // SIGINT, SIGQUIT, SIGTERM and SIGHUP restore the terminal and end the process by that same
 // signal; processor faults and SIGABRT restore it and end with the run-time error report;
-// SIGTSTP restores it and stops, and on SIGCONT the modes come back; a closed output
-// (SIGPIPE) loses the write and nothing else. The handlers call only async-signal-safe
+// SIGTSTP restores it and stops, and on SIGCONT the modes come back; a closed pipe is told by
+// the write that fails (OutputLost), not by SIGPIPE. The handlers call only async-signal-safe
 // functions; what they need is prepared by InstallSignalHandlers.
 #include "runtime/posix/signals.hpp"
 
@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "runtime/internal.hpp"
 #include "runtime/runtime.hpp"
@@ -128,6 +130,20 @@ int FaultCode(int sig, int code) {
   }
 }
 
+void OutputLost(int error) {
+  RestoreModes();
+  if (error == EPIPE) {
+    // A pipe whose reader has gone ends the program by SIGPIPE, as it ends any other; the
+    // run ignores the signal only so that the write could say which output was lost.
+    signal(SIGPIPE, SIG_DFL);
+    raise(SIGPIPE);
+  }
+  const std::string line = std::string(program_invocation_short_name) +
+                           ": the output is lost: " + std::strerror(error) + "\n";
+  WriteAll(2, line);
+  _exit(kOutputLost);
+}
+
 void RaiseForJob(int sig) {
   kill(0, sig);
 }
@@ -154,7 +170,7 @@ void InstallSignalHandlers() {
     if (!Ignored(sig)) Install(sig, OnDeathSignal);
   if (!Ignored(SIGTSTP)) Install(SIGTSTP, OnSuspend);
   Install(SIGCONT, OnContinue);
-  // A closed output loses the write; it never kills the program.
+  // A closed pipe fails the write, which ends the run in order (OutputLost).
   signal(SIGPIPE, SIG_IGN);
   for (int sig : kFaultSignals) {
     struct sigaction action {};

@@ -7,7 +7,7 @@
 
 namespace runtime {
 
-void WriteAll(int fd, std::string_view bytes) {
+int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t done = write(fd, bytes.data(), bytes.size());
     if (done >= 0) {
@@ -16,9 +16,10 @@ void WriteAll(int fd, std::string_view bytes) {
       pollfd ready{fd, POLLOUT, 0};
       poll(&ready, 1, -1);
     } else if (errno != EINTR) {
-      return;
+      return errno;
     }
   }
+  return 0;
 }
 
 void WriteWithin(int fd, std::string_view bytes, int budget_ms) {

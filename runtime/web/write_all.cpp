@@ -4,6 +4,7 @@
 #include <emscripten.h>
 
 #include "runtime/platform.hpp"
+#include "runtime/runtime.hpp"
 #include "runtime/web/page_output.hpp"
 
 namespace runtime {
@@ -21,14 +22,19 @@ void web::WriteToPage(std::string_view bytes) {
   page_write(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-void WriteAll(int /*fd*/, std::string_view bytes) {
+int WriteAll(int /*fd*/, std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t line_end = bytes.find('\n');
     web::WriteToPage(bytes.substr(0, line_end));
-    if (line_end == std::string_view::npos) return;
+    if (line_end == std::string_view::npos) break;
     web::WriteToPage("\r\n");
     bytes.remove_prefix(line_end + 1);
   }
+  return 0;  // the page's terminal takes everything
+}
+
+void OutputLost(int /*error*/) {
+  Halt(kOutputLost);  // never: a page cannot lose its output
 }
 
 void WriteWithin(int fd, std::string_view bytes, int /*budget_ms*/) {
