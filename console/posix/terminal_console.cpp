@@ -223,7 +223,7 @@ void TerminalConsole::Flush(bool final) {
   // Colours set on the terminal are a mode to switch off again on the way out.
   if (writer_->colours_changed()) tty_.ColoursChanged(true);
   if (!frame.empty()) tty_.Write(frame);
-  if (final) tty_.ColoursChanged(false);
+  if (!writer_->colours_changed()) tty_.ColoursChanged(false);
 }
 
 void TerminalConsole::FinalFlush() {

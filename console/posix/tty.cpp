@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "console/stream/colour_mode.hpp"
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
 
@@ -24,12 +25,8 @@ struct RestoreState {
   int out_fd = -1;
   termios saved{};
   termios raw{};
-  bool colours_registered = false;
-  volatile sig_atomic_t colours_changed = 0;
 };
 RestoreState RESTORE;
-
-constexpr std::string_view kResetColours = "\x1b[m";
 
 // The restore runs from signal handlers too, when the output may be blocked because the
 // terminal or the pipe has stopped reading: nothing in it may wait for the output. The
@@ -54,12 +51,6 @@ void KeyboardModesOff() {
 }
 void PopFlags() {
   runtime::WriteWithin(RESTORE.out_fd, Tty::kPopKeyboardFlags, kRestoreWriteBudgetMs);
-}
-
-void ResetColours() {
-  if (RESTORE.colours_changed == 0) return;
-  runtime::WriteWithin(RESTORE.out_fd, kResetColours, kRestoreWriteBudgetMs);
-  RESTORE.colours_changed = 0;
 }
 
 }  // namespace
@@ -153,11 +144,7 @@ void Tty::RegisterKeyboardFlags() const {
 }
 
 void Tty::ColoursChanged(bool changed) const {
-  if (changed && !RESTORE.colours_registered) {
-    RESTORE.colours_registered = true;
-    runtime::RegisterMode(ResetColours);
-  }
-  RESTORE.colours_changed = changed ? 1 : 0;
+  stream::ColoursChanged(out_fd_, changed);
 }
 
 }  // namespace console::posix

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "console/rect_move.hpp"
+#include "console/stream/colour_mode.hpp"
 
 namespace console::windows {
 namespace {
@@ -174,7 +175,10 @@ void WindowsConsole::Flush(bool final) {
     return;
   }
   const std::string frame = writer_->TakeFrame(cursor_, final);
+  // As on a terminal: colours set are reset on every way out, before a fault's report.
+  if (writer_->colours_changed()) stream::ColoursChanged(1, true);
   if (!frame.empty()) api_.WriteBytes(frame);
+  if (!writer_->colours_changed()) stream::ColoursChanged(1, false);
 }
 
 void WindowsConsole::FinalFlush() {

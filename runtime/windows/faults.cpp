@@ -4,6 +4,9 @@
 // to restore then.
 #include <windows.h>
 
+#include <csignal>
+#include <cstdlib>
+
 #include "runtime/internal.hpp"
 #include "runtime/runtime.hpp"
 
@@ -44,6 +47,21 @@ LONG WINAPI OnFault(EXCEPTION_POINTERS* fault) {
   ExitProcess(static_cast<UINT>(code));
 }
 
+// The C run-time's abort() raises SIGABRT: the same report and number as on POSIX, where
+// it would otherwise end the process with status 3 and a message box's text.
+void OnAbort(int /*sig*/) {
+  RestoreModes();
+  void* frames[kMaxFrames];
+  // From the caller of abort(): the handler and the run-time's raise are left out.
+  constexpr int kOwnFrames = 2;
+  const int count = CaptureBackTrace(frames, kMaxFrames);
+  int shown = kOwnFrames;
+  while (shown < count && frames[shown] != nullptr) ++shown;
+  const int first = count > kOwnFrames ? kOwnFrames : 0;
+  WriteRunError(kOtherFault, frames[first], frames + first, shown - first);
+  ExitProcess(static_cast<UINT>(kOtherFault));
+}
+
 }  // namespace
 
 int CaptureBackTrace(void** frames, int capacity) {
@@ -52,6 +70,7 @@ int CaptureBackTrace(void** frames, int capacity) {
 
 void InstallSignalHandlers() {
   SetUnhandledExceptionFilter(OnFault);
+  std::signal(SIGABRT, OnAbort);
 }
 
 bool TakeResumed() {
