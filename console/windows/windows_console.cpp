@@ -188,9 +188,12 @@ void WindowsConsole::FinalFlush() {
 // ---- Input -----------------------------------------------------------------------------
 
 KeyEvent WindowsConsole::KeyOf(const ConsoleInput& input) const {
-  const int code = input.character >= 0xD800 && input.character <= 0xDFFF
-                       ? -1
-                       : ToCp866(static_cast<char32_t>(input.character), high_);
+  int code = input.character >= 0xD800 && input.character <= 0xDFFF
+                 ? -1
+                 : ToCp866(static_cast<char32_t>(input.character), high_);
+  // Esc without Alt is Esc, whatever character the event carries: Wine's console in a Unix
+  // terminal gives it none.
+  if (input.scan_code == scan::kEscape && (input.control_state & kAltPressed) == 0) code = 27;
   return MakeKey(input.scan_code, code < 0 ? 0 : static_cast<uint8_t>(code), input.control_state,
                  input.virtual_key, input.key_down);
 }

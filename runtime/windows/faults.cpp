@@ -62,6 +62,15 @@ void OnAbort(int /*sig*/) {
   ExitProcess(static_cast<UINT>(kOtherFault));
 }
 
+// Ctrl+C and Ctrl+Break end the program as Windows' own handler does, with the status that
+// says so (STATUS_CONTROL_C_EXIT), after the modes are undone. Wine's console in a Unix
+// terminal would otherwise end it with status 0.
+BOOL WINAPI OnControl(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  RestoreModes();
+  ExitProcess(static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+}
+
 }  // namespace
 
 int CaptureBackTrace(void** frames, int capacity) {
@@ -71,6 +80,7 @@ int CaptureBackTrace(void** frames, int capacity) {
 void InstallSignalHandlers() {
   SetUnhandledExceptionFilter(OnFault);
   std::signal(SIGABRT, OnAbort);
+  SetConsoleCtrlHandler(OnControl, TRUE);
 }
 
 bool TakeResumed() {

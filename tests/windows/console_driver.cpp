@@ -7,6 +7,7 @@
 //                                 attribute of each cell in hexadecimal
 //   cursor                        the cursor's window column and row
 //   screen                        a digest of the window's characters, attributes and cursor
+//   ctrl-c                        sends Ctrl+C to the console's processes (not to this one)
 //   exit                          waits for PROGRAM to end and answers its exit status
 #include <windows.h>
 
@@ -122,6 +123,9 @@ int main(int argc, char** argv) {
       GetConsoleScreenBufferInfo(out, &info);
       reply = std::to_string(info.dwCursorPosition.X - info.srWindow.Left + 1) + " " +
               std::to_string(info.dwCursorPosition.Y - info.srWindow.Top + 1);
+    } else if (std::strncmp(line, "ctrl-c", 6) == 0) {
+      SetConsoleCtrlHandler(nullptr, TRUE);
+      reply = GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) ? "sent" : "failed";
     } else if (std::strncmp(line, "exit", 4) == 0) {
       DWORD status = 999;
       if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0)

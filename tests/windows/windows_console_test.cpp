@@ -188,6 +188,8 @@ TEST(WindowsConsole, KeyEventsGiveThePcResults) {
     std::vector<int> keys;
   } cases[] = {
       // Alt, the keypad and Cyrillic on a real console are in tests/cases/platform.cases.
+      {"Esc that carries no character (Wine in a Unix terminal)", {Key(1, 0, 0, 27)}, {27}},
+      {"Alt+Esc stays the extended key", {Key(1, 0, 0x02, 27)}, {0, 1}},
       {"a character code page 866 lacks", {Key(18, u'\u20AC', 0x01 | 0x08, 'E')}, {0, 18}},
       {"Shift alone, then a", {Key(42, 0, 0x10, 16), Key(30, u'a', 0, 'A')}, {'a'}},
   };

@@ -107,7 +107,7 @@ class WineConsole {
     }
     return same >= kLooks;
   }
-  int ExitStatus() { return std::stoi(Ask("exit")); }
+  long long ExitStatus() { return std::stoll(Ask("exit")); }
 
   PtyTerminal terminal{80, 25};
 
@@ -250,6 +250,14 @@ class WineDriver : public CaseDriver {
 
   std::unique_ptr<WineConsole> run_;
 };
+
+// Ctrl+C ends a run as Windows ends it, never as a success.
+TEST_F(WineConsoleTest, CtrlCEndsTheRunWithTheStatusThatSaysSo) {
+  WineConsole run(kBuild + "/visualizer/insertion-sort-demo.exe");
+  ASSERT_TRUE(run.WaitForKeyWait());
+  ASSERT_EQ(run.Ask("ctrl-c"), "sent");
+  EXPECT_EQ(run.ExitStatus(), 0xC000013ALL);
+}
 
 class WinePlatformCases : public WineConsoleTest,
                           public ::testing::WithParamInterface<PlatformCase> {};
