@@ -165,15 +165,31 @@ class Run {
   }
 }
 
+// Loads the program's script; rejects when there is none, or when what loads is no program.
 function loadProgram() {
   if (typeof globalThis.createProgram === "function") return Promise.resolve();
   return new Promise((resolve, reject) => {
     const script = document.createElement("script");
     script.src = `${program}.js`;
-    script.onload = resolve;
-    script.onerror = () => reject(new Error(`${program}.js could not be loaded`));
+    script.onload = () =>
+      typeof globalThis.createProgram === "function"
+        ? resolve()
+        : reject(new Error(`${program}.js is not a program of this page.`));
+    script.onerror = () => reject(new Error(`The program ${program}.js could not be loaded.`));
     document.head.append(script);
   });
+}
+
+// A program that cannot run: the page says so, gives the keyboard back, and links to the
+// demonstration.
+function cannotRun(thisRun, message) {
+  thisRun.ended = true;
+  statusLine.textContent = `${message} `;
+  const back = Object.assign(document.createElement("a"), {
+    href: "?",
+    textContent: "Back to the demonstration",
+  });
+  statusLine.append(back);
 }
 
 async function run() {
@@ -188,7 +204,7 @@ async function run() {
   try {
     await loadProgram();
   } catch (error) {
-    statusLine.textContent = error.message;
+    cannotRun(thisRun, error.message);
     return;
   }
   const module = {

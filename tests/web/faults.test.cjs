@@ -4,7 +4,7 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const { withBrowser, open, press, screen } = require("./browser.cjs");
+const { withBrowser, open, press, screen, siteRoots } = require("./browser.cjs");
 
 const context = withBrowser();
 
@@ -31,3 +31,29 @@ for (const [mode, code, what] of CASES) {
     assert.deepEqual(page.errors, []);
   });
 }
+
+// A program that cannot run is no fault of a program: the page says so, gives the keyboard
+// back (Tab moves on) and links to the demonstration.
+for (const [query, said] of [
+  ["?program=nope", "The program nope.js could not be loaded."],
+  ["?program=page", "page.js is not a program of this page."],
+]) {
+  test(`${query}: the page says the program cannot run and lets the keyboard go`, async () => {
+    const page = await context.browser.newPage();
+    await page.goto(context.server.url + query);
+    await page.waitForFunction(() => document.querySelector("#status a") !== null);
+    assert.equal(await page.$eval("#status", (line) => line.firstChild.textContent.trim()), said);
+    assert.equal(await page.$eval("#status a", (link) => link.getAttribute("href")), "?");
+    assert.equal(await page.evaluate(() => demo.exitStatus), null, "no run-time error");
+    await page.keyboard.press("Tab");
+    assert.equal(await page.evaluate(() => document.activeElement.tagName), "A", "Tab moves on");
+  });
+}
+
+test("opened as a file, the page says to serve it over HTTP", async () => {
+  const page = await context.browser.newPage();
+  await page.goto(`file://${siteRoots()[0]}/index.html`);
+  await page.waitForFunction(() => document.getElementById("status").textContent.includes("HTTP"));
+  assert.match(await page.$eval("#status", (line) => line.textContent), /python3 -m http\.server/);
+  assert.equal(await page.$eval("#run", (button) => button.disabled), true);
+});
