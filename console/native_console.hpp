@@ -7,8 +7,15 @@
 
 namespace console {
 
+struct ConsoleOptions {
+  // Draw without colours (as NO_COLOR, set and not empty, asks too), where the console is
+  // a stream of bytes: light red as bold, light green underlined, the rest plain.
+  bool monochrome = false;
+};
+
 // Takes over the process's standard input and output (in a browser: the page's terminal
-// and keyboard); it lives as long as the process.
-Platform& OpenNativeConsole();
+// and keyboard); it lives as long as the process. On a terminal that cannot address the
+// cursor (TERM=dumb) it says so and ends the program with status 1 before anything else.
+Platform& OpenNativeConsole(const ConsoleOptions& options = {});
 
 }  // namespace console

@@ -1,13 +1,36 @@
 // console-keys: shows what the keyboard delivers through the console layer. Each key
 // press prints one line with the results of READKEY in decimal ("0 72" for Up, "27" for
 // Esc). Ctrl+C ends it.
+#include <string_view>
+#include <vector>
+
 #include "console/console.hpp"
 #include "console/native_console.hpp"
 #include "runtime/runtime.hpp"
+#include "visualizer/command_line.hpp"
 
 using namespace console;
 
-int main() {
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: console-keys [OPTION]...\n"
+    "Shows what each key press delivers through the console layer: one line per key with\n"
+    "the results of READKEY in decimal (0 72 for Up, 27 for Esc). Ctrl+C ends it.\n"
+    "\n"
+    "Options:\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "See the manual: man console-keys\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const visualizer::CommandLine line =
+      visualizer::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), false);
+  if (const int status = visualizer::AnswerCommandLine(line, "console-keys", kHelp); status >= 0)
+    return status;
   runtime::InstallSignalHandlers();
   Init(OpenNativeConsole());
   for (;;) {

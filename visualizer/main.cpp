@@ -1,13 +1,43 @@
 // insertion-sort-demo: insertion sort, step by step, in the terminal.
+#include <string_view>
+#include <vector>
+
 #include "console/console.hpp"
 #include "console/native_console.hpp"
 #include "runtime/runtime.hpp"
+#include "visualizer/command_line.hpp"
 #include "visualizer/driver.hpp"
 #include "visualizer/step_gate.hpp"
 
-int main() {
+namespace {
+
+constexpr std::string_view kHelp =
+    "Usage: insertion-sort-demo [OPTION]...\n"
+    "Insertion sort, step by step: choose one of four arrays, then watch every selection,\n"
+    "comparison and move, one step per key, until the totals.\n"
+    "\n"
+    "Options:\n"
+    "  --no-color  draw without colours: a compared element that is larger in bold, one\n"
+    "              that is not larger underlined (so too when NO_COLOR is set)\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "Keys: 1 to 4 choose an array; Space, the next step; Esc stops the run; at the end,\n"
+    "type a line and press Enter. Ctrl+C ends the program at once.\n"
+    "\n"
+    "Exit status: 0 a whole run, 100 stopped with Esc, 2 a wrong command line, 101 the\n"
+    "output lost; see the manual: man insertion-sort-demo\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const visualizer::CommandLine line =
+      visualizer::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), true);
+  if (const int status = visualizer::AnswerCommandLine(line, "insertion-sort-demo", kHelp);
+      status >= 0)
+    return status;
   runtime::InstallSignalHandlers();
-  console::Init(console::OpenNativeConsole());
+  console::Init(console::OpenNativeConsole({line.no_color}));
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.
   console::SetEndOfInputHandler(visualizer::BreakProgram);

@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "console/native_console.hpp"
+#include "runtime/platform.hpp"
 #include "runtime/posix/signals.hpp"
 #include "runtime/runtime.hpp"
 
@@ -45,6 +47,7 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, const Environment& envir
   }
   charset_ = LoadCharset(environment.codeset);
   writer_ = std::make_unique<stream::ScreenWriter>(width_, height_, charset_.glyphs);
+  writer_->SetMonochrome(environment.monochrome);
   const int erase = tty_.EnterRawMode();
   decoder_ = std::make_unique<stream::KeyDecoder>(
       DecoderOptionsFor(charset_, erase, !tty_.input_is_terminal(), environment.term));
@@ -234,10 +237,19 @@ void TerminalConsole::FinalFlush() {
 
 namespace console {
 
-Platform& OpenNativeConsole() {
-  static posix::TerminalConsole console(STDIN_FILENO, STDOUT_FILENO,
-                                        {posix::LocaleCodeset(), posix::TerminalType()},
-                                        posix::MonotonicMs);
+Platform& OpenNativeConsole(const ConsoleOptions& options) {
+  const std::string term = posix::TerminalType();
+  if (term == "dumb" && isatty(STDOUT_FILENO)) {
+    // Every frame is drawn by moving the cursor, which a dumb terminal cannot do.
+    static constexpr std::string_view kSorry =
+        "this terminal (TERM=dumb) cannot move the cursor, which the program needs\n";
+    runtime::WriteAll(STDERR_FILENO, kSorry);
+    std::_Exit(1);
+  }
+  static posix::TerminalConsole console(
+      STDIN_FILENO, STDOUT_FILENO,
+      {posix::LocaleCodeset(), term, options.monochrome || posix::NoColorAsked()},
+      posix::MonotonicMs);
   return console;
 }
 

@@ -30,6 +30,7 @@ class TerminalConsole : public Platform {
   struct Environment {
     std::string codeset;  // the locale's character set
     std::string term;     // TERM
+    bool monochrome = false;
   };
 
   // Takes over IN_FD and OUT_FD: puts a terminal on IN_FD into raw mode (undone by the

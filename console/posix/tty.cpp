@@ -74,6 +74,11 @@ std::string TerminalType() {
   return term != nullptr ? term : "";
 }
 
+bool NoColorAsked() {
+  const char* no_color = std::getenv("NO_COLOR");
+  return no_color != nullptr && *no_color != 0;
+}
+
 Tty::Tty(int in_fd, int out_fd)
     : in_fd_(in_fd), out_fd_(out_fd), in_tty_(isatty(in_fd) != 0), out_tty_(isatty(out_fd) != 0) {
   RESTORE.out_fd = out_fd;

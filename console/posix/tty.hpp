@@ -19,6 +19,8 @@ uint64_t MonotonicMs();
 std::string LocaleCodeset();
 // The terminal type that TERM names; empty when it is not set.
 std::string TerminalType();
+// NO_COLOR is set and not empty: the user wants no colours.
+bool NoColorAsked();
 
 class Tty {
  public:

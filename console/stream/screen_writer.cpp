@@ -23,7 +23,8 @@ bool ScreenWriter::ShowsAlready(const Cell& cell) const {
   if (!shown.known || shown.code != cell.code) return false;
   // A blank looks the same in any foreground colour.
   return shown.style == cell.style ||
-         (cell.code == ' ' && shown.style.background == cell.style.background);
+         (cell.code == ' ' && shown.style.background == cell.style.background &&
+          shown.style.underline == cell.style.underline);
 }
 
 void ScreenWriter::AssumeCursor(int x, int y) {
@@ -80,7 +81,8 @@ void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
     pending_.push_back(Cell{x, y, ' ', Style{}, false});
     return;
   }
-  pending_.push_back(Cell{x, y, code, StyleOf(attribute), false});
+  pending_.push_back(
+      Cell{x, y, code, monochrome_ ? MonochromeStyleOf(attribute) : StyleOf(attribute), false});
 }
 
 void ScreenWriter::Draw(Cell& cell) {
@@ -147,7 +149,8 @@ void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
 namespace {
 
 bool StyleLess(const Style& a, const Style& b) {
-  return std::tie(a.foreground, a.background) < std::tie(b.foreground, b.background);
+  return std::tie(a.foreground, a.background, a.bold, a.underline) <
+         std::tie(b.foreground, b.background, b.bold, b.underline);
 }
 
 }  // namespace
@@ -248,7 +251,7 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   const bool whole_screen = top == 0 && bottom == height_ - 1;
   SettleBefore(whole_screen ? 0 : -1, bottom);
   // The new row takes the current background colour, so set the fill's first.
-  const Style fill_style = StyleOf(fill);
+  const Style fill_style = monochrome_ ? MonochromeStyleOf(fill) : StyleOf(fill);
   if (!style_known_ || style_.background != fill_style.background) SetStyle(fill_style);
   if (!whole_screen) {
     // A scrolling region, and back to the whole screen; both moves put the cursor home.

@@ -27,6 +27,8 @@ class ScreenWriter {
  public:
   ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs);
 
+  // Draw without colours (MonochromeStyleOf).
+  void SetMonochrome(bool monochrome) { monochrome_ = monochrome; }
   // The terminal's cursor is at (X, Y); -1 when unknown.
   void AssumeCursor(int x, int y);
   // Draws CODE in the cell (X, Y) in ATTRIBUTE; a hidden cell as a blank.
@@ -67,8 +69,11 @@ class ScreenWriter {
     bool done;
     bool shown = false;  // the terminal shows it already: done from the start
   };
-  // A blank over the default background: any colour with that background draws it alike.
-  static bool Free(const Cell& cell) { return cell.code == ' ' && cell.style.background < 0; }
+  // A blank over the default background, not underlined: any colour with that background
+  // draws it alike.
+  static bool Free(const Cell& cell) {
+    return cell.code == ' ' && cell.style.background < 0 && !cell.style.underline;
+  }
   // What a cell of the terminal shows, as far as the bytes sent tell.
   struct Shown {
     uint8_t code = 0;
@@ -110,6 +115,7 @@ class ScreenWriter {
   bool style_known_ = false;
   std::vector<Cell> pending_;
   std::vector<Shown> shown_;
+  bool monochrome_ = false;
 };
 
 }  // namespace console::stream

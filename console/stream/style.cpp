@@ -17,6 +17,8 @@ std::string StyleParameters(const Style& base, const Style& to) {
     if (!params.empty()) params.push_back(';');
     params += std::to_string(code);
   };
+  if (to.bold != base.bold) add(to.bold ? 1 : 22);
+  if (to.underline != base.underline) add(to.underline ? 4 : 24);
   if (to.foreground != base.foreground) {
     if (to.foreground < 0)
       add(39);
@@ -46,6 +48,15 @@ Style StyleOf(uint16_t attribute) {
   style.foreground = static_cast<int8_t>(foreground == kNormalText ? -1 : foreground);
   if (background != 0)
     style.background = static_cast<int8_t>(background | (bright_background ? 8 : 0));
+  return style;
+}
+
+Style MonochromeStyleOf(uint16_t attribute) {
+  constexpr int kGreen = 2, kRed = 4;
+  const int colour = attribute & 0x07;
+  Style style;
+  style.bold = colour == kRed;
+  style.underline = colour == kGreen;
   return style;
 }
 

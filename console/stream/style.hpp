@@ -11,6 +11,8 @@ namespace console::stream {
 struct Style {
   int8_t foreground = -1;
   int8_t background = -1;
+  bool bold = false;
+  bool underline = false;
   friend bool operator==(Style, Style) = default;
 };
 
@@ -23,6 +25,10 @@ constexpr uint16_t kDefaultColours = 0x87;
 // 7 background intensity) to terminal colours. Background 0 is the terminal's default
 // background and foreground 7, the normal text colour, its default foreground.
 Style StyleOf(uint16_t attribute);
+
+// The same without colour: light red (and red) bold, light green (and green) underlined,
+// everything else in the terminal's own colours.
+Style MonochromeStyleOf(uint16_t attribute);
 
 // Black on the default background: a cell that shows nothing. A terminal draws it as a
 // blank, which looks empty on every theme and needs no colour at all.

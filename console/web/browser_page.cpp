@@ -60,9 +60,10 @@ constexpr Cp866High kCp866High =
 
 namespace console {
 
-Platform& OpenNativeConsole() {
+Platform& OpenNativeConsole(const ConsoleOptions& options) {
   static web::BrowserPage page;
   static web::WebConsole console(page, web::kCp866High);
+  console.SetMonochrome(options.monochrome);
   return console;
 }
 

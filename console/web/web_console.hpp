@@ -36,6 +36,9 @@ class WebConsole : public Platform {
   bool InputEnded() override { return false; }  // a page's keyboard never runs out
   void FinalFlush() override;
 
+  // Draw without colours.
+  void SetMonochrome(bool monochrome) { writer_.SetMonochrome(monochrome); }
+
  private:
   // Sends what has been drawn since the last wait, with the cursor where the layer put it;
   // FINAL: the last output of a run, in the terminal's default colours.

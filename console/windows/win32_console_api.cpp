@@ -1,6 +1,8 @@
 // The console calls on kernel32: the only file of the platform that includes windows.h.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "console/native_console.hpp"
 #include "console/windows/console_api.hpp"
 #include "console/windows/windows_console.hpp"
@@ -131,9 +133,11 @@ Cp866High Cp866HighOfWindows() {
 
 namespace console {
 
-Platform& OpenNativeConsole() {
+Platform& OpenNativeConsole(const ConsoleOptions& options) {
   static windows::Win32ConsoleApi api;
   static windows::WindowsConsole console(api, windows::Cp866HighOfWindows());
+  const char* no_color = std::getenv("NO_COLOR");
+  console.SetMonochrome(options.monochrome || (no_color != nullptr && *no_color != 0));
   return console;
 }
 

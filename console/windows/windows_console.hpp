@@ -35,6 +35,11 @@ class WindowsConsole : public Platform {
   bool InputEnded() override;
   void FinalFlush() override;
 
+  // Draw without colours where the output is a stream; the console's own cells keep theirs.
+  void SetMonochrome(bool monochrome) {
+    if (writer_) writer_->SetMonochrome(monochrome);
+  }
+
   // The key event of an input record; the character in code page 866, 0 where it has none.
   KeyEvent KeyOf(const ConsoleInput& input) const;
 
