@@ -241,9 +241,10 @@ Platform& OpenNativeConsole(const ConsoleOptions& options) {
   const std::string term = posix::TerminalType();
   if (term == "dumb" && isatty(STDOUT_FILENO)) {
     // Every frame is drawn by moving the cursor, which a dumb terminal cannot do.
-    static constexpr std::string_view kSorry =
-        "this terminal (TERM=dumb) cannot move the cursor, which the program needs\n";
-    runtime::WriteAll(STDERR_FILENO, kSorry);
+    const std::string sorry = std::string(program_invocation_short_name) +
+                              ": this terminal (TERM=dumb) cannot move the cursor, which the "
+                              "program needs\n";
+    runtime::WriteAll(STDERR_FILENO, sorry);
     std::_Exit(1);
   }
   static posix::TerminalConsole console(
