@@ -1,10 +1,12 @@
 # What `cmake --install` puts where, and the packages CPack makes of it: a Debian package and
-# a .tar.gz of the same tree on POSIX, a .zip of the programs and the README for Windows.
+# a .tar.gz of the same tree on POSIX, a .zip of the programs, the licence and a short text
+# on running them for Windows.
 include(GNUInstallDirs)
 
 if(WIN32)
   install(TARGETS insertion-sort-demo console-keys RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
+  install(FILES LICENSE DESTINATION .)
+  install(FILES docs/README.windows.txt DESTINATION . RENAME README.txt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME windows-x86_64)
 else()
@@ -27,8 +29,10 @@ else()
   add_custom_target(documentation ALL DEPENDS ${MANUAL_PAGES} ${CMAKE_BINARY_DIR}/changelog.gz)
   install(FILES ${MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   set(DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/insertion-sort-demo)
-  install(FILES README.md docs/frame.svg docs/copyright ${CMAKE_BINARY_DIR}/changelog.gz
-          DESTINATION ${DOC_DIR})
+  # A short README for the user (the build's own README is for the source tree); every
+  # document over 4 kB compressed, as Debian has them.
+  install(FILES docs/copyright ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${DOC_DIR})
+  install(FILES docs/README.installed DESTINATION ${DOC_DIR} RENAME README)
 
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

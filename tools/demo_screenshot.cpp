@@ -9,14 +9,15 @@
 
 namespace {
 
-// The xterm palette for the colours the program uses; the default colours of a dark theme.
+// The xterm palette for the colours the program uses; the default colours of a dark theme,
+// whose foreground is the console's light grey (the program's normal text colour).
 const char* Colour(int index, bool foreground) {
   switch (index) {
     case 0: return "#000000";
     case 7: return "#c0c0c0";
     case 9: return "#ff5f5f";
     case 10: return "#5fff5f";
-    case -1: return foreground ? "#e8e8e8" : "#000000";
+    case -1: return foreground ? "#c0c0c0" : "#000000";
     default: return "#ff00ff";
   }
 }
