@@ -1,5 +1,6 @@
 #include "runtime/runtime.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -29,6 +30,8 @@ constexpr int kMaxModes = 16;
 Mode MODES[kMaxModes];
 std::atomic<int> MODE_COUNT{0};
 FlushHandler FLUSH_HANDLER = nullptr;
+char EXIT_NOTE[160];
+std::size_t EXIT_NOTE_SIZE = 0;
 
 // An address in upper-case hexadecimal, as many digits as the platform's addresses have.
 char* PutAddress(char* p, std::uintptr_t value) {
@@ -85,9 +88,15 @@ void SetFlushHandler(FlushHandler proc) {
   FLUSH_HANDLER = proc;
 }
 
+void SetExitNote(std::string_view note) {
+  EXIT_NOTE_SIZE = std::min(note.size(), sizeof EXIT_NOTE);
+  note.copy(EXIT_NOTE, EXIT_NOTE_SIZE);
+}
+
 void Halt(int status) {
   if (FLUSH_HANDLER != nullptr) FLUSH_HANDLER();
   RestoreModes();
+  if (EXIT_NOTE_SIZE > 0) WriteAll(2, std::string_view(EXIT_NOTE, EXIT_NOTE_SIZE));
   CheckLeaks();
   std::_Exit(status);
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "runtime/platform.hpp"
 
@@ -23,8 +24,12 @@ void RestoreModes();
 using FlushHandler = void (*)();
 void SetFlushHandler(FlushHandler proc);
 
-// The orderly exit: flush, restore, end the process with STATUS. Writes nothing of its own.
+// The orderly exit: flush, restore, end the process with STATUS. Writes nothing of its own
+// but the note, when one is set.
 [[noreturn]] void Halt(int status);
+// A line for standard error on the orderly exit, once the terminal is as it was found (how
+// to repeat the run, say). At most 160 characters are kept.
+void SetExitNote(std::string_view note);
 
 // Fatal run-time error CODE raised at ADDRESS (null when unknown: the report then starts at
 // the call of RunError): flush and restore, then the report on standard output, then the end

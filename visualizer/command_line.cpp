@@ -1,26 +1,106 @@
 #include "visualizer/command_line.hpp"
 
+#include <charconv>
 #include <cstdio>
+#include <random>
 
 namespace visualizer {
+namespace {
 
-CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool colour_option) {
+// A whole number, all of TEXT; nothing otherwise.
+template <typename Number>
+bool WholeNumber(std::string_view text, Number& value) {
+  const char* end = text.data() + text.size();
+  const auto [at, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && at == end && !text.empty();
+}
+
+// The numbers of --array's LIST; false, with the problem in ERROR, when it breaks the rules.
+bool ReadList(std::string_view list, std::vector<int32_t>& numbers, std::string& error) {
+  numbers.clear();
+  for (;;) {
+    const std::size_t comma = list.find(',');
+    std::string_view item = list.substr(0, comma);
+    if (!numbers.empty())
+      while (item.starts_with(' ')) item.remove_prefix(1);  // a blank after a comma
+    int32_t number = 0;
+    if (!WholeNumber(item, number)) {
+      error = "--array: '" + std::string(item) + "' is not a whole number";
+      return false;
+    }
+    if (number < kLeast || number > kGreatest) {
+      error = "--array: " + std::to_string(number) + " is not from -99 to 999";
+      return false;
+    }
+    numbers.push_back(number);
+    if (numbers.size() > kMostNumbers) {
+      error = "--array: more than 10 numbers";
+      return false;
+    }
+    if (comma == std::string_view::npos) return true;
+    list.remove_prefix(comma + 1);
+  }
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options) {
   CommandLine line;
-  for (std::string_view arg : args) {
+  auto fail = [&line](std::string error) {
+    CommandLine wrong;
+    wrong.action = CommandLine::Action::kError;
+    wrong.error = std::move(error);
+    return wrong;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view arg = args[i];
+    // --name=VALUE, or --name VALUE for the options that take one.
+    std::string_view value;
+    bool has_value = false;
+    if (const std::size_t equals = arg.find('='); arg.starts_with("--") && equals != arg.npos) {
+      value = arg.substr(equals + 1);
+      arg = arg.substr(0, equals);
+      has_value = true;
+    }
+    const bool takes_value = demo_options && (arg == "--array" || arg == "--seed");
+    if (takes_value && !has_value) {
+      if (i + 1 == args.size()) return fail(std::string(arg) + " needs a value");
+      value = args[++i];
+      has_value = true;
+    }
+    if (has_value && !takes_value) return fail("unknown option '" + std::string(args[i]) + "'");
     if (arg == "--help") {
       line.action = CommandLine::Action::kHelp;
     } else if (arg == "--version") {
       if (line.action != CommandLine::Action::kHelp) line.action = CommandLine::Action::kVersion;
-    } else if (arg == "--no-color" && colour_option) {
+    } else if (demo_options && arg == "--no-color") {
       line.no_color = true;
+    } else if (demo_options && arg == "--random") {
+      line.random = true;
+    } else if (takes_value && arg == "--array") {
+      if (!ReadList(value, line.array, line.error)) return fail(line.error);
+    } else if (takes_value && arg == "--seed") {
+      if (!WholeNumber(value, line.seed))
+        return fail("--seed: '" + std::string(value) +
+                    "' is not a whole number from 0 to 4294967295");
+      line.seeded = true;
     } else {
-      line.action = CommandLine::Action::kError;
-      line.error = (arg.starts_with("-") ? "unknown option '" : "unexpected argument '") +
-                   std::string(arg) + "'";
-      return line;
+      return fail((arg.starts_with("-") ? "unknown option '" : "unexpected argument '") +
+                  std::string(arg) + "'");
     }
   }
+  if (line.random && !line.array.empty()) return fail("choose --array or --random, not both");
+  if (line.seeded && !line.random) return fail("--seed goes with --random");
   return line;
+}
+
+std::vector<int32_t> RandomArray(uint32_t seed) {
+  // The engine's numbers are the same everywhere; a distribution's need not be.
+  std::mt19937 engine(seed);
+  std::vector<int32_t> numbers;
+  for (std::size_t k = 0; k < kMostNumbers; ++k)
+    numbers.push_back(static_cast<int32_t>(engine() % 100));
+  return numbers;
 }
 
 int AnswerCommandLine(const CommandLine& line, std::string_view program, std::string_view help) {

@@ -2,6 +2,8 @@
 // arguments a program runs exactly as it always has.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,12 +13,27 @@ namespace visualizer {
 struct CommandLine {
   enum class Action { kRun, kHelp, kVersion, kError };
   Action action = Action::kRun;
-  bool no_color = false;  // --no-color
-  std::string error;      // for kError: what is wrong, in a few words
+  bool no_color = false;       // --no-color
+  std::vector<int32_t> array;  // --array LIST: the user's own, empty when none
+  bool random = false;         // --random
+  bool seeded = false;         // --seed N
+  uint32_t seed = 0;
+  std::string error;  // for kError: what is wrong, in a few words
 };
 
-// Reads ARGS (without the program's name). COLOUR_OPTION: the program knows --no-color.
-CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool colour_option);
+// The numbers of an array of the user's own: 1 to 10 of them, each from -99 to 999, so that
+// they fit the four-column fields.
+constexpr std::size_t kMostNumbers = 10;
+constexpr int32_t kLeast = -99;
+constexpr int32_t kGreatest = 999;
+
+// Reads ARGS (without the program's name). DEMO_OPTIONS: the program knows the options of
+// the demonstration (--no-color, --array, --random, --seed); otherwise only --help and
+// --version.
+CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options);
+
+// The ten numbers from 0 to 99 that SEED draws, the same on every platform.
+std::vector<int32_t> RandomArray(uint32_t seed);
 
 // Answers a command line that asks for no run: the help (HELP) or the version on standard
 // output, an error in one line on standard error. Returns the exit status, or -1 when the

@@ -42,14 +42,29 @@ void SEL() {
   }
 }
 
-void RunDemo() {
-  for (const char* line : MENU) WriteLn({line});
-  SEL();
+namespace {
+
+// From the printout of the chosen array to the final line read.
+void SortAndCount() {
   PRINTARRAY();
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
   ReadLn();
+}
+
+}  // namespace
+
+void RunDemo() {
+  for (const char* line : MENU) WriteLn({line});
+  SEL();
+  SortAndCount();
+}
+
+void RunOwnArray(const std::vector<int32_t>& numbers) {
+  SIZE = static_cast<Index>(numbers.size());
+  for (Index k = 1; k <= SIZE; ++k) A[k] = numbers[static_cast<std::size_t>(k - 1)];
+  SortAndCount();
 }
 
 }  // namespace visualizer

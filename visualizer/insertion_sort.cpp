@@ -20,7 +20,7 @@ bool ISLESS(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
 void INSERT() {
   CNT_COMP = 0;
   CNT_SWAP = 0;
-  for (Index i = 1; i <= 10; ++i) {
+  for (Index i = 1; i <= SIZE; ++i) {
     X = A[i];
     TODO = true;
     Index j = static_cast<Index>(i - 1);

@@ -1,4 +1,6 @@
 // insertion-sort-demo: insertion sort, step by step, in the terminal.
+#include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,10 +19,15 @@ constexpr std::string_view kHelp =
     "comparison and move, one step per key, until the totals.\n"
     "\n"
     "Options:\n"
-    "  --no-color  draw without colours: a compared element that is larger in bold, one\n"
-    "              that is not larger underlined (so too when NO_COLOR is set)\n"
-    "  --help      show this help and exit\n"
-    "  --version   show the version and exit\n"
+    "  --array LIST  sort your own array instead of choosing one: 1 to 10 whole numbers\n"
+    "                from -99 to 999, separated by commas (--array 5,3,8,1)\n"
+    "  --random      sort ten numbers from 0 to 99 drawn at random; at the end the program\n"
+    "                says how to repeat the run\n"
+    "  --seed N      with --random: draw them from N, the same numbers every time\n"
+    "  --no-color    draw without colours: a compared element that is larger in bold, one\n"
+    "                that is not larger underlined (so too when NO_COLOR is set)\n"
+    "  --help        show this help and exit\n"
+    "  --version     show the version and exit\n"
     "\n"
     "Keys: 1 to 4 choose an array; Space, the next step; Esc stops the run; at the end,\n"
     "type a line and press Enter. Ctrl+C ends the program at once.\n"
@@ -36,11 +43,23 @@ int main(int argc, char** argv) {
   if (const int status = visualizer::AnswerCommandLine(line, "insertion-sort-demo", kHelp);
       status >= 0)
     return status;
+  std::vector<int32_t> numbers = line.array;
+  if (line.random) {
+    const uint32_t seed = line.seeded ? line.seed : std::random_device()();
+    numbers = visualizer::RandomArray(seed);
+    if (!line.seeded)
+      runtime::SetExitNote("to repeat this run: insertion-sort-demo --random --seed " +
+                           std::to_string(seed) + "\n");
+  }
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color}));
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.
   console::SetEndOfInputHandler(visualizer::BreakProgram);
-  visualizer::RunDemo();
+  if (numbers.empty()) {
+    visualizer::RunDemo();
+  } else {
+    visualizer::RunOwnArray(numbers);
+  }
   runtime::Halt(0);
 }

@@ -11,6 +11,7 @@ const int32_t OUTPUTCOLOR[4] = {0, 7, 12, 10};
 const char* const STRACTION[3] = {"current selection", "comparison", "moving"};
 
 TArray A;
+Index SIZE = 10;
 int32_t X = 0;
 int32_t CNT_COMP = 0;
 int32_t CNT_SWAP = 0;

@@ -39,7 +39,9 @@ constexpr uint8_t KBSPACE = 32;
 // Line ends the step display writes before it moves up near the bottom of the window.
 constexpr uint8_t SCROLLBY = 4;
 
-extern TArray A;          // the working array, sorted in place
+extern TArray A;  // the working array, sorted in place
+// How many positions of A are in use, from 1: all ten but for an array of the user's own.
+extern Index SIZE;
 extern int32_t X;         // the value being inserted
 extern int32_t CNT_COMP;  // comparisons so far
 extern int32_t CNT_SWAP;  // moves so far

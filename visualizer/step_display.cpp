@@ -36,7 +36,7 @@ void SCROLL(uint8_t x) {
 }
 
 void ShowSelect(Index i) {
-  for (Index k = 1; k <= 10; ++k) {
+  for (Index k = 1; k <= SIZE; ++k) {
     SHOW_MASK[1][k] = k == i ? mskHidden : mskNormal;
     SHOW_MASK[2][k] = k == i ? mskNormal : mskHidden;
     SHOW_VALUES[1][k] = A[k];
@@ -48,13 +48,13 @@ void ShowCompare(Index i, Index j) {
   ++CNT_COMP;
   // Red: the compared element is larger and will move right.
   const TMask outcome = A[j] > X ? mskRed : mskGreen;
-  for (Index k = 1; k <= 10; ++k) {
+  for (Index k = 1; k <= SIZE; ++k) {
     if (k == i) SHOW_MASK[2][k] = outcome;
     if (k == j) SHOW_MASK[1][k] = outcome;
     SHOW_VALUES[1][k] = A[k];
     SHOW_VALUES[2][k] = A[k];
   }
-  for (Index k = 1; k <= 10; ++k)
+  for (Index k = 1; k <= SIZE; ++k)
     if (k != i) SHOW_MASK[2][k] = mskHidden;
   SHOW_MASK[1][j + 1] = mskHidden;  // the hole where the element would go
   SHOW_VALUES[2][i] = X;
@@ -62,7 +62,7 @@ void ShowCompare(Index i, Index j) {
 
 void ShowMove(Index i, Index j) {
   ++CNT_SWAP;
-  for (Index k = 1; k <= 10; ++k) {
+  for (Index k = 1; k <= SIZE; ++k) {
     SHOW_MASK[1][k] = mskNormal;
     SHOW_MASK[2][k] = mskHidden;
     SHOW_VALUES[1][k] = A[k];
@@ -94,7 +94,7 @@ void SHOWBYMASK(const char* s, int32_t ival) {
   WriteLn({"i = ", ival});
   posy = WHEREY();
   for (Index m = 1; m <= 2; ++m) {
-    for (Index k = 1; k <= 10; ++k) {
+    for (Index k = 1; k <= SIZE; ++k) {
       GOTOXY(static_cast<uint8_t>(kFieldWidth * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
       TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[SHOW_MASK[m][k]]));
       Write({{SHOW_VALUES[m][k], kFieldWidth}});

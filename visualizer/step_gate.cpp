@@ -19,7 +19,7 @@ constexpr int kAbortStatus = 100;
 
 void PRINTARRAY() {
   TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
-  for (int k = 1; k <= 10; ++k) Write({{A[k], kFieldWidth}});
+  for (int k = 1; k <= SIZE; ++k) Write({{A[k], kFieldWidth}});
   GETUSERINPUT();
 }
 

@@ -63,7 +63,7 @@ class PtyDriver : public CaseDriver {
     for (const std::string& key : c.Keys())
       if (key.size() > 1 && kXtermKeys.count(key) == 0) kitty_ = true;
     terminal_.SpeakKittyKeyboard(kitty_);
-    terminal_.Start(c.program == "console-keys" ? CONSOLE_KEYS : DEMO);
+    terminal_.Start(c.program == "console-keys" ? CONSOLE_KEYS : DEMO, c.args);
     return terminal_.WaitForKeyWait();
   }
   bool Press(const std::string& key) override {

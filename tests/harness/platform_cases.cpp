@@ -67,11 +67,12 @@ std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
     const std::string verb = words[0];
     words.erase(words.begin());
     if (verb == "case") {
-      cases.push_back(PlatformCase{line.substr(5), "", {}});
+      cases.push_back(PlatformCase{line.substr(5), "", {}, {}});
     } else if (cases.empty()) {
       ADD_FAILURE() << path << ":" << number << ": a step before the first case";
-    } else if (verb == "program" && words.size() == 1) {
+    } else if (verb == "program" && !words.empty()) {
       cases.back().program = words[0];
+      cases.back().args.assign(words.begin() + 1, words.end());
     } else {
       cases.back().steps.push_back(CaseStep{number, verb, words});
     }

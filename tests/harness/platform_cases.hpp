@@ -17,6 +17,7 @@ struct CaseStep {
 struct PlatformCase {
   std::string name;
   std::string program;
+  std::vector<std::string> args;  // the program's command line
   std::vector<CaseStep> steps;
   // Every key the case types, once each, in the order they first come.
   std::vector<std::string> Keys() const;

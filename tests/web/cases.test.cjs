@@ -21,7 +21,7 @@ function readCases(file) {
       const words = [...line.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2]);
       const [verb, ...args] = words;
       if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
-      else if (verb === "program") cases.at(-1).program = args[0];
+      else if (verb === "program") Object.assign(cases.at(-1), { program: args[0], args: args.slice(1) });
       else cases.at(-1).steps.push({ line: index + 1, verb, args });
     });
   return cases;
@@ -127,7 +127,8 @@ async function runCase(page, steps) {
 
 for (const c of readCases(path.join(__dirname, "..", "cases", "platform.cases"))) {
   test(c.name, async () => {
-    const page = await open(context.browser, context.server.url, `?program=${c.program}`);
+    const query = [`program=${c.program}`, ...c.args.map((arg) => `arg=${encodeURIComponent(arg)}`)];
+    const page = await open(context.browser, context.server.url, `?${query.join("&")}`);
     await runCase(page, c.steps);
     assert.deepEqual(page.errors, []);
   });

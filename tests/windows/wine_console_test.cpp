@@ -47,7 +47,7 @@ std::vector<Key> Type(const std::string& text) {
 
 class WineConsole {
  public:
-  explicit WineConsole(const std::string& program) {
+  explicit WineConsole(const std::string& program, const std::vector<std::string>& args = {}) {
     dir_ = std::filesystem::temp_directory_path() / ("wine-console-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir_);
     mkfifo((dir_ / "commands").c_str(), 0600);
@@ -56,9 +56,11 @@ class WineConsole {
     // at the same time.
     program_ = (dir_ / std::filesystem::path(program).filename()).string();
     std::filesystem::copy_file(program, program_);
-    terminal.Start(WINE_RUN,
-                   {kBuild + "/tests/console-driver.exe", "Z:" + (dir_ / "commands").string(),
-                    "Z:" + (dir_ / "replies").string(), program_});
+    std::vector<std::string> command = {kBuild + "/tests/console-driver.exe",
+                                        "Z:" + (dir_ / "commands").string(),
+                                        "Z:" + (dir_ / "replies").string(), program_};
+    command.insert(command.end(), args.begin(), args.end());
+    terminal.Start(WINE_RUN, command);
     commands_ = std::fopen((dir_ / "commands").c_str(), "w");
     replies_ = std::fopen((dir_ / "replies").c_str(), "r");
   }
@@ -189,9 +191,10 @@ std::vector<std::string> Characters(const std::string& text) {
 class WineDriver : public CaseDriver {
  public:
   bool Start(const PlatformCase& c) override {
-    run_ = std::make_unique<WineConsole>(kBuild + (c.program == "console-keys"
-                                                       ? "/tools/console-keys.exe"
-                                                       : "/visualizer/insertion-sort-demo.exe"));
+    run_ = std::make_unique<WineConsole>(
+        kBuild + (c.program == "console-keys" ? "/tools/console-keys.exe"
+                                              : "/visualizer/insertion-sort-demo.exe"),
+        c.args);
     return run_->WaitForKeyWait();
   }
   bool Press(const std::string& key) override {

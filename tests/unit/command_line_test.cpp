@@ -1,0 +1,58 @@
+// The command line: one table of good and bad command lines and what they ask for.
+#include "visualizer/command_line.hpp"
+
+#include <gtest/gtest.h>
+
+namespace visualizer {
+namespace {
+
+using Action = CommandLine::Action;
+
+TEST(CommandLine, GoodAndBadLines) {
+  const struct {
+    std::vector<std::string_view> args;
+    Action action;
+    std::vector<int32_t> array;
+    const char* error;
+  } cases[] = {
+      {{}, Action::kRun, {}, ""},
+      {{"--help", "--version"}, Action::kHelp, {}, ""},
+      {{"--version"}, Action::kVersion, {}, ""},
+      {{"--no-color"}, Action::kRun, {}, ""},
+      {{"--array", "5,3,8,1"}, Action::kRun, {5, 3, 8, 1}, ""},
+      {{"--array=-99, 999, 0"}, Action::kRun, {-99, 999, 0}, ""},
+      {{"--array", "7"}, Action::kRun, {7}, ""},
+      {{"--array", "1,2,3,4,5,6,7,8,9,10"}, Action::kRun, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, ""},
+      {{"--random", "--seed", "7"}, Action::kRun, {}, ""},
+      {{"--bogus"}, Action::kError, {}, "unknown option '--bogus'"},
+      {{"stray"}, Action::kError, {}, "unexpected argument 'stray'"},
+      {{"--array"}, Action::kError, {}, "--array needs a value"},
+      {{"--array", ""}, Action::kError, {}, "--array: '' is not a whole number"},
+      {{"--array", "1,,2"}, Action::kError, {}, "--array: '' is not a whole number"},
+      {{"--array", "1 ,2"}, Action::kError, {}, "--array: '1 ' is not a whole number"},
+      {{"--array", "1000"}, Action::kError, {}, "--array: 1000 is not from -99 to 999"},
+      {{"--array", "-100"}, Action::kError, {}, "--array: -100 is not from -99 to 999"},
+      {{"--array", "1,2,3,4,5,6,7,8,9,10,11"}, Action::kError, {}, "--array: more than 10 numbers"},
+      {{"--seed", "7"}, Action::kError, {}, "--seed goes with --random"},
+      {{"--random", "--seed", "x"}, Action::kError, {}, "--seed: 'x' is not a whole number"},
+      {{"--random", "--array", "1"}, Action::kError, {}, "choose --array or --random, not both"},
+      {{"--help=1"}, Action::kError, {}, "unknown option '--help=1'"},
+  };
+  for (const auto& c : cases) {
+    const std::string line = ::testing::PrintToString(c.args);
+    const CommandLine got = ParseCommandLine(c.args, true);
+    EXPECT_EQ(got.action, c.action) << line;
+    EXPECT_EQ(got.array, c.array) << line;
+    EXPECT_EQ(got.error.rfind(c.error, 0), 0u) << line << ": " << got.error;
+  }
+  EXPECT_EQ(ParseCommandLine({"--no-color"}, false).action, Action::kError)
+      << "console-keys knows only --help and --version";
+}
+
+TEST(CommandLine, TheSameSeedDrawsTheSameNumbersEverywhere) {
+  EXPECT_EQ(RandomArray(7), (std::vector<int32_t>{15, 92, 21, 86, 83, 47, 87, 79, 88, 61}));
+  EXPECT_NE(RandomArray(8), RandomArray(7));
+}
+
+}  // namespace
+}  // namespace visualizer
