@@ -91,6 +91,9 @@ extern uint8_t DOINGNUMCODE;
 
 bool KEYPRESSED();
 uint8_t READKEY();
+// Waits at most TIMEOUT_MS for a key, in one timed wait of the console (no polling); true
+// when one is waiting, or when the input has ended (READKEY then ends the program).
+bool WaitForKeyWithin(uint32_t timeout_ms);
 uint8_t REMAPSCANCODE(uint8_t scan_code, uint8_t control_state, int32_t virtual_key);
 void ClearKeyboardState();
 

@@ -151,6 +151,17 @@ uint8_t READKEY() {
   return key;
 }
 
+bool WaitForKeyWithin(uint32_t timeout_ms) {
+  Platform& platform = CurrentPlatform();
+  const uint64_t deadline = platform.NowMs() + timeout_ms;
+  for (;;) {
+    if (KEYPRESSED() || platform.InputEnded()) return true;
+    const uint64_t now = platform.NowMs();
+    if (now >= deadline) return false;
+    platform.WaitForInputAtMost(static_cast<uint32_t>(deadline - now));
+  }
+}
+
 uint8_t REMAPSCANCODE(uint8_t scan_code, uint8_t control_state, int32_t /*virtual_key*/) {
   // The first group the state shows decides.
   if ((control_state & kAltPressed) != 0) return Lookup(ALT_REMAP, scan_code);

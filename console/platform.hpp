@@ -66,6 +66,10 @@ class Platform {
   // The pause between two polls of the keyboard. Returns at the latest when input
   // arrives; may return early.
   virtual void WaitForInput() = 0;
+  // The same, returning after TIMEOUT_MS at the latest: one timed wait, no polling.
+  virtual void WaitForInputAtMost(uint32_t timeout_ms) = 0;
+  // Milliseconds on the console's clock, which only goes forward.
+  virtual uint64_t NowMs() = 0;
   // True when no further input can ever arrive (and none is waiting).
   virtual bool InputEnded() = 0;
 

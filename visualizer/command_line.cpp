@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 
 namespace visualizer {
@@ -42,11 +43,29 @@ bool ReadList(std::string_view list, std::vector<int32_t>& numbers, std::string&
   }
 }
 
+// Auto-play's delay from SECONDS (empty: the default) into MS; false when out of range.
+bool ReadDelay(std::string_view seconds, uint32_t& ms) {
+  if (seconds.empty()) {
+    ms = kAutoDefaultMs;
+    return true;
+  }
+  // Digits and one point, in C's own notation, whatever the locale.
+  const std::string text(seconds);
+  if (text.find_first_not_of("0123456789.") != std::string::npos) return false;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size()) return false;
+  const double rounded = value * 1000 + 0.5;
+  if (rounded < kAutoLeastMs || rounded >= kAutoMostMs + 1) return false;
+  ms = static_cast<uint32_t>(rounded);
+  return true;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options) {
   CommandLine line;
-  auto fail = [&line](std::string error) {
+  auto fail = [](std::string error) {
     CommandLine wrong;
     wrong.action = CommandLine::Action::kError;
     wrong.error = std::move(error);
@@ -63,6 +82,12 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       has_value = true;
     }
     const bool takes_value = demo_options && (arg == "--array" || arg == "--seed");
+    if (demo_options && arg == "--auto") {
+      if (!ReadDelay(has_value ? value : std::string_view(), line.auto_ms))
+        return fail("--auto: '" + std::string(value) +
+                    "' is not a number of seconds from 0.05 to 10");
+      continue;
+    }
     if (takes_value && !has_value) {
       if (i + 1 == args.size()) return fail(std::string(arg) + " needs a value");
       value = args[++i];

@@ -18,7 +18,8 @@ struct CommandLine {
   bool random = false;         // --random
   bool seeded = false;         // --seed N
   uint32_t seed = 0;
-  std::string error;  // for kError: what is wrong, in a few words
+  uint32_t auto_ms = 0;  // --auto[=SECONDS], in milliseconds; 0 when off
+  std::string error;     // for kError: what is wrong, in a few words
 };
 
 // The numbers of an array of the user's own: 1 to 10 of them, each from -99 to 999, so that
@@ -26,6 +27,11 @@ struct CommandLine {
 constexpr std::size_t kMostNumbers = 10;
 constexpr int32_t kLeast = -99;
 constexpr int32_t kGreatest = 999;
+
+// Auto-play's delay: 1 second unless the option says, from 0.05 to 10.
+constexpr uint32_t kAutoDefaultMs = 1000;
+constexpr uint32_t kAutoLeastMs = 50;
+constexpr uint32_t kAutoMostMs = 10000;
 
 // Reads ARGS (without the program's name). DEMO_OPTIONS: the program knows the options of
 // the demonstration (--no-color, --array, --random, --seed); otherwise only --help and

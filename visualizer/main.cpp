@@ -24,6 +24,8 @@ constexpr std::string_view kHelp =
     "  --random      sort ten numbers from 0 to 99 drawn at random; at the end the program\n"
     "                says how to repeat the run\n"
     "  --seed N      with --random: draw them from N, the same numbers every time\n"
+    "  --auto[=S]    every step passes by itself after S seconds (1 unless given, 0.05 to\n"
+    "                10); Space passes at once, P pauses and resumes, Esc stops\n"
     "  --no-color    draw without colours: a compared element that is larger in bold, one\n"
     "                that is not larger underlined (so too when NO_COLOR is set)\n"
     "  --help        show this help and exit\n"
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
       runtime::SetExitNote("to repeat this run: insertion-sort-demo --random --seed " +
                            std::to_string(seed) + "\n");
   }
+  visualizer::SetAutoPlay(line.auto_ms);
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color}));
   // Keys that run out before the demonstration ends abort it as Esc would; in the final

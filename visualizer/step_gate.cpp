@@ -15,7 +15,35 @@ namespace {
 constexpr uint8_t kAbortRow = 24;
 constexpr int kAbortStatus = 100;
 
+uint32_t AUTO_DELAY_MS = 0;  // auto-play's delay; 0 when off
+
+// The gate under auto-play.
+void AutoGate() {
+  Platform& platform = CurrentPlatform();
+  bool paused = false;
+  uint64_t deadline = platform.NowMs() + AUTO_DELAY_MS;
+  for (;;) {
+    if (!paused) {
+      const uint64_t now = platform.NowMs();
+      if (now >= deadline) return;
+      if (!WaitForKeyWithin(static_cast<uint32_t>(deadline - now))) continue;
+    }
+    const uint8_t key = READKEY();
+    if (key == KBESC) BreakProgram();
+    while (KEYPRESSED()) READKEY();
+    if (key == KBSPACE) return;
+    if (key == 'p' || key == 'P') {
+      paused = !paused;
+      deadline = platform.NowMs() + AUTO_DELAY_MS;
+    }
+  }
+}
+
 }  // namespace
+
+void SetAutoPlay(uint32_t delay_ms) {
+  AUTO_DELAY_MS = delay_ms;
+}
 
 void PRINTARRAY() {
   TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
@@ -30,6 +58,10 @@ void BreakProgram() {
 }
 
 void GETUSERINPUT() {
+  if (AUTO_DELAY_MS > 0) {
+    AutoGate();
+    return;
+  }
   for (;;) {
     const uint8_t key = READKEY();
     if (key == KBESC) BreakProgram();

@@ -111,10 +111,22 @@ class Run {
           if (demo.output.length === 1) performance.mark("first-output");
         });
       },
-      waitForKey() {
+      // Resolves with the next key event, or after TIMEOUT milliseconds when it is not -1.
+      waitForKey(timeout) {
         if (run.keys.length > 0) return Promise.resolve();
         demo.waits++;
-        return new Promise((resolve) => (run.wake = resolve));
+        return new Promise((resolve) => {
+          let timer = null;
+          run.wake = () => {
+            clearTimeout(timer);
+            resolve();
+          };
+          if (timeout >= 0)
+            timer = setTimeout(() => {
+              run.wake = null;
+              resolve();
+            }, timeout);
+        });
       },
       codeAddresses,
     };

@@ -49,6 +49,13 @@ InputEvent MemoryConsole::ReadInputEvent() {
 
 void MemoryConsole::WaitForInput() {
   ++waits_;
+  last_timeout_ = -1;
+  if (on_wait_ != nullptr) on_wait_(*this);
+}
+
+void MemoryConsole::WaitForInputAtMost(uint32_t timeout_ms) {
+  ++waits_;
+  last_timeout_ = timeout_ms;
   if (on_wait_ != nullptr) on_wait_(*this);
 }
 

@@ -27,6 +27,9 @@ class MemoryConsole : public Platform {
   uint32_t PendingInputEvents() override;
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
+  // Records the time-out; the clock moves only when a test moves it (in its OnWait hook).
+  void WaitForInputAtMost(uint32_t timeout_ms) override;
+  uint64_t NowMs() override { return now_ms_; }
   bool InputEnded() override;
   void FinalFlush() override {}  // every cell is in place as soon as it is written
 
@@ -41,6 +44,9 @@ class MemoryConsole : public Platform {
   void OnWait(void (*hook)(MemoryConsole&)) { on_wait_ = hook; }
   void EndInput() { ended_ = true; }
   int waits() const { return waits_; }
+  void AdvanceClock(uint64_t ms) { now_ms_ += ms; }
+  // The time-out of the last timed wait; -1 when the last wait had none.
+  int64_t last_timeout() const { return last_timeout_; }
 
  private:
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
@@ -54,6 +60,8 @@ class MemoryConsole : public Platform {
   std::deque<InputEvent> input_;
   void (*on_wait_)(MemoryConsole&) = nullptr;
   bool ended_ = false;
+  uint64_t now_ms_ = 0;
+  int64_t last_timeout_ = -1;
   int waits_ = 0;
 };
 

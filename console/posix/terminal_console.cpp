@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "console/native_console.hpp"
@@ -191,6 +192,14 @@ InputEvent TerminalConsole::ReadInputEvent() {
 }
 
 void TerminalConsole::WaitForInput() {
+  Wait(-1);
+}
+
+void TerminalConsole::WaitForInputAtMost(uint32_t timeout_ms) {
+  Wait(static_cast<int>(std::min<uint32_t>(timeout_ms, INT32_MAX)));
+}
+
+void TerminalConsole::Wait(int limit_ms) {
   if (runtime::TakeResumed()) Resume();
   Flush();
   if (!keys_.empty() || ended_) return;
@@ -198,12 +207,14 @@ void TerminalConsole::WaitForInput() {
     PumpStream();
     return;
   }
-  int timeout = -1;
+  int timeout = limit_ms;
   if (const auto deadline = decoder_->Deadline()) {
     const uint64_t now = now_ms_();
-    timeout = *deadline > now ? static_cast<int>(*deadline - now) : 0;
+    const int due = *deadline > now ? static_cast<int>(*deadline - now) : 0;
+    timeout = timeout < 0 ? due : std::min(timeout, due);
   }
-  // Blocks until a key arrives or the Esc decision falls due; the next poll reads it.
+  // Blocks until a key arrives, the Esc decision falls due or the limit passes; the next
+  // poll reads it.
   tty_.WaitForInput(timeout);
 }
 

@@ -46,6 +46,8 @@ class TerminalConsole : public Platform {
   uint32_t PendingInputEvents() override;
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
+  void WaitForInputAtMost(uint32_t timeout_ms) override;
+  uint64_t NowMs() override { return now_ms_(); }
   bool InputEnded() override;
   void FinalFlush() override;
 
@@ -66,6 +68,8 @@ class TerminalConsole : public Platform {
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
   void Pump(int timeout_ms);
   void Take(std::vector<stream::Decoded>& decoded);
+  // The wait for input, at most LIMIT_MS (-1: no limit).
+  void Wait(int limit_ms);
   // Standard input is a file or a pipe: decodes it up to the next key.
   void PumpStream();
 

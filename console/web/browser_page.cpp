@@ -22,8 +22,8 @@ EM_JS(int, page_next_key, (char* code, int code_size, char* key, int key_size), 
   return (event.down ? 256 : 0) | event.modifiers;
 });
 
-EM_ASYNC_JS(void, page_wait_for_key, (), {
-  await Module.page.waitForKey();
+EM_ASYNC_JS(void, page_wait_for_key, (int timeout_ms), {
+  await Module.page.waitForKey(timeout_ms);
 });
 // clang-format on
 
@@ -43,7 +43,8 @@ class BrowserPage : public Page {
     return true;
   }
 
-  void WaitForKey() override { page_wait_for_key(); }
+  void WaitForKey(int timeout_ms) override { page_wait_for_key(timeout_ms); }
+  uint64_t NowMs() override { return static_cast<uint64_t>(emscripten_get_now()); }
 
  private:
   // Longer names than these are no key's.

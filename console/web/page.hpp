@@ -3,6 +3,7 @@
 // the tests bring their own.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "console/web/browser_keys.hpp"
@@ -17,8 +18,11 @@ class Page {
   // Takes the oldest key event the page has caught; false when there is none. The event's
   // strings stay valid until the next call.
   virtual bool NextKey(BrowserKey& event) = 0;
-  // Returns once the page has caught a key event, at once when it holds one already.
-  virtual void WaitForKey() = 0;
+  // Returns once the page has caught a key event, at once when it holds one already, or
+  // after TIMEOUT_MS (-1: no limit).
+  virtual void WaitForKey(int timeout_ms) = 0;
+  // Milliseconds on the page's clock.
+  virtual uint64_t NowMs() = 0;
 };
 
 }  // namespace console::web

@@ -1,5 +1,8 @@
 #include "console/web/web_console.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "console/character_keys.hpp"
 #include "runtime/runtime.hpp"
 
@@ -69,7 +72,13 @@ InputEvent WebConsole::ReadInputEvent() {
 void WebConsole::WaitForInput() {
   Flush();
   Pump();
-  if (queue_.empty()) page_.WaitForKey();
+  if (queue_.empty()) page_.WaitForKey(-1);
+}
+
+void WebConsole::WaitForInputAtMost(uint32_t timeout_ms) {
+  Flush();
+  Pump();
+  if (queue_.empty()) page_.WaitForKey(static_cast<int>(std::min<uint32_t>(timeout_ms, INT32_MAX)));
 }
 
 }  // namespace console::web

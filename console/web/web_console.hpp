@@ -33,6 +33,8 @@ class WebConsole : public Platform {
   uint32_t PendingInputEvents() override;
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
+  void WaitForInputAtMost(uint32_t timeout_ms) override;
+  uint64_t NowMs() override { return page_.NowMs(); }
   bool InputEnded() override { return false; }  // a page's keyboard never runs out
   void FinalFlush() override;
 

@@ -43,8 +43,12 @@ class ConsoleApi {
   virtual bool InputIsConsole() = 0;
   virtual uint32_t NumberOfInputEvents() = 0;
   virtual ConsoleInput ReadInput() = 0;
-  // Blocks until input is there (the input handle is signalled).
-  virtual void WaitForInput() = 0;
+  // Blocks until input is there (the input handle is signalled), TIMEOUT_MS at most
+  // (kForever: no limit).
+  static constexpr uint32_t kForever = 0xFFFFFFFF;
+  virtual void WaitForInput(uint32_t timeout_ms) = 0;
+  // Milliseconds since the system started.
+  virtual uint64_t NowMs() = 0;
 
   // Standard input and output that are files or pipes.
   // Reads what is there, at most SIZE bytes; 0 at the end.

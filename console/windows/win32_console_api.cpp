@@ -99,7 +99,8 @@ class Win32ConsoleApi : public ConsoleApi {
     return input;
   }
 
-  void WaitForInput() override { WaitForSingleObject(in_, INFINITE); }
+  void WaitForInput(uint32_t timeout_ms) override { WaitForSingleObject(in_, timeout_ms); }
+  uint64_t NowMs() override { return GetTickCount64(); }
 
   long ReadBytes(uint8_t* buffer, std::size_t size) override {
     DWORD read = 0;

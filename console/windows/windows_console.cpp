@@ -215,9 +215,13 @@ InputEvent WindowsConsole::ReadInputEvent() {
 }
 
 void WindowsConsole::WaitForInput() {
+  WaitForInputAtMost(ConsoleApi::kForever);
+}
+
+void WindowsConsole::WaitForInputAtMost(uint32_t timeout_ms) {
   Flush();
   if (console_in_) {
-    api_.WaitForInput();
+    api_.WaitForInput(timeout_ms);
   } else if (keys_.empty() && !ended_) {
     PumpStream();
   }

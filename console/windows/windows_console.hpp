@@ -32,6 +32,8 @@ class WindowsConsole : public Platform {
   uint32_t PendingInputEvents() override;
   InputEvent ReadInputEvent() override;
   void WaitForInput() override;
+  void WaitForInputAtMost(uint32_t timeout_ms) override;
+  uint64_t NowMs() override { return api_.NowMs(); }
   bool InputEnded() override;
   void FinalFlush() override;
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -211,8 +212,17 @@ bool Paste(PtyTerminal& terminal, std::size_t bytes) {
   return terminal.WaitForKeyWait(std::chrono::seconds(60));
 }
 
+// AddressSanitizer keeps freed memory in quarantine: under it the peak says nothing.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPeakMeasured = false;
+#elif defined(__has_feature)
+constexpr bool kPeakMeasured = !__has_feature(address_sanitizer);
+#else
+constexpr bool kPeakMeasured = true;
+#endif
+
 TEST(PasteFlood, AMegabyteAtAStepGateAndAtTheFinalLineKeepsMemoryFlat) {
-  constexpr long long kFlatKb = 2048;
+  const long long kFlatKb = kPeakMeasured ? 2048 : LLONG_MAX;
   Session run;
   ASSERT_TRUE(run.Press("1"));
   long long before = PeakMemoryKb(run.terminal.pid());

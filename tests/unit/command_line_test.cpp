@@ -37,6 +37,9 @@ TEST(CommandLine, GoodAndBadLines) {
       {{"--random", "--seed", "x"}, Action::kError, {}, "--seed: 'x' is not a whole number"},
       {{"--random", "--array", "1"}, Action::kError, {}, "choose --array or --random, not both"},
       {{"--help=1"}, Action::kError, {}, "unknown option '--help=1'"},
+      {{"--auto=0.04"}, Action::kError, {}, "--auto: '0.04' is not a number of seconds"},
+      {{"--auto=10.01"}, Action::kError, {}, "--auto: '10.01' is not a number of seconds"},
+      {{"--auto=1,5"}, Action::kError, {}, "--auto: '1,5' is not a number of seconds"},
   };
   for (const auto& c : cases) {
     const std::string line = ::testing::PrintToString(c.args);
@@ -45,6 +48,13 @@ TEST(CommandLine, GoodAndBadLines) {
     EXPECT_EQ(got.array, c.array) << line;
     EXPECT_EQ(got.error.rfind(c.error, 0), 0u) << line << ": " << got.error;
   }
+  for (const auto& [args, ms] : std::vector<std::pair<std::vector<std::string_view>, uint32_t>>{
+           {{"--auto"}, 1000u},
+           {{"--auto=0.05"}, 50u},
+           {{"--auto=10"}, 10000u},
+           {{"--random", "--auto=0.5"}, 500u},
+           {{}, 0u}})
+    EXPECT_EQ(ParseCommandLine(args, true).auto_ms, ms) << ::testing::PrintToString(args);
   EXPECT_EQ(ParseCommandLine({"--no-color"}, false).action, Action::kError)
       << "console-keys knows only --help and --version";
 }

@@ -164,6 +164,58 @@ TEST_F(Visualizer, EscAtTheGateWritesTheMessageOnRow24AndEndsWith100) {
   runtime::SetFlushHandler(nullptr);
 }
 
+// Auto-play on a console whose clock the test moves: each wait's time-out is recorded, and a
+// script says what happens in it (the clock runs out, or a key comes).
+class AutoPlay : public Visualizer {
+ protected:
+  void SetUp() override {
+    Visualizer::SetUp();
+    SetAutoPlay(1000);
+    timeouts.clear();
+    script.clear();
+    screen->OnWait([](MemoryConsole& console) {
+      timeouts.push_back(console.last_timeout());
+      if (script.empty()) std::abort();  // a wait the test did not foresee
+      const char step = script.front();
+      script.erase(0, 1);
+      if (step == '.') console.AdvanceClock(600);  // time passes, no key
+      if (step != '.') console.PushKey(MakeKey(0, static_cast<uint8_t>(step), 0, 0));
+    });
+  }
+  void TearDown() override { SetAutoPlay(0); }
+
+  static std::vector<int64_t> timeouts;
+  static std::string script;
+};
+std::vector<int64_t> AutoPlay::timeouts;
+std::string AutoPlay::script;
+
+TEST_F(AutoPlay, TheGatePassesAfterTheDelayAndNotBefore) {
+  script = "..";
+  GETUSERINPUT();
+  EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, 400})) << "one timed wait for what is left";
+  EXPECT_EQ(screen->NowMs(), 1200u);
+}
+
+TEST_F(AutoPlay, SpacePassesAtOnceAndOtherKeysWait) {
+  script = "x ";
+  GETUSERINPUT();
+  EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, 1000}));
+  EXPECT_EQ(screen->NowMs(), 0u);
+}
+
+TEST_F(AutoPlay, PPausesTheGateUntilPResumesIt) {
+  // Paused, the gate waits without a time-out however long it takes.
+  script = "p.p..";
+  GETUSERINPUT();
+  EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, -1, -1, 1000, 400}));
+}
+
+TEST_F(AutoPlay, EscAborts) {
+  script = "\x1b";
+  EXPECT_EXIT(GETUSERINPUT(), ::testing::ExitedWithCode(100), "");
+}
+
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
   struct Case {
     int height;  // of the window

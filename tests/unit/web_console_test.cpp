@@ -36,7 +36,8 @@ class TestPage : public Page {
     return true;
   }
   // The program sleeps here until the next key: the ones the test typed meanwhile, if any.
-  void WaitForKey() override {
+  uint64_t NowMs() override { return 0; }
+  void WaitForKey(int /*timeout_ms*/) override {
     ++waits;
     events.insert(events.end(), typed_at_wait.begin(), typed_at_wait.end());
     typed_at_wait.clear();

@@ -74,7 +74,8 @@ class FakeConsole : public ConsoleApi {
     return event;
   }
   // A key typed after each wait, as a user would (keys typed ahead are drained at gates).
-  void WaitForInput() override {
+  uint64_t NowMs() override { return 0; }
+  void WaitForInput(uint32_t /*timeout_ms*/) override {
     batches.push_back(batch);
     batch = Batch{};
     screens.push_back(Screen());
