@@ -13,7 +13,37 @@ import { Terminal } from "./xterm.mjs";
 
 const params = new URLSearchParams(location.search);
 const program = globalThis.pageProgram; // chosen in index.html
-const programArguments = params.getAll("arg");
+// The run the address asks for: ?array=5,3,8,1, ?random (with &seed=N to repeat one) and
+// &auto=SECONDS are the program's --array, --random --seed and --auto; ?arg= passes any
+// option as it is. A random run without a seed gets one here, so that its link repeats it.
+function runChoices() {
+  const args = params.getAll("arg");
+  const link = new URLSearchParams();
+  if (params.has("program")) link.set("program", program);
+  if (params.has("array")) {
+    args.push("--array", params.get("array"));
+    link.set("array", params.get("array"));
+  }
+  if (params.has("random")) {
+    const seed = params.get("seed") || String(crypto.getRandomValues(new Uint32Array(1))[0]);
+    args.push("--random", "--seed", seed);
+    link.set("random", "");
+    link.set("seed", seed);
+  }
+  if (params.has("auto")) {
+    const seconds = params.get("auto");
+    args.push(seconds ? `--auto=${seconds}` : "--auto");
+    link.set("auto", seconds);
+  }
+  for (const arg of params.getAll("arg")) link.append("arg", arg);
+  const query = link.toString().replace(/=(&|$)/g, "$1");
+  return { args, link: `${location.origin}${location.pathname}${query ? "?" + query : ""}` };
+}
+const choices = runChoices();
+const programArguments = choices.args;
+const runLink = document.getElementById("run-link");
+runLink.href = choices.link;
+runLink.textContent = choices.link;
 
 // The PC's colours: the text in light grey over black, light red and light green.
 const theme = {

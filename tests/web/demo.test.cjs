@@ -99,3 +99,37 @@ test("the site runs from python3 -m http.server, with nothing said on the consol
     python.close();
   }
 });
+
+// The address carries the run: the program's options, and a link that repeats it.
+for (const [query, row, link] of [
+  ["?array=5,3,8,1", "   5   3   8   1", /\?array=5%2C3%2C8%2C1$/],
+  ["?random&seed=7", "  15  92  21  86  83  47  87  79  88  61", /\?random&seed=7$/],
+  ["?random", /^(  [ \d]\d){10}$/, /\?random&seed=\d+$/],
+]) {
+  test(`${query} runs that choice, and the page links to the run`, async () => {
+    const page = await open(context.browser, context.server.url, query);
+    const first = (await screen(page))[0];
+    if (typeof row === "string") assert.equal(first, row);
+    else assert.match(first, row);
+    assert.match(await page.$eval("#run-link", (a) => a.href), link);
+    assert.deepEqual(page.errors, []);
+  });
+}
+
+test("&auto=0.05 plays the steps by itself up to the final line", async () => {
+  const page = await open(context.browser, context.server.url, "?array=3,2,1&auto=0.05");
+  await page.waitForFunction(
+    () => {
+      const buffer = window.demo.term.buffer.active;
+      for (let y = 0; y < window.demo.term.rows; y++)
+        if (buffer.getLine(buffer.viewportY + y).translateToString(true).startsWith("Total movings"))
+          return true;
+      return false;
+    },
+    { timeout: 60_000 },
+  );
+  await settle(page);
+  const rows = await screen(page);
+  assert.ok(rows.includes("Total movings: 3"), rows.join("\n"));
+  assert.equal(await page.evaluate(() => demo.exitStatus), null, "the final line still waits");
+});
