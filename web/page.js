@@ -11,7 +11,7 @@
 // `output` holds what it wrote.
 import { Terminal } from "./xterm.mjs";
 
-const params = new URLSearchParams(location.search);
+let params = new URLSearchParams(location.search);
 const program = globalThis.pageProgram; // chosen in index.html
 // The run the address asks for: ?array=5,3,8,1, ?random (with &seed=N to repeat one) and
 // &auto=SECONDS are the program's --array, --random --seed and --auto; ?arg= passes any
@@ -36,14 +36,22 @@ function runChoices() {
     link.set("auto", seconds);
   }
   for (const arg of params.getAll("arg")) link.append("arg", arg);
-  const query = link.toString().replace(/=(&|$)/g, "$1");
+  // A flag needs no "=", and a list reads better with its commas as they are.
+  const query = link.toString().replace(/=(&|$)/g, "$1").replace(/%2C/gi, ",");
   return { args, link: `${location.origin}${location.pathname}${query ? "?" + query : ""}` };
 }
-const choices = runChoices();
-const programArguments = choices.args;
 const runLink = document.getElementById("run-link");
-runLink.href = choices.link;
-runLink.textContent = choices.link;
+let programArguments = [];
+// The choices of the address, for the next run; the link to it shown.
+function takeChoices() {
+  params = new URLSearchParams(location.search);
+  const choices = runChoices();
+  programArguments = choices.args;
+  runLink.href = choices.link;
+  runLink.textContent = choices.link;
+  autoBox.checked = params.has("auto");
+  if (params.get("auto")) speed.value = params.get("auto");
+}
 
 // The PC's colours: the text in light grey over black, light red and light green.
 const theme = {
@@ -72,6 +80,7 @@ const term = new Terminal({
   cols: 80,
   rows: 25,
   theme,
+  screenReaderMode: true,
   fontFamily: '"DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
   fontSize: 16,
   cursorStyle: "underline",
@@ -80,8 +89,29 @@ const term = new Terminal({
 });
 term.open(document.getElementById("terminal"));
 
+// All 80 columns in the page's width, from a phone to a projector: the font takes the size
+// that fits, 16 pixels at most (the body's margins and the terminal's padding aside).
+function fitTerminal() {
+  const screen = document.querySelector("#terminal .xterm-screen");
+  const width = screen?.getBoundingClientRect().width;
+  if (!width) return;
+  const room = document.documentElement.clientWidth - 2 * 16 - 12;
+  const size = term.options.fontSize;
+  const wanted = Math.max(4, Math.min(16, Math.floor(((size * room) / width) * 4) / 4));
+  if (wanted !== size) term.options.fontSize = wanted;
+}
+function refit() {
+  term.options.fontSize = 16;
+  fitTerminal();
+  fitTerminal(); // once more, measured at the new size
+}
+refit();
+window.addEventListener("resize", refit);
+
 const statusLine = document.getElementById("status");
 const runButton = document.getElementById("run");
+const autoBox = document.getElementById("auto");
+const speed = document.getElementById("speed");
 for (const link of document.querySelectorAll("nav a")) {
   if (link.dataset.program === program) link.setAttribute("aria-current", "page");
 }
@@ -124,6 +154,9 @@ class Run {
   constructor() {
     this.keys = [];
     this.wake = null;
+    this.said = []; // what the program said on standard error
+    // Settles at the program's first wait for a key.
+    this.firstWait = new Promise((resolve) => (this.waited = resolve));
     this.pendingWrites = 0;
     this.ended = false;
     this.module = null;
@@ -145,6 +178,11 @@ class Run {
       waitForKey(timeout) {
         if (run.keys.length > 0) return Promise.resolve();
         demo.waits++;
+        run.waited();
+        // Once what the program wrote is on the terminal, the status says what it waits for.
+        term.write("", () => {
+          if (current === run && !run.ended) statusLine.textContent = waitingFor();
+        });
         return new Promise((resolve) => {
           let timer = null;
           run.wake = () => {
@@ -183,7 +221,8 @@ class Run {
     this.ended = true;
     this.wake = null;
     demo.exitStatus = status;
-    statusLine.textContent = `ended with status ${status}`;
+    const words = { 0: "finished", 100: "stopped with Esc", 2: this.said.at(-1) };
+    statusLine.textContent = words[status] ?? `ended with status ${status}`;
     runButton.disabled = false;
   }
 
@@ -234,7 +273,20 @@ function cannotRun(thisRun, message) {
   statusLine.append(back);
 }
 
+// What the program waits for, in plain words, from what the terminal shows.
+function waitingFor() {
+  if (program !== "insertion-sort-demo") return "press a key to see what it delivers";
+  const buffer = term.buffer.active;
+  const row = (y) => buffer.getLine(buffer.viewportY + y)?.translateToString(true) ?? "";
+  for (let y = 0; y < term.rows; y++)
+    if (row(y).startsWith("Total movings")) return "type a line and press Enter";
+  if (buffer.cursorX === 0 && row(buffer.cursorY - 1).startsWith("4 ")) return "choose an array";
+  if (params.has("auto")) return "playing by itself: Space or Next for the next step, P to pause";
+  return "press Space or Next for the next step";
+}
+
 async function run() {
+  takeChoices();
   const thisRun = new Run();
   current = thisRun;
   demo.exitStatus = null;
@@ -259,15 +311,26 @@ async function run() {
       throw thrown;
     },
     print: (text) => console.log(text),
-    printErr: (text) => console.warn(text),
+    printErr: (text) => {
+      thisRun.said.push(text);
+      console.warn(text);
+    },
   };
   thisRun.module = module;
   globalThis.createProgram(module).catch((error) => thisRun.fail(error));
 }
 
-// The keys go to the program while it runs, and nowhere else.
+// The keys go to the program while it runs, and nowhere else; but F6 gives the keyboard
+// back to the page's buttons.
 function onKey(event) {
   if (current === null || current.ended) return;
+  // What is typed into the page's own fields is theirs.
+  if (event.target instanceof Element && event.target.matches("input, select, textarea")) return;
+  if (event.key === "F6") {
+    event.preventDefault();
+    if (event.type === "keydown") document.querySelector("#controls button").focus();
+    return;
+  }
   event.preventDefault();
   event.stopImmediatePropagation();
   current.key(event);
@@ -289,6 +352,49 @@ window.addEventListener("unhandledrejection", (event) => {
 });
 
 runButton.addEventListener("click", () => run());
+
+// The buttons type what the keyboard would: a press and a release.
+function sendKey(code, key) {
+  if (current === null || current.ended) return;
+  for (const type of ["keydown", "keyup"])
+    current.key({ type, code, key, shiftKey: false, ctrlKey: false, altKey: false, getModifierState: () => false });
+}
+const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p" };
+for (const button of document.querySelectorAll("[data-key]"))
+  button.addEventListener("click", () => sendKey(button.dataset.key, BUTTON_KEYS[button.dataset.key]));
+
+// A new run with other choices: the address says them, and the link to the run with it.
+function runWith(change) {
+  const next = new URLSearchParams(location.search);
+  change(next);
+  const query = next.toString().replace(/=(&|$)/g, "$1");
+  history.replaceState(null, "", `${location.pathname}${query ? "?" + query : ""}`);
+  return run();
+}
+const forgetArray = (next) => ["array", "random", "seed"].forEach((name) => next.delete(name));
+for (const button of document.querySelectorAll("[data-array]"))
+  button.addEventListener("click", async () => {
+    await runWith(forgetArray);
+    await current.firstWait;
+    sendKey(`Digit${button.dataset.array}`, button.dataset.array);
+  });
+document.getElementById("random").addEventListener("click", () =>
+  runWith((next) => {
+    forgetArray(next);
+    next.set("random", "");
+  }),
+);
+document.getElementById("own").addEventListener("submit", (event) => {
+  event.preventDefault();
+  runWith((next) => {
+    forgetArray(next);
+    next.set("array", document.getElementById("own-list").value);
+  });
+});
+for (const control of [autoBox, speed])
+  control.addEventListener("change", () =>
+    runWith((next) => (autoBox.checked ? next.set("auto", speed.value) : next.delete("auto"))),
+  );
 
 const demo = {
   term,

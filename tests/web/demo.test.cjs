@@ -27,7 +27,7 @@ test("a whole run of data set 4 sends the page the very bytes the terminal build
   await type(page, "c");
   await press(page, "Enter");
   assert.equal(await page.evaluate(() => demo.exitStatus), 0);
-  assert.equal(await page.$eval("#status", (line) => line.textContent), "ended with status 0");
+  assert.equal(await page.$eval("#status", (line) => line.textContent), "finished");
   const keys = "4" + " ".repeat(70) + "ab\x7fc\n";
   const run = spawnSync(reference, [], { input: keys });
   assert.equal(run.status, 0);
@@ -75,7 +75,7 @@ test("after Esc the page runs the program again", async () => {
   const page = await open(context.browser, context.server.url);
   await press(page, "4");
   await press(page, "Escape");
-  assert.equal(await page.$eval("#status", (line) => line.textContent), "ended with status 100");
+  assert.equal(await page.$eval("#status", (line) => line.textContent), "stopped with Esc");
 
   // Keys are the page's own again, and the button starts a new run at the top left.
   assert.equal(await page.$eval("#run", (button) => button.disabled), false);
@@ -102,7 +102,7 @@ test("the site runs from python3 -m http.server, with nothing said on the consol
 
 // The address carries the run: the program's options, and a link that repeats it.
 for (const [query, row, link] of [
-  ["?array=5,3,8,1", "   5   3   8   1", /\?array=5%2C3%2C8%2C1$/],
+  ["?array=5,3,8,1", "   5   3   8   1", /\?array=5,3,8,1$/],
   ["?random&seed=7", "  15  92  21  86  83  47  87  79  88  61", /\?random&seed=7$/],
   ["?random", /^(  [ \d]\d){10}$/, /\?random&seed=\d+$/],
 ]) {
@@ -132,4 +132,62 @@ test("&auto=0.05 plays the steps by itself up to the final line", async () => {
   const rows = await screen(page);
   assert.ok(rows.includes("Total movings: 3"), rows.join("\n"));
   assert.equal(await page.evaluate(() => demo.exitStatus), null, "the final line still waits");
+});
+
+// The page's own controls type through the same path as the keyboard, and the status says
+// in plain words what the program waits for.
+test("the buttons choose, step and stop; the status says what comes next", async () => {
+  const page = await open(context.browser, context.server.url);
+  const status = () => page.$eval("#status", (line) => line.textContent);
+  assert.equal(await status(), "choose an array");
+  await page.click("[data-array='4']");
+  await page.waitForFunction(() => document.getElementById("status").textContent.startsWith("press Space"));
+  await settle(page);
+  assert.equal((await screen(page))[5], "  44  55  12  42  94  18   6  67  38  78");
+  await page.click("[data-key='Space']");
+  await settle(page);
+  assert.equal((await screen(page))[5], "  44  55  12  42  94  18   6  67  38  78i = 1");
+  await page.click("[data-key='Escape']");
+  await settle(page);
+  assert.equal(await status(), "stopped with Esc");
+
+  await page.type("#own-list", "3,1,2");
+  await page.click("#own button");
+  await page.waitForFunction(() => demo.output.length > 0 && demo.exitStatus === null);
+  await settle(page);
+  assert.equal((await screen(page))[0], "   3   1   2");
+  assert.match(await page.$eval("#run-link", (a) => a.href), /\?array=3,1,2$/);
+
+  await page.click("#random");
+  await page.waitForFunction(() => /seed=\d+/.test(document.getElementById("run-link").href));
+  await page.click("#own-list", { clickCount: 3 });
+  await page.type("#own-list", "1000");
+  await page.click("#own button");
+  await page.waitForFunction(() => demo.exitStatus === 2);
+  assert.match(await status(), /--array: 1000 is not from -99 to 999/);
+});
+
+test("F6 gives the keyboard back to the page while the program runs", async () => {
+  const page = await open(context.browser, context.server.url);
+  await page.keyboard.press("F6");
+  assert.equal(await page.evaluate(() => document.activeElement.textContent), "Next (Space)");
+  await page.keyboard.press("Tab");
+  assert.equal(await page.evaluate(() => document.activeElement.tagName), "BUTTON", "Tab moves on");
+});
+
+test("on a phone's 390 pixels all 80 columns show, with no scrolling sideways", async () => {
+  const page = await context.browser.newPage();
+  await page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
+  await page.goto(context.server.url);
+  await settle(page);
+  const { scroll, width, terminal } = await page.evaluate(() => ({
+    scroll: document.documentElement.scrollWidth,
+    width: document.documentElement.clientWidth,
+    terminal: document.querySelector("#terminal .xterm-screen").getBoundingClientRect().right,
+  }));
+  assert.ok(scroll <= width, `the page is ${scroll} pixels wide in ${width}`);
+  assert.ok(terminal <= width, `the terminal ends at ${terminal} of ${width}`);
+  assert.equal(await page.evaluate(() => demo.term.cols), 80);
+  const touch = await page.$eval("[data-key='Space']", (button) => button.getBoundingClientRect().height);
+  assert.ok(touch >= 44, "big enough to touch");
 });
