@@ -262,6 +262,23 @@ TEST_F(WineConsoleTest, CtrlCEndsTheRunWithTheStatusThatSaysSo) {
   EXPECT_EQ(run.ExitStatus(), 0xC000013ALL);
 }
 
+// Auto-play on the console: every step passes by itself, up to the final line.
+TEST_F(WineConsoleTest, AutoPlayRunsUpToTheFinalLine) {
+  WineConsole run(kBuild + "/visualizer/insertion-sort-demo.exe",
+                  {"--auto=0.05", "--array", "3,2,1"});
+  std::string last;
+  for (int look = 0; look < 5000 && last != "Total movings: 3"; ++look) {
+    const std::string cursor = run.Ask("cursor");
+    const std::string row =
+        run.Ask("row " + std::to_string(std::stoi(cursor.substr(cursor.find(' ') + 1)) - 1));
+    last = row.substr(0, row.find('\t'));
+    last.erase(last.find_last_not_of(' ') + 1);
+  }
+  EXPECT_EQ(last, "Total movings: 3");
+  for (const Key& key : Tap(13, 28, '\r')) run.Type(key);
+  EXPECT_EQ(run.ExitStatus(), 0);
+}
+
 class WinePlatformCases : public WineConsoleTest,
                           public ::testing::WithParamInterface<PlatformCase> {};
 
