@@ -81,8 +81,11 @@ void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
     pending_.push_back(Cell{x, y, ' ', Style{}, false});
     return;
   }
-  pending_.push_back(
-      Cell{x, y, code, monochrome_ ? MonochromeStyleOf(attribute) : StyleOf(attribute), false});
+  // Without colours a blank stays plain: underlined, a field's padding would show a line.
+  const Style style = !monochrome_  ? StyleOf(attribute)
+                      : code == ' ' ? Style{}
+                                    : MonochromeStyleOf(attribute);
+  pending_.push_back(Cell{x, y, code, style, false});
 }
 
 void ScreenWriter::Draw(Cell& cell) {
@@ -103,7 +106,7 @@ void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
   for (std::size_t i = first; i <= last; ++i) {
     if (!pick(pending_[i])) continue;
     std::size_t from = i;
-    if (style_.background < 0) {
+    if (BlanksShowPlain()) {
       // Blanks still to be sent just before the cell go with it: they cost their bytes
       // now or later, and now they need no move of their own.
       while (from > first && adjacent(from) && Free(pending_[from - 1]) && !pending_[from - 1].done)
@@ -138,7 +141,7 @@ void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
     }
     std::size_t to = i;
     // And so do the blanks still to be sent just after it.
-    if (style_.background < 0)
+    if (BlanksShowPlain())
       while (to < last && adjacent(to + 1) && Free(pending_[to + 1]) && !pending_[to + 1].done)
         ++to;
     for (std::size_t k = from; k <= to; ++k) Draw(pending_[k]);
@@ -184,7 +187,7 @@ void ScreenWriter::Send(const std::vector<Style>& styles) {
   const auto blank =
       std::find_if(pending_.begin(), pending_.end(), [](const Cell& cell) { return !cell.done; });
   if (blank != pending_.end()) {
-    if (!style_known_ || style_.background >= 0) SetStyle(blank->style);
+    if (!style_known_ || !BlanksShowPlain()) SetStyle(blank->style);
     send([](const Cell& cell) { return !cell.done; });
   }
 }

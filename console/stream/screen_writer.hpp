@@ -74,6 +74,8 @@ class ScreenWriter {
   static bool Free(const Cell& cell) {
     return cell.code == ' ' && cell.style.background < 0 && !cell.style.underline;
   }
+  // A blank drawn in the style set now looks like any other: default background, no line.
+  bool BlanksShowPlain() const { return style_.background < 0 && !style_.underline; }
   // What a cell of the terminal shows, as far as the bytes sent tell.
   struct Shown {
     uint8_t code = 0;

@@ -104,6 +104,18 @@ TEST_F(Writer, HiddenCellsAreBlanksInAnyColour) {
   EXPECT_EQ(Take(), "\x1b[m4 \x1b[91m6 ");
 }
 
+TEST_F(Writer, WithoutColoursLargerIsBoldNotLargerUnderlinedAndBlanksPlain) {
+  writer.SetMonochrome(true);
+  writer.AssumeCursor(0, 0);
+  writer.PutCell(0, 0, ' ', 0x0C);
+  writer.PutCell(1, 0, '5', 0x0C);
+  writer.PutCell(2, 0, ' ', 0x0A);
+  writer.PutCell(3, 0, '4', 0x0A);
+  writer.PutCell(4, 0, '7', 0x07);
+  writer.PutCell(5, 0, ' ', 0x17);
+  EXPECT_EQ(Take(), "\x1b[0;1m 5 \x1b[0;4m4\x1b[m7 ") << "no colour, and no line under a blank";
+}
+
 TEST_F(Writer, BlanksTakeWhateverColourIsSet) {
   writer.AssumeCursor(0, 0);
   writer.PutCell(0, 0, 'a', 0x07);
