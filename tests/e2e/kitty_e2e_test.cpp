@@ -8,6 +8,7 @@
 #include <csignal>
 #include <string>
 
+#include "kitty_events.hpp"
 #include "pty_terminal.hpp"
 
 namespace e2e {
@@ -15,18 +16,7 @@ namespace {
 
 constexpr int kFlags = 31;
 
-// Key events as such a terminal sends them.
-std::string Press(int code, int mods = 1) {
-  return "\x1b[" + std::to_string(code) + (mods != 1 ? ";" + std::to_string(mods) : "") + "u";
-}
-std::string Release(int code, int mods = 1) {
-  return "\x1b[" + std::to_string(code) + ";" + std::to_string(mods) + ":3u";
-}
-std::string Tap(int code, int mods = 1) {
-  return Press(code, mods) + Release(code, mods);
-}
-
-constexpr int kLeftAlt = 57443, kKeypad0 = 57399, kAltMods = 3, kCtrlMods = 5;
+using namespace kitty;
 
 // Alt held, keypad DIGITS, Alt let go.
 std::string AltComposition(const std::string& digits) {

@@ -10,22 +10,13 @@
 #include <map>
 #include <optional>
 
+#include "kitty_events.hpp"
 #include "pty_terminal.hpp"
 
 namespace e2e {
 namespace {
 
-// Key events in the kitty keyboard protocol.
-std::string Press(int code, int mods = 1) {
-  return "\x1b[" + std::to_string(code) + (mods != 1 ? ";" + std::to_string(mods) : "") + "u";
-}
-std::string Release(int code, int mods = 1) {
-  return "\x1b[" + std::to_string(code) + ";" + std::to_string(mods) + ":3u";
-}
-std::string Tap(int code, int mods = 1) {
-  return Press(code, mods) + Release(code, mods);
-}
-constexpr int kLeftAlt = 57443, kRightAlt = 57449, kKeypad0 = 57399, kAltMods = 3;
+using namespace kitty;
 
 const std::map<std::string, std::string> kXtermKeys = {
     {"Space", " "},
