@@ -2,7 +2,6 @@
 // press prints one line with the results of READKEY in decimal ("0 72" for Up, "27" for
 // Esc). Ctrl+C ends it.
 #include <string_view>
-#include <vector>
 
 #include "console/console.hpp"
 #include "console/native_console.hpp"
@@ -27,10 +26,7 @@ constexpr std::string_view kHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const visualizer::CommandLine line =
-      visualizer::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), false);
-  if (const int status = visualizer::AnswerCommandLine(line, "console-keys", kHelp); status >= 0)
-    return status;
+  visualizer::TakeCommandLine(argc, argv, "console-keys", kHelp, false);
   runtime::InstallSignalHandlers();
   Init(OpenNativeConsole());
   for (;;) {

@@ -143,4 +143,12 @@ int AnswerCommandLine(const CommandLine& line, std::string_view program, std::st
   return kUsageStatus;
 }
 
+CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
+                            bool demo_options) {
+  CommandLine line =
+      ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), demo_options);
+  if (const int status = AnswerCommandLine(line, program, help); status >= 0) std::exit(status);
+  return line;
+}
+
 }  // namespace visualizer

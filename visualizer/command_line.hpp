@@ -46,6 +46,11 @@ std::vector<int32_t> RandomArray(uint32_t seed);
 // program is to run.
 int AnswerCommandLine(const CommandLine& line, std::string_view program, std::string_view help);
 
+// A program's command line from ARGC and ARGV; one that asks for no run is answered here
+// (AnswerCommandLine) and the program ends with that status.
+CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
+                            bool demo_options);
+
 // The exit status of a command line that is wrong.
 constexpr int kUsageStatus = 2;
 

@@ -41,10 +41,7 @@ constexpr std::string_view kHelp =
 
 int main(int argc, char** argv) {
   const visualizer::CommandLine line =
-      visualizer::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), true);
-  if (const int status = visualizer::AnswerCommandLine(line, "insertion-sort-demo", kHelp);
-      status >= 0)
-    return status;
+      visualizer::TakeCommandLine(argc, argv, "insertion-sort-demo", kHelp, true);
   std::vector<int32_t> numbers = line.array;
   if (line.random) {
     const uint32_t seed = line.seeded ? line.seed : std::random_device()();
