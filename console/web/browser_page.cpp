@@ -1,4 +1,4 @@
-// The page of a browser: the only file that talks to JavaScript. The page (web/page.js)
+// The page of a browser: the only file that talks to JavaScript. The page (web/run.js)
 // hands the program an object `page` with the terminal's write, the key events it caught
 // and a promise for the next one; the program waits on that promise, suspended by
 // Asyncify, with no timer running.

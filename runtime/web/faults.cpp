@@ -49,7 +49,7 @@ EMSCRIPTEN_KEEPALIVE void** web_fault_frames() {
   return runtime::FAULT_FRAMES;
 }
 
-// Reports the trap of kind KIND (as page.js names them: 0 integer division by zero, 1
+// Reports the trap of kind KIND (as web/run.js names them: 0 integer division by zero, 1
 // integer overflow, 2 memory out of bounds or the stack exhausted, 3 anything else) whose
 // COUNT addresses the page has put into the fault frames. Returns its run-time error
 // number, with which the page then ends the run.

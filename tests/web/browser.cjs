@@ -80,11 +80,12 @@ function launch() {
 }
 
 // The site's server and a browser, started before a file's tests and closed after them;
-// with QUERY, also the page that the tests share, open at QUERY.
-function withBrowser(query) {
+// with QUERY, also the page that the tests share, open at QUERY. The folders of MORE are
+// served after the site's.
+function withBrowser(query, more = []) {
   const context = {};
   before(async () => {
-    context.server = await serve(siteRoots());
+    context.server = await serve([...siteRoots(), ...more]);
     context.browser = await launch();
     if (query !== undefined) context.page = await open(context.browser, context.server.url, query);
   });

@@ -150,29 +150,6 @@ test("the buttons choose, step and stop; the status says what comes next", async
   await page.click("[data-key='Escape']");
   await settle(page);
   assert.equal(await status(), "stopped with Esc");
-
-  await page.type("#own-list", "3,1,2");
-  await page.click("#own button");
-  await page.waitForFunction(() => demo.output.length > 0 && demo.exitStatus === null);
-  await settle(page);
-  assert.equal((await screen(page))[0], "   3   1   2");
-  assert.match(await page.$eval("#run-link", (a) => a.href), /\?array=3,1,2$/);
-
-  await page.click("#random");
-  await page.waitForFunction(() => /seed=\d+/.test(document.getElementById("run-link").href));
-  await page.click("#own-list", { clickCount: 3 });
-  await page.type("#own-list", "1000");
-  await page.click("#own button");
-  await page.waitForFunction(() => demo.exitStatus === 2);
-  assert.match(await status(), /--array: 1000 is not from -99 to 999/);
-});
-
-test("F6 gives the keyboard back to the page while the program runs", async () => {
-  const page = await open(context.browser, context.server.url);
-  await page.keyboard.press("F6");
-  assert.equal(await page.evaluate(() => document.activeElement.textContent), "Next (Space)");
-  await page.keyboard.press("Tab");
-  assert.equal(await page.evaluate(() => document.activeElement.tagName), "BUTTON", "Tab moves on");
 });
 
 test("on a phone's 390 pixels all 80 columns show, with no scrolling sideways", async () => {

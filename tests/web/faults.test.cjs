@@ -4,9 +4,18 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
 const { withBrowser, open, press, screen, siteRoots } = require("./browser.cjs");
 
-const context = withBrowser();
+// A program whose code is missing (lost.js without lost.wasm) and one whose code is no
+// WebAssembly (garbled.wasm).
+const broken = fs.mkdtempSync(path.join(os.tmpdir(), "broken-programs-"));
+for (const name of ["lost", "garbled"])
+  fs.copyFileSync(path.join(siteRoots()[0], "insertion-sort-demo.js"), path.join(broken, `${name}.js`));
+fs.writeFileSync(path.join(broken, "garbled.wasm"), "<!doctype html>\n");
+const context = withBrowser(undefined, [broken]);
 
 const CASES = [
   ["segv", 216, "out-of-bounds memory access"],
@@ -37,6 +46,8 @@ for (const [mode, code, what] of CASES) {
 for (const [query, said] of [
   ["?program=nope", "The program nope.js could not be loaded."],
   ["?program=page", "page.js is not a program of this page."],
+  ["?program=lost", "The program's code, lost.wasm, could not be loaded."],
+  ["?program=garbled", "garbled.wasm is not a program's code."],
 ]) {
   test(`${query}: the page says the program cannot run and lets the keyboard go`, async () => {
     const page = await context.browser.newPage();

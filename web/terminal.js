@@ -1,0 +1,61 @@
+// The terminal the program draws on: xterm.js in the PC's colours, all 80 columns in the
+// page's width.
+import { Terminal } from "./xterm.mjs";
+
+// The PC's colours: the text in light grey over black, light red and light green.
+const theme = {
+  foreground: "#aaaaaa",
+  background: "#000000",
+  cursor: "#aaaaaa",
+  black: "#000000",
+  red: "#aa0000",
+  green: "#00aa00",
+  yellow: "#aa5500",
+  blue: "#0000aa",
+  magenta: "#aa00aa",
+  cyan: "#00aaaa",
+  white: "#aaaaaa",
+  brightBlack: "#555555",
+  brightRed: "#ff5555",
+  brightGreen: "#55ff55",
+  brightYellow: "#ffff55",
+  brightBlue: "#5555ff",
+  brightMagenta: "#ff55ff",
+  brightCyan: "#55ffff",
+  brightWhite: "#ffffff",
+};
+
+export function createTerminal(element) {
+  const term = new Terminal({
+    cols: 80,
+    rows: 25,
+    theme,
+    screenReaderMode: true,
+    fontFamily: '"DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
+    fontSize: 16,
+    cursorStyle: "underline",
+    scrollback: 500,
+    disableStdin: true,
+  });
+  term.open(element);
+
+  // All 80 columns in the page's width, from a phone to a projector: the font takes the
+  // size that fits, 16 pixels at most (the body's margins and the terminal's padding aside).
+  function fitTerminal() {
+    const screen = element.querySelector(".xterm-screen");
+    const width = screen?.getBoundingClientRect().width;
+    if (!width) return;
+    const room = document.documentElement.clientWidth - 2 * 16 - 12;
+    const size = term.options.fontSize;
+    const wanted = Math.max(4, Math.min(16, Math.floor(((size * room) / width) * 4) / 4));
+    if (wanted !== size) term.options.fontSize = wanted;
+  }
+  function refit() {
+    term.options.fontSize = 16;
+    fitTerminal();
+    fitTerminal(); // once more, measured at the new size
+  }
+  refit();
+  window.addEventListener("resize", refit);
+  return term;
+}
