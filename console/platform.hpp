@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace console {
 
@@ -76,6 +77,10 @@ class Platform {
   // Puts everything drawn on the screen, with the console's own colours set again: the last
   // output of a run, on every way out.
   virtual void FinalFlush() = 0;
+
+  // What the program is showing, told in a SENTENCE, with its KIND ("select", "compare",
+  // ...), for a console that can say it beside the screen (a page). Most cannot.
+  virtual void Narrate(std::string_view /*kind*/, std::string_view /*sentence*/) {}
 };
 
 }  // namespace console

@@ -34,6 +34,10 @@ Platform& CurrentPlatform() {
   return *PLATFORM;
 }
 
+void SetPlatform(Platform& platform) {
+  PLATFORM = &platform;
+}
+
 void Init(Platform& platform) {
   PLATFORM = &platform;
   runtime::SetFlushHandler(FlushAtExit);

@@ -102,6 +102,12 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       line.no_color = true;
     } else if (demo_options && arg == "--random") {
       line.random = true;
+    } else if (demo_options && arg == "--back") {
+      line.back = true;
+    } else if (demo_options && arg == "--explain") {
+      line.explain = true;
+    } else if (demo_options && arg == "--quiz") {
+      line.quiz = true;
     } else if (takes_value && arg == "--array") {
       if (!ReadList(value, line.array, line.error)) return fail(line.error);
     } else if (takes_value && arg == "--seed") {

@@ -19,6 +19,9 @@ struct CommandLine {
   bool seeded = false;         // --seed N
   uint32_t seed = 0;
   uint32_t auto_ms = 0;  // --auto[=SECONDS], in milliseconds; 0 when off
+  bool back = false;     // --back
+  bool explain = false;  // --explain
+  bool quiz = false;     // --quiz
   std::string error;     // for kError: what is wrong, in a few words
 };
 
@@ -34,8 +37,8 @@ constexpr uint32_t kAutoLeastMs = 50;
 constexpr uint32_t kAutoMostMs = 10000;
 
 // Reads ARGS (without the program's name). DEMO_OPTIONS: the program knows the options of
-// the demonstration (--no-color, --array, --random, --seed); otherwise only --help and
-// --version.
+// the demonstration (--no-color, --array, --random, --seed, --auto, --back, --explain,
+// --quiz); otherwise only --help and --version.
 CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options);
 
 // The ten numbers from 0 to 99 that SEED draws, the same on every platform.

@@ -5,6 +5,7 @@
 #include "visualizer/insertion_sort.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 
@@ -46,10 +47,13 @@ namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
+  SAY("start", PrintoutSentence(0, 0));
   PRINTARRAY();
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
+  if (TEACHING.quiz) WriteLn({"predictions right: ", RIGHT, " of ", ASKED});
+  SAY("totals", TotalsSentence());
   ReadLn();
 }
 
@@ -57,6 +61,7 @@ void SortAndCount() {
 
 void RunDemo() {
   for (const char* line : MENU) WriteLn({line});
+  SAY("menu", "choose an array: 1 to 4");
   SEL();
   SortAndCount();
 }

@@ -4,6 +4,7 @@
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 
@@ -31,6 +32,7 @@ void INSERT() {
       SHOWSTEP(opMove, i, j);
     }
     A[j + 1] = X;
+    SAY("printout", PrintoutSentence(i, j + 1));
     WriteLn({"i = ", i});
     PRINTARRAY();
   }

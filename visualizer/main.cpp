@@ -6,10 +6,12 @@
 
 #include "console/console.hpp"
 #include "console/native_console.hpp"
+#include "console/window_copy.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/command_line.hpp"
 #include "visualizer/driver.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace {
 
@@ -26,12 +28,18 @@ constexpr std::string_view kHelp =
     "  --seed N      with --random: draw them from N, the same numbers every time\n"
     "  --auto[=S]    every step passes by itself after S seconds (1 unless given, 0.05 to\n"
     "                10); Space passes at once, P pauses and resumes, Esc stops\n"
+    "  --back        step back: at a step, Left or Backspace shows the screen before, and\n"
+    "                again; Space or Right goes forward through them, then on\n"
+    "  --explain     every frame also says its step in a sentence with its values\n"
+    "  --quiz        predict: each comparison first asks whether the element moves right;\n"
+    "                answer Y or N, then see; the score comes after the totals\n"
     "  --no-color    draw without colours: a compared element that is larger in bold, one\n"
     "                that is not larger underlined (so too when NO_COLOR is set)\n"
     "  --help        show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
-    "Keys: 1 to 4 choose an array; Space, the next step; Esc stops the run; at the end,\n"
+    "Keys: 1 to 4 choose an array; Space, the next step; Esc stops the run (with --back,\n"
+    "Left and Backspace go back; with --quiz, Y and N answer); at the end,\n"
     "type a line and press Enter. Ctrl+C ends the program at once.\n"
     "\n"
     "Exit status: 0 a whole run, 100 stopped with Esc, 2 a wrong command line, 101 the\n"
@@ -50,9 +58,10 @@ int main(int argc, char** argv) {
       runtime::SetExitNote("to repeat this run: insertion-sort-demo --random --seed " +
                            std::to_string(seed) + "\n");
   }
-  visualizer::SetAutoPlay(line.auto_ms);
+  visualizer::TEACHING = {line.auto_ms, line.back, line.explain, line.quiz};
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color}));
+  if (line.back) console::KeepWindowCopy();
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.
   console::SetEndOfInputHandler(visualizer::BreakProgram);

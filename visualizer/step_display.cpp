@@ -1,10 +1,13 @@
 #include "visualizer/step_display.hpp"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "console/console.hpp"
 #include "console/write_statements.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 
@@ -17,6 +20,12 @@ namespace {
 constexpr uint8_t kCaptionColumn = 41;
 constexpr int32_t kCaptionWidth = 25;
 constexpr uint8_t kLineEndColumn = 79;
+// The step in words (--explain), a question and its answer (--quiz): on the picture's second
+// row after its forty columns, and on the first row after the caption.
+constexpr uint8_t kLineColumn = 42;
+constexpr int32_t kLineWidth = 38;
+constexpr uint8_t kVerdictColumn = 67;
+constexpr int32_t kVerdictWidth = 13;
 // A frame begun below row 22 of a 25-row window first makes room, and is drawn from two
 // rows higher up. In a taller window the bound moves down with the bottom, so that frames
 // run down the screen without overwriting each other.
@@ -72,18 +81,27 @@ void ShowMove(Index i, Index j) {
   SHOW_VALUES[2][i] = X;
 }
 
-}  // namespace
-
-void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
-  switch (op) {
-    case opSelect: ShowSelect(static_cast<Index>(i)); break;
-    case opCompare: ShowCompare(static_cast<Index>(i), static_cast<Index>(j)); break;
-    case opMove: ShowMove(static_cast<Index>(i), static_cast<Index>(j)); break;
+// Draws the two picture rows from row POSY in their colours.
+void DrawPicture(uint8_t posy) {
+  for (Index m = 1; m <= 2; ++m) {
+    for (Index k = 1; k <= SIZE; ++k) {
+      GOTOXY(static_cast<uint8_t>(kFieldWidth * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
+      TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[SHOW_MASK[m][k]]));
+      Write({{SHOW_VALUES[m][k], kFieldWidth}});
+    }
   }
-  SHOWBYMASK(STRACTION[op], i);
+  TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
 }
 
-void SHOWBYMASK(const char* s, int32_t ival) {
+// TEXT from column COLUMN of ROW, in a field of WIDTH filled with blanks after it.
+void WriteLeft(uint8_t column, uint8_t row, std::string_view text, int32_t width) {
+  GOTOXY(column, row);
+  Write({text, {"", width - static_cast<int32_t>(text.size())}});
+}
+
+// Draws the frame: "i = IVAL", the picture, caption S, and LINE (when not empty) on the
+// picture's second row after it. Returns the row of the picture's first row.
+uint8_t DrawFrame(const char* s, int32_t ival, std::string_view line) {
   uint8_t posy = WHEREY();
   // Near the bottom, make room first.
   if (posy > RoomBound()) {
@@ -93,18 +111,58 @@ void SHOWBYMASK(const char* s, int32_t ival) {
   }
   WriteLn({"i = ", ival});
   posy = WHEREY();
-  for (Index m = 1; m <= 2; ++m) {
-    for (Index k = 1; k <= SIZE; ++k) {
-      GOTOXY(static_cast<uint8_t>(kFieldWidth * (k - 1) + 1), static_cast<uint8_t>(posy + m - 1));
-      TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[SHOW_MASK[m][k]]));
-      Write({{SHOW_VALUES[m][k], kFieldWidth}});
-    }
-  }
-  TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
+  DrawPicture(posy);
   GOTOXY(kCaptionColumn, static_cast<uint8_t>(WHEREY() - 1));
   Write({{s, kCaptionWidth}});
-  GOTOXY(kLineEndColumn, static_cast<uint8_t>(WHEREY() + 1));
+  const auto below = static_cast<uint8_t>(WHEREY() + 1);
+  if (!line.empty()) WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), line, kLineWidth);
+  GOTOXY(kLineEndColumn, below);
   WriteLn();
+  return posy;
+}
+
+// A comparison under --quiz: the frame first with the outcome held back and the question,
+// then, once answered, with the outcome and whether the answer was right.
+void AskComparison(Index i, Index j, const std::string& sentence) {
+  const TMask outcome = SHOW_MASK[1][j];
+  SHOW_MASK[1][j] = SHOW_MASK[2][i] = mskNormal;
+  const std::string question = Question(j);
+  SAY("question", question);
+  const uint8_t posy = DrawFrame(STRACTION[opCompare], i, question);
+  const bool right = AwaitAnswer() == (outcome == mskRed);
+  ++ASKED;
+  RIGHT += right ? 1 : 0;
+  SHOW_MASK[1][j] = SHOW_MASK[2][i] = outcome;
+  DrawPicture(posy);
+  WriteLeft(kVerdictColumn, posy, right ? "answer: right" : "answer: wrong", kVerdictWidth);
+  WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), TEACHING.explain ? sentence : "",
+            kLineWidth);
+  GOTOXY(1, static_cast<uint8_t>(posy + 2));
+  SAY("compare", (right ? "right: " : "wrong: ") + sentence);
+  GETUSERINPUT();
+}
+
+}  // namespace
+
+void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
+  switch (op) {
+    case opSelect: ShowSelect(static_cast<Index>(i)); break;
+    case opCompare: ShowCompare(static_cast<Index>(i), static_cast<Index>(j)); break;
+    case opMove: ShowMove(static_cast<Index>(i), static_cast<Index>(j)); break;
+  }
+  std::string sentence = StepSentence(op, i, j);
+  if (TEACHING.quiz && op == opCompare) {
+    AskComparison(static_cast<Index>(i), static_cast<Index>(j), sentence);
+    return;
+  }
+  static const char* const kKinds[3] = {"select", "compare", "move"};
+  SAY(kKinds[op], sentence);
+  DrawFrame(STRACTION[op], i, TEACHING.explain ? sentence : "");
+  GETUSERINPUT();
+}
+
+void SHOWBYMASK(const char* s, int32_t ival) {
+  DrawFrame(s, ival, {});
   GETUSERINPUT();
 }
 

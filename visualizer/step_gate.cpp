@@ -1,9 +1,13 @@
 #include "visualizer/step_gate.hpp"
 
+#include <vector>
+
 #include "console/console.hpp"
+#include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/sort_state.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 
@@ -15,35 +19,94 @@ namespace {
 constexpr uint8_t kAbortRow = 24;
 constexpr int kAbortStatus = 100;
 
-uint32_t AUTO_DELAY_MS = 0;  // auto-play's delay; 0 when off
+// The keys of going back and forth (the second codes of Left and Right), and of a pause.
+constexpr uint8_t kBackspace = 8;
+constexpr uint8_t kLeftCode = 75;
+constexpr uint8_t kRightCode = 77;
 
-// The gate under auto-play.
-void AutoGate() {
-  Platform& platform = CurrentPlatform();
+// A gate's screen as it was, with what was said of it.
+struct SeenScreen {
+  WindowScreen screen;
+  std::string kind;
+  std::string said;
+};
+// The screens of the gates passed, oldest first (only under --back).
+std::vector<SeenScreen> SEEN;
+
+SeenScreen TakeSeen() {
+  return SeenScreen{TakeWindowScreen(), SAID_KIND, SAID};
+}
+
+void ShowSeen(const SeenScreen& seen) {
+  ShowWindowScreen(seen.screen);
+  SAY(seen.kind, seen.said);
+}
+
+// A key read at a gate: its code, and for an extended key (code 0) the second code. Esc ends
+// the program; keys typed ahead are dropped, so that keys pressed while a frame was drawn
+// never pass more than one gate.
+struct GateKey {
+  uint8_t code = 0;
+  uint8_t extended = 0;
+};
+GateKey ReadGateKey() {
+  GateKey key{READKEY()};
+  if (key.code == 0) key.extended = READKEY();
+  if (key.code == KBESC) BreakProgram();
+  while (KEYPRESSED()) READKEY();
+  return key;
+}
+
+// The one gate. A step gate (ANSWER false) returns on Space; a question's (ANSWER true)
+// returns Y or N, read in either case, and Space does not pass it. Under auto-play a step
+// passes by itself after the delay, in one timed wait; P pauses and resumes. Under --back,
+// Left and Backspace show the screens of the gates before, Space and Right go forward
+// through them, then on; going back pauses auto-play.
+uint8_t Gate(bool answer) {
+  const uint32_t delay = TEACHING.auto_ms;
+  SeenScreen live;
+  if (TEACHING.back) live = TakeSeen();
+  std::size_t shown = SEEN.size();  // the screen in view; SEEN.size(): the live one
   bool paused = false;
-  uint64_t deadline = platform.NowMs() + AUTO_DELAY_MS;
+  uint64_t deadline = CurrentPlatform().NowMs() + delay;
   for (;;) {
-    if (!paused) {
-      const uint64_t now = platform.NowMs();
-      if (now >= deadline) return;
-      if (!WaitForKeyWithin(static_cast<uint32_t>(deadline - now))) continue;
+    const bool on_live = shown == SEEN.size();
+    GateKey key{KBSPACE};  // what the time running out does
+    if (delay > 0 && !paused && !(answer && on_live)) {
+      const uint64_t now = CurrentPlatform().NowMs();
+      if (now < deadline) {
+        if (WaitForKeyWithin(static_cast<uint32_t>(deadline - now)))
+          key = ReadGateKey();
+        else
+          continue;
+      }
+    } else {
+      key = ReadGateKey();
     }
-    const uint8_t key = READKEY();
-    if (key == KBESC) BreakProgram();
-    while (KEYPRESSED()) READKEY();
-    if (key == KBSPACE) return;
-    if (key == 'p' || key == 'P') {
+    const bool forward = key.code == KBSPACE || (TEACHING.back && key.extended == kRightCode);
+    const bool back = TEACHING.back && (key.code == kBackspace || key.extended == kLeftCode);
+    const uint8_t upper = key.code & 0xDF;
+    if (forward && !on_live) {
+      ++shown;
+      ShowSeen(shown == SEEN.size() ? live : SEEN[shown]);
+    } else if (forward && !answer) {
+      if (TEACHING.back) SEEN.push_back(std::move(live));
+      return KBSPACE;
+    } else if (back && shown > 0) {
+      ShowSeen(SEEN[--shown]);
+      paused = true;
+    } else if (delay > 0 && upper == 'P') {
       paused = !paused;
-      deadline = platform.NowMs() + AUTO_DELAY_MS;
+    } else if (answer && on_live && (upper == 'Y' || upper == 'N')) {
+      return upper;
+    } else {
+      continue;  // any other key changes nothing, the time left neither
     }
+    deadline = CurrentPlatform().NowMs() + delay;
   }
 }
 
 }  // namespace
-
-void SetAutoPlay(uint32_t delay_ms) {
-  AUTO_DELAY_MS = delay_ms;
-}
 
 void PRINTARRAY() {
   TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
@@ -58,17 +121,11 @@ void BreakProgram() {
 }
 
 void GETUSERINPUT() {
-  if (AUTO_DELAY_MS > 0) {
-    AutoGate();
-    return;
-  }
-  for (;;) {
-    const uint8_t key = READKEY();
-    if (key == KBESC) BreakProgram();
-    // Keys pressed while the frame was drawn never advance more than one step.
-    while (KEYPRESSED()) READKEY();
-    if (key == KBSPACE) return;
-  }
+  Gate(false);
+}
+
+bool AwaitAnswer() {
+  return Gate(true) == 'Y';
 }
 
 }  // namespace visualizer

@@ -1,7 +1,7 @@
 // The address: which run the page asks the program for, checked in the page's own words, and
 // the link that repeats it. ?array=5,3,8,1, ?random (with &seed=N to repeat one) and
-// &auto=SECONDS are the program's --array, --random --seed and --auto; ?arg= passes any
-// option as it is.
+// &auto=SECONDS and &predict are the program's --array, --random --seed, --auto and --quiz;
+// ?arg= passes any option as it is.
 
 // The program's rules for its own array: 1 to 10 whole numbers from -99 to 999, a blank
 // allowed after each comma.
@@ -75,6 +75,10 @@ export function readAddress(search, program) {
     if (problem) problems.push(`The speed in this address: ${problem}`);
     args.push(seconds ? `--auto=${seconds}` : "--auto");
     link.set("auto", seconds);
+  }
+  if (params.has("predict")) {
+    args.push("--quiz");
+    link.set("predict", "");
   }
   for (const arg of params.getAll("arg")) link.append("arg", arg);
   return {

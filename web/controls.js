@@ -5,6 +5,7 @@ import { sendKey, takeKeyboard } from "./keys.js";
 
 const $ = (id) => document.getElementById(id);
 const autoBox = $("auto");
+const predictBox = $("predict");
 const speed = $("speed");
 const ownList = $("own-list");
 const ownProblem = $("own-problem");
@@ -13,7 +14,7 @@ const runLink = $("run-link");
 // CURRENTRUN() is the run under way; RUN() starts one from the address; FOCUSTERMINAL()
 // gives the terminal the focus.
 export function installControls({ currentRun, run, focusTerminal }) {
-  const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p" };
+  const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p", ArrowLeft: "ArrowLeft", KeyY: "y", KeyN: "n" };
   for (const button of document.querySelectorAll("[data-key]"))
     button.addEventListener("click", () =>
       sendKey(currentRun(), button.dataset.key, BUTTON_KEYS[button.dataset.key]),
@@ -59,6 +60,9 @@ export function installControls({ currentRun, run, focusTerminal }) {
     control.addEventListener("change", () =>
       runWith((next) => (autoBox.checked ? next.set("auto", speed.value) : next.delete("auto"))),
     );
+  predictBox.addEventListener("change", () =>
+    runWith((next) => (predictBox.checked ? next.set("predict", "") : next.delete("predict"))),
+  );
 }
 
 // Shows the choices of ADDRESS (address.js) on the controls, and the link that repeats them.
@@ -68,6 +72,8 @@ export function showChoices(address) {
   autoBox.checked = address.params.has("auto");
   if (address.params.get("auto")) speed.value = address.params.get("auto");
   if (address.params.has("array")) ownList.value = address.params.get("array");
+  predictBox.checked = address.params.has("predict");
+  for (const button of document.querySelectorAll(".answer")) button.hidden = !predictBox.checked;
 }
 
 // The button that runs again, usable once a run has ended.

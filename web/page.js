@@ -10,7 +10,7 @@
 import { readAddress } from "./address.js";
 import { allowRunAgain, installControls, showChoices } from "./controls.js";
 import { installKeys } from "./keys.js";
-import { say, sayEnded, sayWaiting, sayWithWayBack } from "./narration.js";
+import { forgetSteps, say, sayEnded, sayWaiting, sayWithWayBack } from "./narration.js";
 import { Run } from "./run.js";
 import { createTerminal } from "./terminal.js";
 
@@ -24,7 +24,11 @@ let current = null; // the run under way, or the last one
 let autoPlay = false;
 
 const hooks = {
-  waiting: (run) => current === run && sayWaiting(run, autoPlay),
+  // What the program says of the screen it shows, for the page to say when it waits.
+  note(run, kind, sentence) {
+    run.lastNote = { kind, sentence };
+  },
+  waiting: (run) => current === run && sayWaiting(run.lastNote ?? null, autoPlay),
   ended(run, status) {
     if (current !== run) return;
     sayEnded(run, status);
@@ -51,7 +55,10 @@ function run() {
     sayWithWayBack(address.problem, "Run the demonstration with its menu", `?program=${program}`);
     return null;
   }
-  current = new Run(program, term, address.args, hooks);
+  forgetSteps();
+  // The demonstration steps back on the page (--back): Left and the Back button.
+  const args = program === "insertion-sort-demo" ? [...address.args, "--back"] : address.args;
+  current = new Run(program, term, args, hooks);
   allowRunAgain(false);
   say("running");
   current.start();
@@ -61,7 +68,7 @@ function run() {
 const focusTerminal = () => term.focus();
 installKeys({
   terminal,
-  firstControl: () => document.querySelector("#controls button"),
+  firstControl: () => document.querySelector("#controls [data-key='Space']"),
   currentRun: () => current,
   focusTerminal,
 });

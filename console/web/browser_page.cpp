@@ -25,6 +25,10 @@ EM_JS(int, page_next_key, (char* code, int code_size, char* key, int key_size), 
 EM_ASYNC_JS(void, page_wait_for_key, (int timeout_ms), {
   await Module.page.waitForKey(timeout_ms);
 });
+
+EM_JS(void, page_narrate, (const char* kind, int kind_size, const char* sentence, int size), {
+  Module.page.note(UTF8ToString(kind, kind_size), UTF8ToString(sentence, size));
+});
 // clang-format on
 
 constexpr int kPressed = 256;
@@ -45,6 +49,10 @@ class BrowserPage : public Page {
 
   void WaitForKey(int timeout_ms) override { page_wait_for_key(timeout_ms); }
   uint64_t NowMs() override { return static_cast<uint64_t>(emscripten_get_now()); }
+  void Narrate(std::string_view kind, std::string_view sentence) override {
+    page_narrate(kind.data(), static_cast<int>(kind.size()), sentence.data(),
+                 static_cast<int>(sentence.size()));
+  }
 
  private:
   // Longer names than these are no key's.

@@ -37,6 +37,9 @@ class WebConsole : public Platform {
   uint64_t NowMs() override { return page_.NowMs(); }
   bool InputEnded() override { return false; }  // a page's keyboard never runs out
   void FinalFlush() override;
+  void Narrate(std::string_view kind, std::string_view sentence) override {
+    page_.Narrate(kind, sentence);
+  }
 
   // Draw without colours.
   void SetMonochrome(bool monochrome) { writer_.SetMonochrome(monochrome); }

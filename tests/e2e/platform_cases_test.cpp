@@ -25,6 +25,7 @@ const std::map<std::string, std::string> kXtermKeys = {
     {"Backspace", "\x7f"},
     {"Up", "\x1b[A"},
     {"Left", "\x1b[D"},
+    {"Right", "\x1b[C"},
     {"Down", "\x1b[B"},
     {"KeypadEnter", "\x1bOM"},
     {"KeypadSlash", "\x1bOo"},

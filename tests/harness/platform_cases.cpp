@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 namespace e2e {
@@ -27,6 +28,21 @@ std::vector<std::string> Words(const std::string& line) {
     }
   }
   return words;
+}
+
+// The whole screen as a person sees it, a row a line: its text, then each cell's colour.
+std::vector<std::string> Picture(CaseDriver& driver) {
+  constexpr int kRows = 25, kColumns = 80;
+  std::vector<std::string> rows;
+  for (int row = 1; row <= kRows; ++row) {
+    std::string line = driver.VisibleRow(row) + " |";
+    for (int column = 1; column <= kColumns; ++column) {
+      const std::string colour = driver.Colour(column, row);
+      line += colour == "grey" ? "g" : colour == "hidden" ? "h" : "[" + colour + "]";
+    }
+    rows.push_back(line);
+  }
+  return rows;
 }
 
 // A row: R, or c-N for N rows above the cursor's.
@@ -82,6 +98,7 @@ std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
 
 void RunPlatformCase(const PlatformCase& c, CaseDriver& driver) {
   ASSERT_TRUE(driver.Start(c)) << c.program << " does not wait for a key";
+  std::map<std::string, std::vector<std::string>> kept;  // screens by name
   for (const CaseStep& step : c.steps) {
     SCOPED_TRACE("platform.cases:" + std::to_string(step.line));
     const std::vector<std::string>& args = step.args;
@@ -96,6 +113,12 @@ void RunPlatformCase(const PlatformCase& c, CaseDriver& driver) {
       EXPECT_EQ(driver.VisibleRow(RowOf(args[0], driver)), args[1]);
     } else if (step.verb == "colour" && args.size() == 3) {
       EXPECT_EQ(driver.Colour(std::stoi(args[1]), RowOf(args[0], driver)), args[2]);
+    } else if (step.verb == "keep" && args.size() == 1) {
+      kept[args[0]] = Picture(driver);
+    } else if (step.verb == "same" && args.size() == 1 && kept.count(args[0]) == 1) {
+      const std::vector<std::string> now = Picture(driver);
+      for (std::size_t row = 0; row < now.size(); ++row)
+        EXPECT_EQ(now[row], kept[args[0]][row]) << "row " << row + 1;
     } else if (step.verb == "cursor" && args.size() == 2) {
       EXPECT_EQ(driver.CursorRow(), std::stoi(args[0]));
       EXPECT_EQ(driver.CursorColumn(), std::stoi(args[1]));

@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 namespace {
@@ -170,7 +172,7 @@ class AutoPlay : public Visualizer {
  protected:
   void SetUp() override {
     Visualizer::SetUp();
-    SetAutoPlay(1000);
+    TEACHING.auto_ms = 1000;
     timeouts.clear();
     script.clear();
     screen->OnWait([](MemoryConsole& console) {
@@ -179,10 +181,11 @@ class AutoPlay : public Visualizer {
       const char step = script.front();
       script.erase(0, 1);
       if (step == '.') console.AdvanceClock(600);  // time passes, no key
-      if (step != '.') console.PushKey(MakeKey(0, static_cast<uint8_t>(step), 0, 0));
+      if (step == '<') console.PushKey(MakeKey(console::keys::kLeft, 0));
+      if (step != '.' && step != '<') console.PushKey(MakeKey(0, static_cast<uint8_t>(step), 0, 0));
     });
   }
-  void TearDown() override { SetAutoPlay(0); }
+  void TearDown() override { TEACHING = {}; }
 
   static std::vector<int64_t> timeouts;
   static std::string script;
@@ -214,6 +217,32 @@ TEST_F(AutoPlay, PPausesTheGateUntilPResumesIt) {
 TEST_F(AutoPlay, EscAborts) {
   script = "\x1b";
   EXPECT_EXIT(GETUSERINPUT(), ::testing::ExitedWithCode(100), "");
+}
+
+TEST_F(AutoPlay, GoingBackPausesAndPResumesThroughTheScreensSeen) {
+  TEACHING.back = true;
+  console::KeepWindowCopy();
+  script = "..";
+  GETUSERINPUT();  // a screen seen
+  // Left: paused on it; P: on again, forward to the live screen, then past it.
+  script = "<p....";
+  GETUSERINPUT();
+  EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, 400, 1000, -1, 1000, 400, 1000, 400}));
+}
+
+TEST_F(AutoPlay, AQuestionWaitsForItsAnswerAndCountsIt) {
+  TEACHING.quiz = true;
+  ASKED = RIGHT = 0;
+  A = E;  // 12 compared with 55, which moves: Y is right, N is wrong
+  X = 12;
+  for (const char* answer : {"y..", "N.."}) {
+    script = answer;
+    SHOWSTEP(opCompare, 3, 2);
+  }
+  EXPECT_EQ(timeouts, (std::vector<int64_t>{-1, 1000, 400, -1, 1000, 400}));
+  EXPECT_EQ(ASKED, 2);
+  EXPECT_EQ(RIGHT, 1);
+  EXPECT_EQ(Masks(6), "HHRHHHHHHH") << "the outcome shown once answered";
 }
 
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {

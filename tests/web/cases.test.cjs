@@ -36,6 +36,7 @@ const KEYS = {
   Up: (page) => page.keyboard.press("ArrowUp"),
   Down: (page) => page.keyboard.press("ArrowDown"),
   Left: (page) => page.keyboard.press("ArrowLeft"),
+  Right: (page) => page.keyboard.press("ArrowRight"),
   KeypadEnter: async (page) => {
     await keypad(page, "keyDown", "Enter", "NumpadEnter", 13, 0);
     await keypad(page, "keyUp", "Enter", "NumpadEnter", 13, 0);
@@ -103,7 +104,12 @@ function look(page) {
 
 const rowOf = (word, screen) => (word.startsWith("c-") ? screen.cursor[0] - Number(word.slice(2)) : Number(word));
 
+// The whole screen, a row a line: its text, then each cell's colour (as the C++ drivers).
+const picture = (screen) =>
+  screen.rows.map((row, y) => `${row} |${screen.colours[y].map((c) => ({ grey: "g", hidden: "h" })[c] ?? `[${c}]`).join("")}`);
+
 async function runCase(page, steps) {
+  const kept = new Map();
   for (const { line, verb, args } of steps) {
     const where = `platform.cases:${line}`;
     if (verb === "press") {
@@ -119,6 +125,8 @@ async function runCase(page, steps) {
       if (verb === "row") assert.equal(screen.rows[rowOf(args[0], screen) - 1], args[1], where);
       else if (verb === "colour")
         assert.equal(screen.colours[rowOf(args[0], screen) - 1][Number(args[1]) - 1], args[2], where);
+      else if (verb === "keep") kept.set(args[0], picture(screen));
+      else if (verb === "same") assert.deepEqual(picture(screen), kept.get(args[0]), where);
       else if (verb === "cursor") assert.deepEqual(screen.cursor, [Number(args[0]), Number(args[1])], where);
       else assert.fail(`${where}: a step no driver knows: ${verb}`);
     }

@@ -168,3 +168,47 @@ test("on a phone's 390 pixels all 80 columns show, with no scrolling sideways", 
   const touch = await page.$eval("[data-key='Space']", (button) => button.getBoundingClientRect().height);
   assert.ok(touch >= 44, "big enough to touch");
 });
+
+// Learning on the page: Back, the step said in words, the line of the code marked, and
+// predictions by the buttons, all as the program tells them.
+test("Back shows the frame before; the step is said and its line of code marked; Predict asks", async () => {
+  const page = await open(context.browser, context.server.url);
+  const learnt = () => page.$$eval("#step-said, #code [aria-current]", (found) => found.map((e) => e.textContent));
+  const look = async () => (await screen(page)).map((row) => row.trimEnd());
+  const click = async (selector, times = 1) => {
+    for (let n = 0; n < times; n++) await page.click(selector).then(() => settle(page));
+  };
+  await click("[data-array='4']");
+  await click("[data-key='Space']", 6);
+  const select = await look();
+  await click("[data-key='Space']");
+  assert.deepEqual(await learnt(), ["12 < 55, so 55 moves one place right", "while j > 0 and a[j] > x do"]);
+  await click("[data-key='ArrowLeft']");
+  assert.deepEqual(await look(), select);
+  assert.deepEqual(await learnt(), ["take up 12 to put it in order", "x := a[i]; j := i - 1"]);
+  await click("[data-key='Space']", 2);
+  assert.deepEqual(await learnt(), ["55 moved right; the gap is now at 2", "a[j+1] := a[j]; j := j - 1"]);
+
+  await page.goto(`${context.server.url}?array=2,1`);
+  await settle(page);
+  await page.click("#predict");
+  await page.waitForFunction(() => !document.querySelector(".answer").hidden && demo.waits > 0);
+  await click("[data-key='Space']", 4);
+  assert.deepEqual(await learnt(), ["does 2 move right? (y/n)", "while j > 0 and a[j] > x do"]);
+  await click("[data-key='KeyY']");
+  assert.equal((await learnt())[0], "right: 1 < 2, so 2 moves one place right");
+  await click("[data-key='Space']", 3);
+  assert.equal((await learnt())[0], "sorted with 1 comparison and 1 move; predictions right: 1 of 1");
+});
+
+test("during auto-play the step is said at most once in three seconds, the latest at last", async () => {
+  const page = await open(context.browser, context.server.url, "?array=3,2,1&auto=0.05");
+  await page.evaluate(() => {
+    window.said = [];
+    new MutationObserver(() => said.push([performance.now(), document.getElementById("step-said").textContent]))
+      .observe(document.getElementById("step-said"), { childList: true, characterData: true, subtree: true });
+  });
+  await page.waitForFunction(() => said.at(-1)?.[1].startsWith("sorted"), { timeout: 60_000 });
+  const said = await page.evaluate(() => said);
+  for (let n = 1; n < said.length; n++) assert.ok(said[n][0] - said[n - 1][0] >= 2990, JSON.stringify(said));
+});

@@ -161,6 +161,7 @@ const std::map<std::string, std::vector<Key>> kKeys = {
     {"Up", Tap(38, 72, 0, kEnhanced)},
     {"Down", Tap(40, 80, 0, kEnhanced)},
     {"Left", Tap(37, 75, 0, kEnhanced)},
+    {"Right", Tap(39, 77, 0, kEnhanced)},
     {"KeypadEnter", Tap(13, 28, '\r', kEnhanced)},
     {"KeypadSlash", Tap(111, 53, '/', kEnhanced)},
     {"LeftAlt+D", Tap('D', 32, 'd', kLeftAlt)},
@@ -199,17 +200,19 @@ class WineDriver : public CaseDriver {
   }
   bool Press(const std::string& key) override {
     const std::vector<Key>* keys = KeysOf(key);
+    rows_.clear();
     return keys != nullptr && run_->Press(*keys);
   }
   int End(const std::string& key) override {
     const std::vector<Key>* keys = KeysOf(key);
     if (keys == nullptr) return -1;
+    rows_.clear();
     // The program may end on the press: the rest is typed without waiting for it.
     for (const Key& event : *keys) run_->Type(event);
     return run_->ExitStatus();
   }
   std::string VisibleRow(int row) override {
-    const std::string reply = run_->Ask("row " + std::to_string(row));
+    const std::string& reply = Row(row);
     const std::vector<std::string> characters = Characters(reply.substr(0, reply.find('\t')));
     std::string text;
     for (std::size_t x = 0; x < characters.size(); ++x)
@@ -218,7 +221,7 @@ class WineDriver : public CaseDriver {
     return text.erase(text.find_last_not_of(' ') + 1);
   }
   std::string Colour(int column, int row) override {
-    const std::string reply = run_->Ask("row " + std::to_string(row));
+    const std::string& reply = Row(row);
     const std::vector<std::string> characters = Characters(reply.substr(0, reply.find('\t')));
     const int attribute = AttributeIn(reply, column);
     if (Hidden(characters.at(static_cast<std::size_t>(column - 1)), attribute)) return "hidden";
@@ -236,6 +239,13 @@ class WineDriver : public CaseDriver {
   int CursorColumn() override { return std::stoi(run_->Ask("cursor")); }
 
  private:
+  // The console's reply for ROW: its characters, a tab, and its attributes; asked once
+  // between two keys.
+  const std::string& Row(int row) {
+    const auto found = rows_.find(row);
+    if (found != rows_.end()) return found->second;
+    return rows_[row] = run_->Ask("row " + std::to_string(row));
+  }
   // The attribute of cell X in a row's reply: after the tab, two hex digits a cell.
   static int AttributeIn(const std::string& reply, int x) {
     return std::stoi(reply.substr(reply.find('\t') + 1 + 2 * (x - 1), 2), nullptr, 16);
@@ -252,6 +262,7 @@ class WineDriver : public CaseDriver {
   }
 
   std::unique_ptr<WineConsole> run_;
+  std::map<int, std::string> rows_;
 };
 
 // Ctrl+C ends a run as Windows ends it, never as a success.
