@@ -1,5 +1,6 @@
 // wire-bench: runs the demonstration in a pseudo-terminal whose screen is libvterm and
 // prints what it costs on the wire and in waiting, one "name: value" line per figure.
+#include <unistd.h>
 #include <vterm.h>
 
 #include <algorithm>
@@ -180,6 +181,27 @@ bool EscToExit(Figures& figures) {
   return true;
 }
 
+// Instructions of a whole run of data set "2" in an 80 x ROWS terminal, the whole process
+// counted by callgrind; -1 when valgrind cannot be run.
+long long RunInstructions(int rows) {
+  const std::string out = "/tmp/wire-bench-callgrind." + std::to_string(getpid());
+  e2e::PtyTerminal terminal(80, rows);
+  terminal.Start("/usr/bin/valgrind", {"--tool=callgrind", "--callgrind-out-file=" + out, DEMO});
+  const auto patience = std::chrono::minutes(2);  // valgrind starts slowly
+  if (!terminal.WaitForKeyWait(patience)) return Fail("no menu under valgrind"), -1;
+  terminal.Type("2");
+  while (terminal.WaitForKeyWait(patience) && !AtFinalWait(terminal)) terminal.Type(" ");
+  terminal.Type("\r");
+  if (terminal.WaitExit(patience) < 0) return Fail("no exit under valgrind"), -1;
+  std::ifstream file(out);
+  std::string line;
+  long long total = -1;
+  while (std::getline(file, line))
+    if (line.rfind("totals: ", 0) == 0) total = std::stoll(line.substr(8));
+  std::remove(out.c_str());
+  return total;
+}
+
 }  // namespace
 
 int main() {
@@ -199,5 +221,7 @@ int main() {
   std::printf("esc_to_exit_ms: %.1f\n", Median(figures.esc_to_exit_ms));
   std::printf("space_to_frame_ms: %.3f\n", Median(figures.space_to_frame_ms));
   std::printf("startup_ms: %.1f\n", Median(figures.startup_ms));
+  std::printf("run_instructions: %lld\n", RunInstructions(25));
+  std::printf("run_instructions_200_rows: %lld\n", RunInstructions(200));
   return 0;
 }

@@ -2,9 +2,28 @@
 // that take it somewhere else.
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <string_view>
 
 namespace console::stream {
+
+// The bytes of one cursor motion, built without an allocation.
+class Motion {
+ public:
+  void Add(char byte) {
+    if (size_ < sizeof bytes_) bytes_[size_++] = byte;
+  }
+  void Add(std::string_view text) {
+    for (char byte : text) Add(byte);
+  }
+  void AddNumber(int n);
+  std::size_t size() const { return size_; }
+  std::string_view view() const { return {bytes_, size_}; }
+
+ private:
+  char bytes_[28] = {};
+  uint8_t size_ = 0;
+};
 
 struct TerminalCursor {
   int x = 0;
@@ -17,11 +36,11 @@ struct TerminalCursor {
 
   // The shortest of an absolute move and the relative ones that take the cursor to (X, Y);
   // empty when it is there already. Every target is on the screen, so nothing scrolls.
-  std::string MotionTo(int to_x, int to_y) const;
+  Motion MotionTo(int to_x, int to_y) const;
 
  private:
   // The motion in relative terms; empty when there is none to be had.
-  std::string RelativeMotion(int to_x, int to_y) const;
+  Motion RelativeMotion(int to_x, int to_y) const;
 };
 
 }  // namespace console::stream

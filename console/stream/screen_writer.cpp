@@ -11,20 +11,23 @@ ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 
     : width_(width),
       height_(height),
       glyphs_(glyphs),
-      shown_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+      spots_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)),
+      rows_(static_cast<std::size_t>(height)),
+      drawn_rows_(static_cast<std::size_t>(height)) {
+  for (int y = 0; y < height; ++y) rows_[static_cast<std::size_t>(y)] = y;
+}
 
 void ScreenWriter::ForgetScreen() {
   Settle();
-  std::fill(shown_.begin(), shown_.end(), Shown{});
+  for (Spot& spot : spots_) spot.known = false;
 }
 
-bool ScreenWriter::ShowsAlready(const Cell& cell) const {
-  const Shown& shown = shown_[static_cast<std::size_t>(cell.y * width_ + cell.x)];
-  if (!shown.known || shown.code != cell.code) return false;
+bool ScreenWriter::ShowsAlready(const Spot& spot) {
+  if (!spot.known || spot.shown_code != spot.code) return false;
   // A blank looks the same in any foreground colour.
-  return shown.style == cell.style ||
-         (cell.code == ' ' && shown.style.background == cell.style.background &&
-          shown.style.underline == cell.style.underline);
+  return spot.shown_style == spot.style ||
+         (spot.code == ' ' && spot.shown_style.background == spot.style.background &&
+          spot.shown_style.underline == spot.style.underline);
 }
 
 void ScreenWriter::AssumeCursor(int x, int y) {
@@ -54,12 +57,12 @@ void ScreenWriter::ResetColours() {
 }
 
 void ScreenWriter::Move(int x, int y) {
-  bytes_ += cursor_.MotionTo(x, y);
+  bytes_ += cursor_.MotionTo(x, y).view();
   cursor_ = TerminalCursor{x, y, true, false};
 }
 
 void ScreenWriter::MoveTo(int x, int y) {
-  SettleBefore(x, y);
+  Settle();
   Move(x, y);
 }
 
@@ -77,15 +80,19 @@ std::string ScreenWriter::TakeFrame(Coord cursor, bool final) {
 
 void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  Spot& spot = Row(y)[x];
+  spot.drawn = true;
+  Drawn(y) = 1;
   if (Hidden(attribute)) {
-    pending_.push_back(Cell{x, y, ' ', Style{}, false});
+    spot.code = ' ';
+    spot.style = Style{};
     return;
   }
   // Without colours a blank stays plain: underlined, a field's padding would show a line.
-  const Style style = !monochrome_  ? StyleOf(attribute)
-                      : code == ' ' ? Style{}
-                                    : MonochromeStyleOf(attribute);
-  pending_.push_back(Cell{x, y, code, style, false});
+  spot.code = code;
+  spot.style = !monochrome_  ? StyleOf(attribute)
+               : code == ' ' ? Style{}
+                             : MonochromeStyleOf(attribute);
 }
 
 void ScreenWriter::Draw(Cell& cell) {
@@ -149,27 +156,6 @@ void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
   }
 }
 
-namespace {
-
-bool StyleLess(const Style& a, const Style& b) {
-  return std::tie(a.foreground, a.background, a.bold, a.underline) <
-         std::tie(b.foreground, b.background, b.bold, b.underline);
-}
-
-}  // namespace
-
-ScreenWriter::State ScreenWriter::SaveState() const {
-  return State{bytes_.size(), cursor_, style_, style_known_};
-}
-
-void ScreenWriter::RestoreState(const State& state) {
-  bytes_.resize(state.size);
-  cursor_ = state.cursor;
-  style_ = state.style;
-  style_known_ = state.style_known;
-  for (Cell& cell : pending_) cell.done = cell.shown;
-}
-
 void ScreenWriter::Send(const std::vector<Style>& styles) {
   auto send = [this](auto pick) {
     for (std::size_t first = 0; first < pending_.size();) {
@@ -193,51 +179,33 @@ void ScreenWriter::Send(const std::vector<Style>& styles) {
 }
 
 void ScreenWriter::Settle() {
-  SettleBefore(-1, -1);
-}
-
-void ScreenWriter::SettleBefore(int end_x, int end_y) {
-  if (pending_.empty()) return;
-  // Screen order; the last drawing of a cell is the one that shows.
-  std::stable_sort(pending_.begin(), pending_.end(),
-                   [](const Cell& a, const Cell& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
-  std::vector<Cell> cells;
-  cells.reserve(pending_.size());
-  for (std::size_t i = 0; i < pending_.size(); ++i) {
-    const bool overdrawn = i + 1 < pending_.size() && pending_[i + 1].x == pending_[i].x &&
-                           pending_[i + 1].y == pending_[i].y;
-    if (!overdrawn) cells.push_back(pending_[i]);
+  // The cells drawn since the last settle, in screen order, each as last drawn.
+  for (int y = 0; y < height_; ++y) {
+    if (!Drawn(y)) continue;
+    Drawn(y) = 0;
+    Spot* row = Row(y);
+    for (int x = 0; x < width_; ++x) {
+      Spot& spot = row[x];
+      if (!spot.drawn) continue;
+      spot.drawn = false;
+      // What the terminal shows already stays, to be crossed rather than moved over.
+      const bool shown = ShowsAlready(spot);
+      pending_.push_back(Cell{x, y, spot.code, spot.style, shown, shown});
+      spot.shown_code = spot.code;
+      spot.shown_style = spot.style;
+      spot.known = true;
+    }
   }
-  pending_.swap(cells);
-  // What the terminal shows already stays, to be crossed rather than moved over.
-  for (Cell& cell : pending_) cell.done = cell.shown = ShowsAlready(cell);
-
-  // The colours in the order they first appear; then the order that costs the fewest
-  // bytes, trying every order when there are only a few colours.
+  if (pending_.empty()) return;
+  // The colour set now first, as it needs no change; then the others as they first appear.
   std::vector<Style> styles;
   for (const Cell& cell : pending_)
     if (!cell.done && !Free(cell) &&
         std::find(styles.begin(), styles.end(), cell.style) == styles.end())
       styles.push_back(cell.style);
-  if (styles.size() <= kMaxOrderedStyles) {
-    std::vector<Style> best = styles;
-    std::size_t best_size = SIZE_MAX;
-    std::sort(styles.begin(), styles.end(), StyleLess);
-    const State saved = SaveState();
-    do {
-      Send(styles);
-      const std::size_t size =
-          bytes_.size() + (end_x >= 0 ? cursor_.MotionTo(end_x, end_y).size() : 0);
-      if (size < best_size) {
-        best_size = size;
-        best = styles;
-      }
-      RestoreState(saved);
-    } while (std::next_permutation(styles.begin(), styles.end(), StyleLess));
-    styles = best;
-  }
+  const auto set_now = std::find(styles.begin(), styles.end(), style_);
+  if (style_known_ && set_now != styles.end()) std::rotate(styles.begin(), set_now, set_now + 1);
   Send(styles);
-  for (const Cell& cell : pending_) ShownAt(cell.x, cell.y) = Shown{cell.code, cell.style, true};
   pending_.clear();
 }
 
@@ -251,26 +219,30 @@ void ScreenWriter::ScrollRect(Rect source, Rect clip, Coord dest, uint16_t fill)
 }
 
 void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
+  // Cells held on the top row would leave the screen unsent: send them first. The others
+  // go up with the screen.
+  if (Drawn(top)) Settle();
   const bool whole_screen = top == 0 && bottom == height_ - 1;
-  SettleBefore(whole_screen ? 0 : -1, bottom);
   // The new row takes the current background colour, so set the fill's first.
   const Style fill_style = monochrome_ ? MonochromeStyleOf(fill) : StyleOf(fill);
   if (!style_known_ || style_.background != fill_style.background) SetStyle(fill_style);
   if (!whole_screen) {
     // A scrolling region, and back to the whole screen; both moves put the cursor home.
     bytes_ += "\x1b[" + std::to_string(top + 1) + ";" + std::to_string(bottom + 1) + "r";
-    AssumeCursor(0, 0);
+    cursor_ = TerminalCursor{};
   }
   // A line feed on the bottom row scrolls, and on the whole screen the top row goes into
   // the terminal's scroll-back.
-  MoveTo(0, bottom);
+  Move(0, bottom);
   bytes_ += '\n';
-  const auto row = [this](int y) { return shown_.begin() + y * width_; };
-  std::copy(row(top + 1), row(bottom + 1), row(top));
-  std::fill(row(bottom), row(bottom + 1), Shown{' ', style_, true});
+  const auto first = rows_.begin() + top;
+  std::rotate(first, first + 1, rows_.begin() + bottom + 1);
+  Drawn(bottom) = 0;
+  Spot* row = Row(bottom);
+  for (int x = 0; x < width_; ++x) row[x] = Spot{' ', true, false, 0, style_, Style{}};
   if (!whole_screen) {
     bytes_ += "\x1b[r";
-    AssumeCursor(0, 0);
+    cursor_ = TerminalCursor{};
   }
 }
 

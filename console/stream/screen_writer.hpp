@@ -4,11 +4,13 @@
 // which colours are set (style.hpp), so that it sends colour codes only when they change
 // and moves the cursor the cheapest way.
 //
-// Cells drawn between two scrolls are held back and sent together, colour by colour: all
-// the cells of one colour, then the next, each in screen order. A blank over the default
-// background looks the same in any colour, so blanks go with whichever colour is set and
-// bridge the gaps between its cells. A cell that the terminal shows already, as far as the
-// bytes sent tell (rows scrolled in are blank), is not sent again.
+// Cells drawn between two waits are held back and sent together, colour by colour: all the
+// cells of one colour, then the next, each in screen order. They scroll with the screen
+// while held: the terminal's own scroll moves what it shows, and the held cells are sent
+// where their rows have gone. A blank over the default background looks the same in any
+// colour, so blanks go with whichever colour is set and bridge the gaps between its cells.
+// A cell that the terminal shows already, as far as the bytes sent tell (rows scrolled in
+// are blank), is not sent again.
 #pragma once
 
 #include <array>
@@ -45,8 +47,8 @@ class ScreenWriter {
   // Someone else may have written on the screen: send every cell drawn from now on.
   void ForgetScreen();
 
-  // Sends the held-back cells, colour by colour in the order that costs the fewest bytes:
-  // the expensive part of a frame, done once per wait.
+  // Sends the held-back cells, colour by colour, the colour set now first: done once per
+  // wait, and before a scroll that would take some of them off the screen.
   void Settle();
   // Settles, then takes the cursor to (X, Y).
   void MoveTo(int x, int y);
@@ -61,6 +63,7 @@ class ScreenWriter {
   bool colours_changed() const { return !(style_known_ && style_ == Style{}); }
 
  private:
+  // A cell to send, gathered at a settle in screen order.
   struct Cell {
     int x;
     int y;
@@ -76,32 +79,31 @@ class ScreenWriter {
   }
   // A blank drawn in the style set now looks like any other: default background, no line.
   bool BlanksShowPlain() const { return style_.background < 0 && !style_.underline; }
-  // What a cell of the terminal shows, as far as the bytes sent tell.
-  struct Shown {
-    uint8_t code = 0;
-    Style style;
+  // One place of the screen: what the terminal shows there, as far as the bytes sent tell,
+  // and what the layer drew there since the last settle.
+  struct Spot {
+    uint8_t shown_code = 0;
     bool known = false;
+    bool drawn = false;
+    uint8_t code = 0;
+    Style shown_style;
+    Style style;
   };
-  bool ShowsAlready(const Cell& cell) const;
-  Shown& ShownAt(int x, int y) { return shown_[static_cast<std::size_t>(y * width_ + x)]; }
+  static bool ShowsAlready(const Spot& spot);
+  // The spots of screen row Y. The rows are a ring: a scroll turns it and blanks one row,
+  // whatever the screen's size.
+  Spot* Row(int y) {
+    return &spots_[static_cast<std::size_t>(rows_[static_cast<std::size_t>(y)] * width_)];
+  }
+  uint8_t& Drawn(int y) {
+    return drawn_rows_[static_cast<std::size_t>(rows_[static_cast<std::size_t>(y)])];
+  }
 
   void SetStyle(const Style& style);
   void Move(int x, int y);
   void Draw(Cell& cell);
-  // Settle, knowing that the cursor goes to (END_X, END_Y) next.
-  void SettleBefore(int end_x, int end_y);
   // Sends them colour by colour in the order of STYLES, then the blanks left over.
   void Send(const std::vector<Style>& styles);
-  // What a trial Send changes, to be put back.
-  struct State {
-    std::size_t size;
-    TerminalCursor cursor;
-    Style style;
-    bool style_known;
-  };
-  State SaveState() const;
-  void RestoreState(const State& state);
-  static constexpr std::size_t kMaxOrderedStyles = 5;
   // Sends the cells from FIRST to LAST (indices into pending_, one row, in column order)
   // that PICK selects, in the colour set now; blanks between them when that is cheaper
   // than moving over them.
@@ -115,8 +117,10 @@ class ScreenWriter {
   TerminalCursor cursor_;
   Style style_;
   bool style_known_ = false;
-  std::vector<Cell> pending_;
-  std::vector<Shown> shown_;
+  std::vector<Spot> spots_;
+  std::vector<int> rows_;            // screen row -> row of spots_
+  std::vector<uint8_t> drawn_rows_;  // by row of spots_: a spot drawn since the last settle
+  std::vector<Cell> pending_;        // the cells of a settle
   bool monochrome_ = false;
 };
 

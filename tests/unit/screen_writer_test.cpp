@@ -135,12 +135,15 @@ TEST_F(Writer, TheLastDrawingOfACellShows) {
   EXPECT_EQ(Take(), "\x1b[0;91mbc");
 }
 
-TEST_F(Writer, ScrollSendsTheCellsDrawnBeforeIt) {
+TEST_F(Writer, HeldCellsGoUpWithTheScrollAndTheTopRowsAreSentBeforeIt) {
   writer.AssumeCursor(0, 24);
   writer.PutCell(0, 24, 'a', kDefaultColours);
   writer.ScrollUp(0, 24, kDefaultColours);
   writer.PutCell(0, 24, 'b', kDefaultColours);
-  EXPECT_EQ(Take(), "\x1b[ma\r\nb");
+  EXPECT_EQ(Take(), "\x1b[m\n\x1bMa\r\nb") << "a, drawn on row 25, is sent on row 24";
+  writer.PutCell(5, 0, 't', kDefaultColours);
+  writer.ScrollUp(0, 24, kDefaultColours);
+  EXPECT_EQ(Take(), "\x1b[1;6Ht\x1b[25H\n") << "t is sent before it leaves the screen";
 }
 
 TEST_F(Writer, ControlCodesAndCyrillicAreGlyphs) {
