@@ -82,6 +82,8 @@ void TEXTCOLOR(uint8_t color);
 void GETSCREENCURSOR(uint32_t& x, uint32_t& y);
 void SETSCREENCURSOR(uint32_t x, uint32_t y);
 void WRITECHAR(uint8_t ch);
+// WRITECHAR for each of COUNT BYTES, a row's run of printable ones at a time.
+void WRITECHARS(const uint8_t* bytes, int32_t count);
 void REMOVELINE(uint32_t y);
 
 // ---- Keyboard ---------------------------------------------------------------------------

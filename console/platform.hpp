@@ -53,8 +53,20 @@ class Platform {
   // Fills INFO; leaves it as it is (the caller has zeroed it) when there is no console.
   virtual void GetScreenInfo(ScreenInfo& info) = 0;
   virtual void SetCursor(Coord where) = 0;
+  // Where the console's cursor stands: GetScreenInfo's cursor, which a console may know
+  // more cheaply than the rest.
+  virtual Coord Cursor() {
+    ScreenInfo info{};
+    GetScreenInfo(info);
+    return info.cursor;
+  }
   // Puts one character code with its attribute into one cell; the cursor does not move.
   virtual void WriteCell(Coord where, uint8_t character, uint16_t attribute) = 0;
+  // The same for COUNT codes in the cells from WHERE to its right, all in the row.
+  virtual void WriteCells(Coord where, const uint8_t* characters, int count, uint16_t attribute) {
+    for (int i = 0; i < count; ++i)
+      WriteCell(Coord{static_cast<int16_t>(where.x + i), where.y}, characters[i], attribute);
+  }
   // Moves the cells of SOURCE so that its top-left lands on DEST; only cells inside CLIP
   // change; the cells SOURCE leaves behind are filled with FILL_CHAR in FILL_ATTRIBUTE.
   virtual void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,

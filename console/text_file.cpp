@@ -94,7 +94,7 @@ int16_t CRTCLOSE(TEXTREC& file) {
 
 int16_t CRTWRITE(TEXTREC& file) {
   GETSCREENCURSOR(CURRX, CURRY);
-  for (int32_t i = 0; i < file.bufpos; ++i) WRITECHAR(file.buffer[i]);
+  WRITECHARS(file.buffer, file.bufpos);
   SETSCREENCURSOR(CURRX, CURRY);
   file.bufpos = 0;
   return 0;
@@ -131,6 +131,8 @@ void WRITE_TEXT_SINT(int32_t width, TEXTREC& file, int32_t value) {
     magnitude /= 10;
   } while (magnitude != 0);
   if (value < 0) *--p = '-';
+  // The blanks of a field as narrow as the program's go in the same piece.
+  while (end - p < width && p > digits) *--p = ' ';
   WRITE_TEXT_ANSISTR(width, file, std::string_view(p, static_cast<std::size_t>(end - p)));
 }
 

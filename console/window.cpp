@@ -23,6 +23,12 @@ void FlushAtExit() {
   if (PLATFORM != nullptr) PLATFORM->FinalFlush();
 }
 
+// BEL, BS, LF and CR: the codes that WRITECHAR does not draw.
+constexpr bool Control(uint8_t ch) {
+  constexpr uint32_t kControls = 1u << 7 | 1u << 8 | 1u << 10 | 1u << 13;
+  return ch <= 13 && (kControls >> ch & 1) != 0;
+}
+
 // The console counts from 0 and takes signed 16-bit coordinates.
 Coord ToConsole(uint32_t x, uint32_t y) {
   return Coord{static_cast<int16_t>(x - 1), static_cast<int16_t>(y - 1)};
@@ -61,10 +67,9 @@ void Init(Platform& platform) {
 }
 
 void GETSCREENCURSOR(uint32_t& x, uint32_t& y) {
-  ScreenInfo info{};
-  PLATFORM->GetScreenInfo(info);
-  x = static_cast<uint32_t>(info.cursor.x + 1);
-  y = static_cast<uint32_t>(info.cursor.y + 1);
+  const Coord cursor = PLATFORM->Cursor();
+  x = static_cast<uint32_t>(cursor.x + 1);
+  y = static_cast<uint32_t>(cursor.y + 1);
 }
 
 void SETSCREENCURSOR(uint32_t x, uint32_t y) {
@@ -104,6 +109,30 @@ void WRITECHAR(uint8_t ch) {
   while (CURRY > WINDMAXY) {
     REMOVELINE(1);
     --CURRY;
+  }
+}
+
+void WRITECHARS(const uint8_t* bytes, int32_t count) {
+  for (int32_t i = 0; i < count;) {
+    // A run of printable codes within the row goes out as one, as WRITECHAR would draw it.
+    int32_t run = 0;
+    const auto room = static_cast<int32_t>(WINDMAXX - CURRX + 1);
+    while (i + run < count && run < room && !Control(bytes[i + run])) ++run;
+    if (run == 0) {
+      WRITECHAR(bytes[i++]);
+      continue;
+    }
+    PLATFORM->WriteCells(ToConsole(CURRX, CURRY), bytes + i, run, TEXTATTR);
+    i += run;
+    CURRX += static_cast<uint32_t>(run);
+    if (CURRX > WINDMAXX) {
+      CURRX = WINDMINX;
+      ++CURRY;
+    }
+    while (CURRY > WINDMAXY) {
+      REMOVELINE(1);
+      --CURRY;
+    }
   }
 }
 

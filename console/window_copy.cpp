@@ -19,10 +19,17 @@ class KeptWindow : public Platform {
 
   void GetScreenInfo(ScreenInfo& info) override { console_.GetScreenInfo(info); }
   void SetCursor(Coord where) override { console_.SetCursor(where); }
+  Coord Cursor() override { return console_.Cursor(); }
   void WriteCell(Coord where, uint8_t character, uint16_t attribute) override {
     if (uint16_t* cell = At(where.x, where.y))
       *cell = static_cast<uint16_t>(character | (attribute & 0xFF) << 8);
     console_.WriteCell(where, character, attribute);
+  }
+  void WriteCells(Coord where, const uint8_t* characters, int count, uint16_t attribute) override {
+    for (int i = 0; i < count; ++i)
+      if (uint16_t* cell = At(where.x + i, where.y))
+        *cell = static_cast<uint16_t>(characters[i] | (attribute & 0xFF) << 8);
+    console_.WriteCells(where, characters, count, attribute);
   }
   void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                   uint16_t fill_attribute) override {

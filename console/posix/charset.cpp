@@ -31,18 +31,10 @@ bool Convert(iconv_t cd, const std::string& in, std::string& out) {
   return true;
 }
 
-std::array<char32_t, 128> Cp866HighUnicode() {
-  std::array<char32_t, 128> table{};
-  iconv_t cd = iconv_open("UTF-8", "CP866");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return table;
-  for (int i = 0; i < 128; ++i) {
-    std::string utf8;
-    if (Convert(cd, std::string(1, static_cast<char>(0x80 + i)), utf8))
-      table[static_cast<std::size_t>(i)] = DecodeUtf8(utf8);
-  }
-  iconv_close(cd);
-  return table;
-}
+// Code page 866's upper half, from iconv at build time (tools/cp866-table).
+constexpr Cp866High kCp866High =
+#include "cp866_high.inc"
+    ;
 
 }  // namespace
 
@@ -53,7 +45,7 @@ std::string ChooseCharset(const std::string& codeset, bool shows_cyrillic) {
 
 TerminalCharset LoadCharset(const std::string& codeset) {
   TerminalCharset charset;
-  charset.cp866_high = Cp866HighUnicode();
+  charset.cp866_high = kCp866High;
 
   // Can the locale's character set show the Cyrillic letters of code page 866?
   bool shows_cyrillic = false;

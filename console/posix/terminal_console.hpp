@@ -40,7 +40,11 @@ class TerminalConsole : public Platform {
 
   void GetScreenInfo(ScreenInfo& info) override;
   void SetCursor(Coord where) override;
+  Coord Cursor() override { return cursor_; }
   void WriteCell(Coord where, uint8_t character, uint16_t attribute) override;
+  void WriteCells(Coord where, const uint8_t* characters, int count, uint16_t attribute) override {
+    writer_->PutCells(where.x, where.y, characters, count, attribute);
+  }
   void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                   uint16_t fill_attribute) override;
   uint32_t PendingInputEvents() override;

@@ -15,62 +15,133 @@ void Motion::AddNumber(int n) {
 namespace {
 
 // CSI n X, leaving out n when it is 1.
-void Csi(Motion& motion, int n, char final_byte) {
-  motion.Add("\x1b[");
-  if (n != 1) motion.AddNumber(n);
-  motion.Add(final_byte);
+template <typename Out>
+void Csi(Out& out, int n, char final_byte) {
+  out.Add("\x1b[");
+  if (n != 1) out.AddNumber(n);
+  out.Add(final_byte);
 }
 
 // DY rows down (or up); AT_START when the cursor is in the first column.
-void Vertical(Motion& motion, int dy, bool at_start) {
+template <typename Out>
+void Vertical(Out& out, int dy, bool at_start) {
   // LF goes down one row; only used in column 1, where a terminal that turns LF into CR LF
   // does the same. The target row is on the screen, so it never scrolls.
   if (dy > 0 && at_start && dy <= 3) {
-    for (int n = 0; n < dy; ++n) motion.Add('\n');
+    for (int n = 0; n < dy; ++n) out.Add('\n');
   } else if (dy > 0) {
-    Csi(motion, dy, 'B');
+    Csi(out, dy, 'B');
   } else if (dy == -1) {
-    motion.Add("\x1bM");  // reverse index: one row up, never at the top row here
+    out.Add("\x1bM");  // reverse index: one row up, never at the top row here
   } else if (dy < 0) {
-    Csi(motion, -dy, 'A');
+    Csi(out, -dy, 'A');
   }
+}
+
+// The ways to (TO_X, TO_Y) from CURSOR.
+enum class Way { kAbsolute, kByStart, kStraight };
+
+template <typename Out>
+void Absolute(Out& out, int to_x, int to_y) {
+  out.Add("\x1b[");
+  if (to_y != 0 || to_x != 0) out.AddNumber(to_y + 1);
+  if (to_x != 0) {
+    out.Add(';');
+    out.AddNumber(to_x + 1);
+  }
+  out.Add('H');
+}
+
+// By way of the start of the row. A CR also settles a pending wrap.
+template <typename Out>
+void ByStart(Out& out, const TerminalCursor& cursor, int to_x, int to_y) {
+  if (cursor.x != 0 || cursor.pending_wrap) out.Add('\r');
+  Vertical(out, to_y - cursor.y, true);
+  if (to_x > 0) Csi(out, to_x, 'C');
+}
+
+// Straight from the cursor's column.
+template <typename Out>
+void Straight(Out& out, const TerminalCursor& cursor, int to_x, int to_y) {
+  Vertical(out, to_y - cursor.y, cursor.x == 0);
+  const int dx = to_x - cursor.x;
+  if (dx > 0) Csi(out, dx, 'C');
+  if (dx < 0 && -dx <= 3)
+    for (int n = 0; n < -dx; ++n) out.Add('\b');
+  else if (dx < 0)
+    Csi(out, -dx, 'D');
+}
+
+template <typename Out>
+void Build(Out& out, Way way, const TerminalCursor& cursor, int to_x, int to_y) {
+  switch (way) {
+    case Way::kAbsolute: Absolute(out, to_x, to_y); break;
+    case Way::kByStart: ByStart(out, cursor, to_x, to_y); break;
+    case Way::kStraight: Straight(out, cursor, to_x, to_y); break;
+  }
+}
+
+// The bytes of N's digits.
+std::size_t Digits(int n) {
+  return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5;
+}
+
+// The bytes of CSI n X.
+std::size_t CsiSize(int n) {
+  return 3 + (n != 1 ? Digits(n) : 0);
+}
+
+// The bytes of Vertical(DY, AT_START).
+std::size_t VerticalSize(int dy, bool at_start) {
+  if (dy > 0) return at_start && dy <= 3 ? static_cast<std::size_t>(dy) : CsiSize(dy);
+  if (dy == -1) return 2;
+  return dy < 0 ? CsiSize(-dy) : 0;
+}
+
+// The cheapest way and its length, counted as the builders above would write them: relative
+// moves (straight, or by the start of the row, which alone settles a pending wrap) when the
+// cursor is known and they are no longer than the absolute move.
+Way Cheapest(const TerminalCursor& cursor, int to_x, int to_y, std::size_t& size) {
+  const std::size_t absolute =
+      3 + (to_y != 0 || to_x != 0 ? Digits(to_y + 1) : 0) + (to_x != 0 ? 1 + Digits(to_x + 1) : 0);
+  size = absolute;
+  if (!cursor.known) return Way::kAbsolute;
+  const int dy = to_y - cursor.y;
+  Way way = Way::kByStart;
+  std::size_t relative = (cursor.x != 0 || cursor.pending_wrap ? 1 : 0) + VerticalSize(dy, true) +
+                         (to_x > 0 ? CsiSize(to_x) : 0);
+  if (!cursor.pending_wrap) {
+    const int dx = to_x - cursor.x;
+    const std::size_t straight =
+        VerticalSize(dy, cursor.x == 0) +
+        (dx > 0   ? CsiSize(dx)
+         : dx < 0 ? (-dx <= 3 ? static_cast<std::size_t>(-dx) : CsiSize(-dx))
+                  : 0);
+    if (straight < relative) {
+      way = Way::kStraight;
+      relative = straight;
+    }
+  }
+  if (relative == 0 || relative > absolute) return Way::kAbsolute;
+  size = relative;
+  return way;
 }
 
 }  // namespace
 
-Motion TerminalCursor::RelativeMotion(int to_x, int to_y) const {
-  if (!known) return {};
-  const int dy = to_y - y;
-  // By way of the start of the row. A CR also settles a pending wrap.
-  Motion by_start;
-  if (x != 0 || pending_wrap) by_start.Add('\r');
-  Vertical(by_start, dy, true);
-  if (to_x > 0) Csi(by_start, to_x, 'C');
-  if (pending_wrap) return by_start;
-  // Straight from the cursor's column.
-  Motion straight;
-  Vertical(straight, dy, x == 0);
-  const int dx = to_x - x;
-  if (dx > 0) Csi(straight, dx, 'C');
-  if (dx < 0 && -dx <= 3)
-    for (int n = 0; n < -dx; ++n) straight.Add('\b');
-  else if (dx < 0)
-    Csi(straight, -dx, 'D');
-  return straight.size() < by_start.size() ? straight : by_start;
+std::size_t TerminalCursor::MotionSize(int to_x, int to_y) const {
+  if (At(to_x, to_y)) return 0;
+  std::size_t size = 0;
+  Cheapest(*this, to_x, to_y, size);
+  return size;
 }
 
 Motion TerminalCursor::MotionTo(int to_x, int to_y) const {
-  if (known && !pending_wrap && to_x == x && to_y == y) return {};
-  Motion absolute;
-  absolute.Add("\x1b[");
-  if (to_y != 0 || to_x != 0) absolute.AddNumber(to_y + 1);
-  if (to_x != 0) {
-    absolute.Add(';');
-    absolute.AddNumber(to_x + 1);
-  }
-  absolute.Add('H');
-  const Motion relative = RelativeMotion(to_x, to_y);
-  return relative.size() > 0 && relative.size() <= absolute.size() ? relative : absolute;
+  Motion motion;
+  if (At(to_x, to_y)) return motion;
+  std::size_t size = 0;
+  Build(motion, Cheapest(*this, to_x, to_y, size), *this, to_x, to_y);
+  return motion;
 }
 
 }  // namespace console::stream

@@ -2,6 +2,7 @@
 // that take it somewhere else.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -21,7 +22,7 @@ class Motion {
   std::string_view view() const { return {bytes_, size_}; }
 
  private:
-  char bytes_[28] = {};
+  char bytes_[28];  // only the first size_ are set
   uint8_t size_ = 0;
 };
 
@@ -34,13 +35,13 @@ struct TerminalCursor {
   // moves are trusted to cancel it.
   bool pending_wrap = false;
 
+  // True when the cursor stands at (X, Y), with no wrap pending.
+  bool At(int to_x, int to_y) const { return known && !pending_wrap && to_x == x && to_y == y; }
   // The shortest of an absolute move and the relative ones that take the cursor to (X, Y);
   // empty when it is there already. Every target is on the screen, so nothing scrolls.
   Motion MotionTo(int to_x, int to_y) const;
-
- private:
-  // The motion in relative terms; empty when there is none to be had.
-  Motion RelativeMotion(int to_x, int to_y) const;
+  // The size of that motion, counted without building it.
+  std::size_t MotionSize(int to_x, int to_y) const;
 };
 
 }  // namespace console::stream

@@ -22,14 +22,6 @@ void ScreenWriter::ForgetScreen() {
   for (Spot& spot : spots_) spot.known = false;
 }
 
-bool ScreenWriter::ShowsAlready(const Spot& spot) {
-  if (!spot.known || spot.shown_code != spot.code) return false;
-  // A blank looks the same in any foreground colour.
-  return spot.shown_style == spot.style ||
-         (spot.code == ' ' && spot.shown_style.background == spot.style.background &&
-          spot.shown_style.underline == spot.style.underline);
-}
-
 void ScreenWriter::AssumeCursor(int x, int y) {
   Settle();
   cursor_ = TerminalCursor{x, y, x >= 0 && y >= 0, false};
@@ -57,6 +49,7 @@ void ScreenWriter::ResetColours() {
 }
 
 void ScreenWriter::Move(int x, int y) {
+  if (cursor_.At(x, y)) return;
   bytes_ += cursor_.MotionTo(x, y).view();
   cursor_ = TerminalCursor{x, y, true, false};
 }
@@ -78,26 +71,46 @@ std::string ScreenWriter::TakeFrame(Coord cursor, bool final) {
   return TakeBytes();
 }
 
-void ScreenWriter::PutCell(int x, int y, uint8_t code, uint16_t attribute) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  Spot& spot = Row(y)[x];
-  spot.drawn = true;
+void ScreenWriter::PutCells(int x, int y, const uint8_t* codes, int count, uint16_t attribute) {
+  if (y < 0 || y >= height_) return;
+  if (x < 0) {
+    codes -= x;
+    count += x;
+    x = 0;
+  }
+  count = std::min(count, width_ - x);
+  if (count <= 0) return;
   Drawn(y) = 1;
-  if (Hidden(attribute)) {
-    spot.code = ' ';
-    spot.style = Style{};
+  Spot* spot = Row(y) + x;
+  // A hidden cell is a blank; without colours a blank stays plain, for underlined, a
+  // field's padding would show a line.
+  if (Hidden(attribute) || monochrome_) {
+    for (int i = 0; i < count; ++i, ++spot) {
+      spot->drawn = true;
+      spot->code = Hidden(attribute) ? ' ' : codes[i];
+      spot->style = spot->code == ' ' ? Style{} : MonochromeStyleOf(attribute);
+    }
     return;
   }
-  // Without colours a blank stays plain: underlined, a field's padding would show a line.
-  spot.code = code;
-  spot.style = !monochrome_  ? StyleOf(attribute)
-               : code == ' ' ? Style{}
-                             : MonochromeStyleOf(attribute);
+  // Runs of cells share their attribute.
+  if (attribute != last_attribute_) {
+    last_attribute_ = attribute;
+    last_style_ = StyleOf(attribute);
+  }
+  for (int i = 0; i < count; ++i, ++spot) {
+    spot->drawn = true;
+    spot->code = codes[i];
+    spot->style = last_style_;
+  }
 }
 
 void ScreenWriter::Draw(Cell& cell) {
   Move(cell.x, cell.y);
-  bytes_ += glyphs_[cell.code];
+  const std::string& glyph = glyphs_[cell.code];
+  if (glyph.size() == 1)
+    bytes_.push_back(glyph[0]);
+  else
+    bytes_ += glyph;
   cell.done = true;
   if (cell.x + 1 < width_) {
     cursor_.x = cell.x + 1;
@@ -106,80 +119,82 @@ void ScreenWriter::Draw(Cell& cell) {
   }
 }
 
-template <typename Pick>
-void ScreenWriter::SendRow(std::size_t first, std::size_t last, Pick pick) {
-  // The cells of a row are in column order, one per column.
-  auto adjacent = [this](std::size_t k) { return pending_[k - 1].x + 1 == pending_[k].x; };
-  for (std::size_t i = first; i <= last; ++i) {
-    if (!pick(pending_[i])) continue;
-    std::size_t from = i;
-    if (BlanksShowPlain()) {
-      // Blanks still to be sent just before the cell go with it: they cost their bytes
-      // now or later, and now they need no move of their own.
-      while (from > first && adjacent(from) && Free(pending_[from - 1]) && !pending_[from - 1].done)
-        --from;
-      // From the cursor, the cells in between are crossed by drawing them rather than by a
-      // move when that is cheaper: blanks still to be sent cost nothing extra, blanks
-      // already sent a byte each, and so does a blank standing in for a cell of another
-      // colour, which that colour draws over later in this same write.
-      const int gap = pending_[from].x - cursor_.x;
-      const bool on_row =
-          cursor_.known && !cursor_.pending_wrap && cursor_.y == pending_[from].y && gap > 0;
-      if (on_row && static_cast<std::size_t>(gap) <= from - first) {
-        const std::size_t bridge = from - static_cast<std::size_t>(gap);
-        bool passable = pending_[bridge].x == cursor_.x;
-        std::size_t extra = 0;
-        for (std::size_t k = bridge; k < from && passable; ++k) {
-          const Cell& cell = pending_[k];
+void ScreenWriter::SendFrom(std::size_t i) {
+  const int y = pending_[i].y;
+  Spot* row = Row(y);
+  // A blank still to be sent at X: it goes with the cells next to it.
+  auto free_blank = [&](int x) {
+    const int k = row[x].pending;
+    return k >= 0 && Free(pending_[static_cast<std::size_t>(k)]) &&
+           !pending_[static_cast<std::size_t>(k)].done;
+  };
+  int from = pending_[i].x;
+  if (BlanksShowPlain()) {
+    // Blanks still to be sent just before the cell go with it: they cost their bytes now or
+    // later, and now they need no move of their own.
+    while (from > 0 && free_blank(from - 1)) --from;
+    // From the cursor, the cells in between are crossed by drawing them rather than by a
+    // move when that is cheaper: blanks still to be sent cost nothing extra; a blank the
+    // terminal shows, or one already sent, a byte; and so does a blank standing in for a
+    // cell of another colour, which that colour draws over later in this same write.
+    if (cursor_.known && !cursor_.pending_wrap && cursor_.y == y && cursor_.x < from) {
+      bool passable = true;
+      std::size_t extra = 0;
+      for (int x = cursor_.x; x < from && passable; ++x) {
+        const Spot& spot = row[x];
+        if (spot.pending < 0) {
+          passable = spot.known && spot.shown_code == ' ' && spot.shown_style.background < 0 &&
+                     !spot.shown_style.underline;
+          ++extra;
+        } else {
+          const Cell& cell = pending_[static_cast<std::size_t>(spot.pending)];
           passable = Free(cell) || !cell.done;
           extra += Free(cell) && !cell.done ? 0 : 1;
         }
-        if (passable && extra < cursor_.MotionTo(pending_[from].x, pending_[from].y).size()) {
-          for (std::size_t k = bridge; k < from; ++k) {
-            if (Free(pending_[k])) {
-              Draw(pending_[k]);
-            } else {
-              bytes_ += ' ';
-              cursor_.x = pending_[k].x + 1;
-            }
+      }
+      if (passable && extra < cursor_.MotionSize(from, y)) {
+        for (int x = cursor_.x; x < from; ++x) {
+          const int k = row[x].pending;
+          if (k >= 0 && Free(pending_[static_cast<std::size_t>(k)])) {
+            Draw(pending_[static_cast<std::size_t>(k)]);
+          } else {
+            bytes_ += ' ';
+            cursor_.x = x + 1;
           }
         }
       }
     }
-    std::size_t to = i;
-    // And so do the blanks still to be sent just after it.
-    if (BlanksShowPlain())
-      while (to < last && adjacent(to + 1) && Free(pending_[to + 1]) && !pending_[to + 1].done)
-        ++to;
-    for (std::size_t k = from; k <= to; ++k) Draw(pending_[k]);
-    i = to;
   }
+  int to = pending_[i].x;
+  // And so do the blanks still to be sent just after it.
+  if (BlanksShowPlain())
+    while (to + 1 < width_ && free_blank(to + 1)) ++to;
+  for (int x = from; x <= to; ++x) Draw(pending_[static_cast<std::size_t>(row[x].pending)]);
 }
 
-void ScreenWriter::Send(const std::vector<Style>& styles) {
-  auto send = [this](auto pick) {
-    for (std::size_t first = 0; first < pending_.size();) {
-      std::size_t last = first;
-      while (last + 1 < pending_.size() && pending_[last + 1].y == pending_[first].y) ++last;
-      SendRow(first, last, pick);
-      first = last + 1;
-    }
-  };
-  for (const Style& style : styles) {
-    SetStyle(style);
-    send([&style](const Cell& cell) { return !cell.done && !Free(cell) && cell.style == style; });
+void ScreenWriter::Send(std::size_t colours) {
+  for (uint8_t c = 0; c < colours; ++c) {
+    SetStyle(styles_[c]);
+    for (std::size_t i = 0; i < pending_.size(); ++i)
+      if (pending_[i].colour == c && !pending_[i].done) SendFrom(i);
   }
   // The blanks left over, in the colour set now when its background will do.
   const auto blank =
       std::find_if(pending_.begin(), pending_.end(), [](const Cell& cell) { return !cell.done; });
-  if (blank != pending_.end()) {
-    if (!style_known_ || !BlanksShowPlain()) SetStyle(blank->style);
-    send([](const Cell& cell) { return !cell.done; });
-  }
+  if (blank == pending_.end()) return;
+  if (!style_known_ || !BlanksShowPlain()) SetStyle(blank->style);
+  for (std::size_t i = 0; i < pending_.size(); ++i)
+    if (!pending_[i].done) SendFrom(i);
 }
 
 void ScreenWriter::Settle() {
-  // The cells drawn since the last settle, in screen order, each as last drawn.
+  // The colour set now goes first, as it needs no change; then the others as they first
+  // appear.
+  styles_.clear();
+  if (style_known_) styles_.push_back(style_);
+  bool set_now_used = false;
+  // The cells drawn since the last settle that the terminal does not show already, in
+  // screen order, each as last drawn.
   for (int y = 0; y < height_; ++y) {
     if (!Drawn(y)) continue;
     Drawn(y) = 0;
@@ -188,24 +203,29 @@ void ScreenWriter::Settle() {
       Spot& spot = row[x];
       if (!spot.drawn) continue;
       spot.drawn = false;
-      // What the terminal shows already stays, to be crossed rather than moved over.
-      const bool shown = ShowsAlready(spot);
-      pending_.push_back(Cell{x, y, spot.code, spot.style, shown, shown});
+      if (ShowsAlready(spot)) continue;
+      Cell cell{x, y, spot.code, spot.style, false, kNoColour, &spot};
+      if (!Free(cell)) {
+        const auto found = std::find(styles_.begin(), styles_.end(), cell.style);
+        cell.colour = static_cast<uint8_t>(found - styles_.begin());
+        if (found == styles_.end()) styles_.push_back(cell.style);
+        set_now_used |= cell.colour == 0 && style_known_;
+      }
+      spot.pending = static_cast<int32_t>(pending_.size());
+      pending_.push_back(cell);
       spot.shown_code = spot.code;
       spot.shown_style = spot.style;
       spot.known = true;
     }
   }
   if (pending_.empty()) return;
-  // The colour set now first, as it needs no change; then the others as they first appear.
-  std::vector<Style> styles;
-  for (const Cell& cell : pending_)
-    if (!cell.done && !Free(cell) &&
-        std::find(styles.begin(), styles.end(), cell.style) == styles.end())
-      styles.push_back(cell.style);
-  const auto set_now = std::find(styles.begin(), styles.end(), style_);
-  if (style_known_ && set_now != styles.end()) std::rotate(styles.begin(), set_now, set_now + 1);
-  Send(styles);
+  if (style_known_ && !set_now_used) {
+    styles_.erase(styles_.begin());
+    for (Cell& cell : pending_)
+      if (cell.colour != kNoColour) --cell.colour;
+  }
+  Send(styles_.size());
+  for (const Cell& cell : pending_) cell.spot->pending = -1;
   pending_.clear();
 }
 
@@ -235,11 +255,19 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   // the terminal's scroll-back.
   Move(0, bottom);
   bytes_ += '\n';
-  const auto first = rows_.begin() + top;
-  std::rotate(first, first + 1, rows_.begin() + bottom + 1);
+  if (whole_screen) {
+    shift_ = (shift_ + 1) % height_;
+  } else {
+    const int leaving = rows_[Ring(top)];
+    for (int y = top; y < bottom; ++y) rows_[Ring(y)] = rows_[Ring(y + 1)];
+    rows_[Ring(bottom)] = leaving;
+  }
   Drawn(bottom) = 0;
-  Spot* row = Row(bottom);
-  for (int x = 0; x < width_; ++x) row[x] = Spot{' ', true, false, 0, style_, Style{}};
+  // The row scrolled in is blank, in the background set now.
+  if (blank_row_.empty() || !(blank_row_[0].shown_style == style_))
+    blank_row_.assign(static_cast<std::size_t>(width_),
+                      Spot{' ', true, false, -1, 0, style_, Style{}});
+  std::copy(blank_row_.begin(), blank_row_.end(), Row(bottom));
   if (!whole_screen) {
     bytes_ += "\x1b[r";
     cursor_ = TerminalCursor{};

@@ -34,7 +34,11 @@ class ScreenWriter {
   // The terminal's cursor is at (X, Y); -1 when unknown.
   void AssumeCursor(int x, int y);
   // Draws CODE in the cell (X, Y) in ATTRIBUTE; a hidden cell as a blank.
-  void PutCell(int x, int y, uint8_t code, uint16_t attribute);
+  void PutCell(int x, int y, uint8_t code, uint16_t attribute) {
+    PutCells(x, y, &code, 1, attribute);
+  }
+  // The same for COUNT CODES from (X, Y) to the right, in one row.
+  void PutCells(int x, int y, const uint8_t* codes, int count, uint16_t attribute);
   // Moves full-width rows TOP to BOTTOM up by one, the bottom one blank in FILL.
   void ScrollUp(int top, int bottom, uint16_t fill);
   // The layer's move of a rectangle (Platform::ScrollRect), as a terminal can do it: the
@@ -63,6 +67,7 @@ class ScreenWriter {
   bool colours_changed() const { return !(style_known_ && style_ == Style{}); }
 
  private:
+  struct Spot;
   // A cell to send, gathered at a settle in screen order.
   struct Cell {
     int x;
@@ -70,8 +75,10 @@ class ScreenWriter {
     uint8_t code;
     Style style;
     bool done;
-    bool shown = false;  // the terminal shows it already: done from the start
+    uint8_t colour = kNoColour;  // its place in the order of the colours sent
+    Spot* spot = nullptr;        // where it is on the screen
   };
+  static constexpr uint8_t kNoColour = 0xFF;
   // A blank over the default background, not underlined: any colour with that background
   // draws it alike.
   static bool Free(const Cell& cell) {
@@ -85,30 +92,36 @@ class ScreenWriter {
     uint8_t shown_code = 0;
     bool known = false;
     bool drawn = false;
+    int32_t pending = -1;  // during a settle: its cell in pending_, when it is sent
     uint8_t code = 0;
     Style shown_style;
     Style style;
   };
-  static bool ShowsAlready(const Spot& spot);
+  static bool ShowsAlready(const Spot& spot) {
+    if (!spot.known || spot.shown_code != spot.code) return false;
+    // A blank looks the same in any foreground colour.
+    return spot.shown_style == spot.style ||
+           (spot.code == ' ' && spot.shown_style.background == spot.style.background &&
+            spot.shown_style.underline == spot.style.underline);
+  }
   // The spots of screen row Y. The rows are a ring: a scroll turns it and blanks one row,
   // whatever the screen's size.
-  Spot* Row(int y) {
-    return &spots_[static_cast<std::size_t>(rows_[static_cast<std::size_t>(y)] * width_)];
-  }
-  uint8_t& Drawn(int y) {
-    return drawn_rows_[static_cast<std::size_t>(rows_[static_cast<std::size_t>(y)])];
+  Spot* Row(int y) { return &spots_[static_cast<std::size_t>(rows_[Ring(y)] * width_)]; }
+  uint8_t& Drawn(int y) { return drawn_rows_[static_cast<std::size_t>(rows_[Ring(y)])]; }
+  // Where screen row Y's entry in rows_ is: a scroll of the whole screen only turns the ring.
+  std::size_t Ring(int y) const {
+    const int at = y + shift_;
+    return static_cast<std::size_t>(at < height_ ? at : at - height_);
   }
 
   void SetStyle(const Style& style);
   void Move(int x, int y);
   void Draw(Cell& cell);
-  // Sends them colour by colour in the order of STYLES, then the blanks left over.
-  void Send(const std::vector<Style>& styles);
-  // Sends the cells from FIRST to LAST (indices into pending_, one row, in column order)
-  // that PICK selects, in the colour set now; blanks between them when that is cheaper
-  // than moving over them.
-  template <typename Pick>
-  void SendRow(std::size_t first, std::size_t last, Pick pick);
+  // Sends them colour by colour, the first COLOURS of styles_, then the blanks left over.
+  void Send(std::size_t colours);
+  // Sends the cell I in the colour set now, with the blanks around it, and crosses to it by
+  // drawing the cells in between when that is cheaper than a move.
+  void SendFrom(std::size_t i);
 
   int width_;
   int height_;
@@ -118,9 +131,14 @@ class ScreenWriter {
   Style style_;
   bool style_known_ = false;
   std::vector<Spot> spots_;
-  std::vector<int> rows_;            // screen row -> row of spots_
-  std::vector<uint8_t> drawn_rows_;  // by row of spots_: a spot drawn since the last settle
-  std::vector<Cell> pending_;        // the cells of a settle
+  std::vector<int> rows_;  // screen row (from shift_) -> row of spots_
+  int shift_ = 0;
+  std::vector<uint8_t> drawn_rows_;   // by row of spots_: a spot drawn since the last settle
+  std::vector<Cell> pending_;         // the cells of a settle
+  std::vector<Style> styles_;         // their colours, in the order they are sent
+  std::vector<Spot> blank_row_;       // a row scrolled in, blank in the background set
+  uint16_t last_attribute_ = 0xFFFF;  // the last attribute drawn, and its style
+  Style last_style_;
   bool monochrome_ = false;
 };
 

@@ -2,6 +2,7 @@
 // shortest SGR sequence from one style to another.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <string>
 
@@ -13,7 +14,10 @@ struct Style {
   int8_t background = -1;
   bool bold = false;
   bool underline = false;
-  friend bool operator==(Style, Style) = default;
+  // All four at once.
+  friend bool operator==(Style a, Style b) {
+    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+  }
 };
 
 // The attribute a byte stream's console reports as its current one: the terminal's own
