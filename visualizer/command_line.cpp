@@ -1,5 +1,6 @@
 #include "visualizer/command_line.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -43,21 +44,32 @@ bool ReadList(std::string_view list, std::vector<int32_t>& numbers, std::string&
   }
 }
 
-// Auto-play's delay from SECONDS (empty: the default) into MS; false when out of range.
+// Auto-play's delay from SECONDS (empty: the default) into MS, rounded to the nearest
+// millisecond; false when out of range. Digits and at most one point, in C's own notation,
+// whatever the locale.
 bool ReadDelay(std::string_view seconds, uint32_t& ms) {
   if (seconds.empty()) {
     ms = kAutoDefaultMs;
     return true;
   }
-  // Digits and one point, in C's own notation, whatever the locale.
-  const std::string text(seconds);
-  if (text.find_first_not_of("0123456789.") != std::string::npos) return false;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (end != text.c_str() + text.size()) return false;
-  const double rounded = value * 1000 + 0.5;
-  if (rounded < kAutoLeastMs || rounded >= kAutoMostMs + 1) return false;
-  ms = static_cast<uint32_t>(rounded);
+  const std::size_t point = seconds.find('.');
+  const std::string_view whole = seconds.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : seconds.substr(point + 1);
+  const auto digits = [](std::string_view text) {
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!digits(whole) || !digits(fraction) || whole.size() + fraction.size() == 0) return false;
+  // Ten seconds at most: a longer whole part is out of range whatever follows it.
+  const std::size_t first = std::min(whole.find_first_not_of('0'), whole.size());
+  if (whole.size() - first > 2) return false;
+  uint32_t value = 0;  // in tenths of a millisecond
+  for (char digit : whole) value = value * 10 + static_cast<uint32_t>(digit - '0');
+  for (std::size_t k = 0; k < 4; ++k)
+    value = value * 10 + (k < fraction.size() ? static_cast<uint32_t>(fraction[k] - '0') : 0);
+  const uint32_t rounded = (value + 5) / 10;
+  if (rounded < kAutoLeastMs || rounded > kAutoMostMs) return false;
+  ms = rounded;
   return true;
 }
 

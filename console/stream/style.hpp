@@ -2,8 +2,8 @@
 // shortest SGR sequence from one style to another.
 #pragma once
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace console::stream {
@@ -16,7 +16,10 @@ struct Style {
   bool underline = false;
   // All four at once.
   friend bool operator==(Style a, Style b) {
-    return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b);
+    uint32_t x = 0, y = 0;
+    std::memcpy(&x, &a, sizeof a);
+    std::memcpy(&y, &b, sizeof b);
+    return x == y;
   }
 };
 
