@@ -93,6 +93,8 @@ class Platform {
   // What the program is showing, told in a SENTENCE, with its KIND ("select", "compare",
   // ...), for a console that can say it beside the screen (a page). Most cannot.
   virtual void Narrate(std::string_view /*kind*/, std::string_view /*sentence*/) {}
+  // True for a console that says what Narrate tells it.
+  virtual bool Narrates() { return false; }
 };
 
 }  // namespace console

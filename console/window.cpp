@@ -1,5 +1,6 @@
 // The text window: its rectangle, the cursor, the attribute, and the character engine
 // that draws codes into cells with wrapping and scrolling.
+#include <algorithm>
 #include <cstring>
 
 #include "console/console.hpp"
@@ -115,9 +116,9 @@ void WRITECHAR(uint8_t ch) {
 void WRITECHARS(const uint8_t* bytes, int32_t count) {
   for (int32_t i = 0; i < count;) {
     // A run of printable codes within the row goes out as one, as WRITECHAR would draw it.
+    const int32_t end = std::min(count, i + static_cast<int32_t>(WINDMAXX - CURRX + 1));
     int32_t run = 0;
-    const auto room = static_cast<int32_t>(WINDMAXX - CURRX + 1);
-    while (i + run < count && run < room && !Control(bytes[i + run])) ++run;
+    while (i + run < end && !Control(bytes[i + run])) ++run;
     if (run == 0) {
       WRITECHAR(bytes[i++]);
       continue;

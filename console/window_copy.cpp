@@ -49,6 +49,7 @@ class KeptWindow : public Platform {
   void Narrate(std::string_view kind, std::string_view sentence) override {
     console_.Narrate(kind, sentence);
   }
+  bool Narrates() override { return console_.Narrates(); }
 
   WindowScreen Take() {
     ScreenInfo info{};

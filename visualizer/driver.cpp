@@ -47,13 +47,13 @@ namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
-  SAY("start", PrintoutSentence(0, 0));
+  if (SAYING()) SAY("start", PrintoutSentence(0, 0));
   PRINTARRAY();
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
   if (TEACHING.quiz) WriteLn({"predictions right: ", RIGHT, " of ", ASKED});
-  SAY("totals", TotalsSentence());
+  if (SAYING()) SAY("totals", TotalsSentence());
   ReadLn();
 }
 
@@ -61,7 +61,7 @@ void SortAndCount() {
 
 void RunDemo() {
   for (const char* line : MENU) WriteLn({line});
-  SAY("menu", "choose an array: 1 to 4");
+  if (SAYING()) SAY("menu", "choose an array: 1 to 4");
   SEL();
   SortAndCount();
 }

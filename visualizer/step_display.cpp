@@ -150,13 +150,13 @@ void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
     case opCompare: ShowCompare(static_cast<Index>(i), static_cast<Index>(j)); break;
     case opMove: ShowMove(static_cast<Index>(i), static_cast<Index>(j)); break;
   }
-  std::string sentence = StepSentence(op, i, j);
+  std::string sentence = SAYING() ? StepSentence(op, i, j) : std::string();
   if (TEACHING.quiz && op == opCompare) {
     AskComparison(static_cast<Index>(i), static_cast<Index>(j), sentence);
     return;
   }
   static const char* const kKinds[3] = {"select", "compare", "move"};
-  SAY(kKinds[op], sentence);
+  if (SAYING()) SAY(kKinds[op], sentence);
   DrawFrame(STRACTION[op], i, TEACHING.explain ? sentence : "");
   GETUSERINPUT();
 }

@@ -29,6 +29,11 @@ std::string Sentence(std::initializer_list<Piece> pieces) {
 
 }  // namespace
 
+bool SAYING() {
+  return TEACHING.back || TEACHING.explain || TEACHING.quiz ||
+         console::CurrentPlatform().Narrates();
+}
+
 void SAY(std::string_view kind, std::string sentence) {
   SAID_KIND = kind;
   SAID = std::move(sentence);

@@ -26,6 +26,9 @@ extern int32_t RIGHT;
 // KIND of the screen ("menu", "start", "select", "compare", "question", "move", "printout",
 // "totals") and a SENTENCE with its values. The gates keep the last one with each screen.
 void SAY(std::string_view kind, std::string sentence);
+// True when what is said is of use: to a console that says it, to --back, --explain or
+// --quiz. Otherwise no sentence need be made.
+bool SAYING();
 extern std::string SAID_KIND;
 extern std::string SAID;
 

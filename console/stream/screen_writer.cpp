@@ -13,7 +13,7 @@ ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 
       glyphs_(glyphs),
       spots_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)),
       rows_(static_cast<std::size_t>(height)),
-      drawn_rows_(static_cast<std::size_t>(height)) {
+      drawn_(static_cast<std::size_t>(height)) {
   for (int y = 0; y < height; ++y) rows_[static_cast<std::size_t>(y)] = y;
 }
 
@@ -48,8 +48,7 @@ void ScreenWriter::ResetColours() {
   if (colours_changed()) SetStyle(Style{});
 }
 
-void ScreenWriter::Move(int x, int y) {
-  if (cursor_.At(x, y)) return;
+void ScreenWriter::MoveFar(int x, int y) {
   bytes_ += cursor_.MotionTo(x, y).view();
   cursor_ = TerminalCursor{x, y, true, false};
 }
@@ -80,7 +79,9 @@ void ScreenWriter::PutCells(int x, int y, const uint8_t* codes, int count, uint1
   }
   count = std::min(count, width_ - x);
   if (count <= 0) return;
-  Drawn(y) = 1;
+  Span& span = Drawn(y);
+  span.from = std::min(span.from > span.to ? x : span.from, x);
+  span.to = std::max(span.to, x + count - 1);
   Spot* spot = Row(y) + x;
   // A hidden cell is a blank; without colours a blank stays plain, for underlined, a
   // field's padding would show a line.
@@ -152,7 +153,9 @@ void ScreenWriter::SendFrom(std::size_t i) {
           extra += Free(cell) && !cell.done ? 0 : 1;
         }
       }
-      if (passable && extra < cursor_.MotionSize(from, y)) {
+      // Any move right along a row takes three bytes at least.
+      constexpr std::size_t kLeastMove = 3;
+      if (passable && (extra < kLeastMove || extra < cursor_.MotionSize(from, y))) {
         for (int x = cursor_.x; x < from; ++x) {
           const int k = row[x].pending;
           if (k >= 0 && Free(pending_[static_cast<std::size_t>(k)])) {
@@ -165,10 +168,14 @@ void ScreenWriter::SendFrom(std::size_t i) {
       }
     }
   }
+  // And so do the blanks still to be sent just after it, and the cells of this colour next
+  // to them.
   int to = pending_[i].x;
-  // And so do the blanks still to be sent just after it.
-  if (BlanksShowPlain())
-    while (to + 1 < width_ && free_blank(to + 1)) ++to;
+  while (to + 1 < width_ && row[to + 1].pending >= 0) {
+    const Cell& next = pending_[static_cast<std::size_t>(row[to + 1].pending)];
+    if (next.done || !(Free(next) ? BlanksShowPlain() : next.style == style_)) break;
+    ++to;
+  }
   for (int x = from; x <= to; ++x) Draw(pending_[static_cast<std::size_t>(row[x].pending)]);
 }
 
@@ -196,10 +203,11 @@ void ScreenWriter::Settle() {
   // The cells drawn since the last settle that the terminal does not show already, in
   // screen order, each as last drawn.
   for (int y = 0; y < height_; ++y) {
-    if (!Drawn(y)) continue;
-    Drawn(y) = 0;
+    const Span span = Drawn(y);
+    if (span.from > span.to) continue;
+    Drawn(y) = Span{};
     Spot* row = Row(y);
-    for (int x = 0; x < width_; ++x) {
+    for (int x = span.from; x <= span.to; ++x) {
       Spot& spot = row[x];
       if (!spot.drawn) continue;
       spot.drawn = false;
@@ -241,7 +249,7 @@ void ScreenWriter::ScrollRect(Rect source, Rect clip, Coord dest, uint16_t fill)
 void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   // Cells held on the top row would leave the screen unsent: send them first. The others
   // go up with the screen.
-  if (Drawn(top)) Settle();
+  if (Drawn(top).from <= Drawn(top).to) Settle();
   const bool whole_screen = top == 0 && bottom == height_ - 1;
   // The new row takes the current background colour, so set the fill's first.
   const Style fill_style = monochrome_ ? MonochromeStyleOf(fill) : StyleOf(fill);
@@ -262,11 +270,11 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
     for (int y = top; y < bottom; ++y) rows_[Ring(y)] = rows_[Ring(y + 1)];
     rows_[Ring(bottom)] = leaving;
   }
-  Drawn(bottom) = 0;
+  Drawn(bottom) = Span{};
   // The row scrolled in is blank, in the background set now.
   if (blank_row_.empty() || !(blank_row_[0].shown_style == style_))
     blank_row_.assign(static_cast<std::size_t>(width_),
-                      Spot{' ', true, false, -1, 0, style_, Style{}});
+                      Spot{-1, style_, Style{}, ' ', 0, true, false});
   std::copy(blank_row_.begin(), blank_row_.end(), Row(bottom));
   if (!whole_screen) {
     bytes_ += "\x1b[r";

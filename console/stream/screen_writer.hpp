@@ -89,13 +89,13 @@ class ScreenWriter {
   // One place of the screen: what the terminal shows there, as far as the bytes sent tell,
   // and what the layer drew there since the last settle.
   struct Spot {
-    uint8_t shown_code = 0;
-    bool known = false;
-    bool drawn = false;
     int32_t pending = -1;  // during a settle: its cell in pending_, when it is sent
-    uint8_t code = 0;
     Style shown_style;
     Style style;
+    uint8_t shown_code = 0;
+    uint8_t code = 0;
+    bool known = false;
+    bool drawn = false;
   };
   static bool ShowsAlready(const Spot& spot) {
     if (!spot.known || spot.shown_code != spot.code) return false;
@@ -107,7 +107,12 @@ class ScreenWriter {
   // The spots of screen row Y. The rows are a ring: a scroll turns it and blanks one row,
   // whatever the screen's size.
   Spot* Row(int y) { return &spots_[static_cast<std::size_t>(rows_[Ring(y)] * width_)]; }
-  uint8_t& Drawn(int y) { return drawn_rows_[static_cast<std::size_t>(rows_[Ring(y)])]; }
+  // The columns of row Y drawn since the last settle; from > to when none.
+  struct Span {
+    int from = 1;
+    int to = 0;
+  };
+  Span& Drawn(int y) { return drawn_[static_cast<std::size_t>(rows_[Ring(y)])]; }
   // Where screen row Y's entry in rows_ is: a scroll of the whole screen only turns the ring.
   std::size_t Ring(int y) const {
     const int at = y + shift_;
@@ -115,7 +120,10 @@ class ScreenWriter {
   }
 
   void SetStyle(const Style& style);
-  void Move(int x, int y);
+  void Move(int x, int y) {
+    if (!cursor_.At(x, y)) MoveFar(x, y);
+  }
+  void MoveFar(int x, int y);
   void Draw(Cell& cell);
   // Sends them colour by colour, the first COLOURS of styles_, then the blanks left over.
   void Send(std::size_t colours);
@@ -133,7 +141,7 @@ class ScreenWriter {
   std::vector<Spot> spots_;
   std::vector<int> rows_;  // screen row (from shift_) -> row of spots_
   int shift_ = 0;
-  std::vector<uint8_t> drawn_rows_;   // by row of spots_: a spot drawn since the last settle
+  std::vector<Span> drawn_;           // by row of spots_: the span drawn since the last settle
   std::vector<Cell> pending_;         // the cells of a settle
   std::vector<Style> styles_;         // their colours, in the order they are sent
   std::vector<Spot> blank_row_;       // a row scrolled in, blank in the background set

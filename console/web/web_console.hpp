@@ -44,6 +44,7 @@ class WebConsole : public Platform {
   void Narrate(std::string_view kind, std::string_view sentence) override {
     page_.Narrate(kind, sentence);
   }
+  bool Narrates() override { return true; }
 
   // Draw without colours.
   void SetMonochrome(bool monochrome) { writer_.SetMonochrome(monochrome); }
