@@ -15,6 +15,8 @@ ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 
       rows_(static_cast<std::size_t>(height)),
       drawn_(static_cast<std::size_t>(height)) {
   for (int y = 0; y < height; ++y) rows_[static_cast<std::size_t>(y)] = y;
+  for (std::size_t code = 0; code < glyphs.size(); ++code)
+    if (glyphs[code].size() == 1) one_byte_[code] = glyphs[code][0];
 }
 
 void ScreenWriter::ForgetScreen() {
@@ -59,8 +61,9 @@ void ScreenWriter::MoveTo(int x, int y) {
 }
 
 std::string ScreenWriter::TakeBytes() {
-  std::string bytes;
-  bytes.swap(bytes_);
+  // The writer keeps its buffer, grown to a frame's size, for the next frame.
+  std::string bytes(bytes_);
+  bytes_.clear();
   return bytes;
 }
 
@@ -107,11 +110,10 @@ void ScreenWriter::PutCells(int x, int y, const uint8_t* codes, int count, uint1
 
 void ScreenWriter::Draw(Cell& cell) {
   Move(cell.x, cell.y);
-  const std::string& glyph = glyphs_[cell.code];
-  if (glyph.size() == 1)
-    bytes_.push_back(glyph[0]);
+  if (const char byte = one_byte_[cell.code])
+    bytes_.push_back(byte);
   else
-    bytes_ += glyph;
+    bytes_ += glyphs_[cell.code];
   cell.done = true;
   if (cell.x + 1 < width_) {
     cursor_.x = cell.x + 1;

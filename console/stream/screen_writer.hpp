@@ -134,6 +134,7 @@ class ScreenWriter {
   int width_;
   int height_;
   const std::array<std::string, 256>& glyphs_;
+  std::array<char, 256> one_byte_{};  // the glyphs of one byte (none is NUL), else 0
   std::string bytes_;
   TerminalCursor cursor_;
   Style style_;

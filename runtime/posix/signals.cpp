@@ -6,10 +6,10 @@
 // functions; what they need is prepared by InstallSignalHandlers.
 #include "runtime/posix/signals.hpp"
 
-#include <execinfo.h>
 #include <signal.h>
 #include <ucontext.h>
 #include <unistd.h>
+#include <unwind.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -22,6 +22,25 @@
 namespace runtime {
 
 namespace {
+
+// The return addresses of the calls under way, innermost first, as the unwinder of the C++
+// run-time walks them (through a signal's frame too), without this function's own: the
+// program carries that unwinder, so nothing is loaded on first use, in a signal handler.
+int Backtrace(void** frames, int capacity) {
+  struct Walk {
+    void** frames;
+    int capacity;
+    int count;
+  } walk{frames, capacity, -1};
+  _Unwind_Backtrace(
+      [](_Unwind_Context* context, void* arg) {
+        auto* w = static_cast<Walk*>(arg);
+        if (w->count >= 0) w->frames[w->count] = reinterpret_cast<void*>(_Unwind_GetIP(context));
+        return ++w->count == w->capacity ? _URC_END_OF_STACK : _URC_NO_REASON;
+      },
+      &walk);
+  return walk.count < 0 ? 0 : walk.count;
+}
 
 constexpr int kDeathSignals[] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
 constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
@@ -95,7 +114,7 @@ void OnFault(int sig, siginfo_t* info, void* context) {
   RestoreModes();
   const void* address = FaultingInstruction(context);
   void* frames[kMaxFrames];
-  int count = backtrace(frames, kMaxFrames);
+  int count = Backtrace(frames, kMaxFrames);
   // The trace starts in this handler; the report starts at the faulting instruction and
   // goes on with its callers.
   int first = 0;
@@ -113,7 +132,7 @@ void OnFault(int sig, siginfo_t* info, void* context) {
 int CaptureBackTrace(void** frames, int capacity) {
   // Without this function's own frame.
   void* all[kMaxFrames + 1];
-  const int count = backtrace(all, capacity < kMaxFrames ? capacity + 1 : kMaxFrames + 1);
+  const int count = Backtrace(all, capacity < kMaxFrames ? capacity + 1 : kMaxFrames + 1);
   for (int i = 1; i < count; ++i) frames[i - 1] = all[i];
   return count > 0 ? count - 1 : 0;
 }
@@ -155,10 +174,6 @@ bool TakeResumed() {
 }
 
 void InstallSignalHandlers() {
-  // backtrace() loads its unwinder on first use, which a signal handler must not do.
-  void* warm[2];
-  backtrace(warm, 2);
-
   stack_t stack{};
   stack.ss_sp = ALTERNATE_STACK;
   stack.ss_size = sizeof ALTERNATE_STACK;
