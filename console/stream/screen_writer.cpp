@@ -178,7 +178,20 @@ void ScreenWriter::SendFrom(std::size_t i) {
     if (next.done || !(Free(next) ? BlanksShowPlain() : next.style == style_)) break;
     ++to;
   }
-  for (int x = from; x <= to; ++x) Draw(pending_[static_cast<std::size_t>(row[x].pending)]);
+  // The run, from one move.
+  Move(from, y);
+  for (int x = from; x <= to; ++x) {
+    Cell& cell = pending_[static_cast<std::size_t>(row[x].pending)];
+    if (const char byte = one_byte_[cell.code])
+      bytes_.push_back(byte);
+    else
+      bytes_ += glyphs_[cell.code];
+    cell.done = true;
+  }
+  if (to + 1 < width_)
+    cursor_.x = to + 1;
+  else
+    cursor_.pending_wrap = true;
 }
 
 void ScreenWriter::Send(std::size_t colours) {
