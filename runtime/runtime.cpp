@@ -32,6 +32,8 @@ std::atomic<int> MODE_COUNT{0};
 FlushHandler FLUSH_HANDLER = nullptr;
 char EXIT_NOTE[160];
 std::size_t EXIT_NOTE_SIZE = 0;
+char PROGRAM_NAME[40] = "program";
+std::size_t PROGRAM_NAME_SIZE = 7;
 
 // An address in upper-case hexadecimal, as many digits as the platform's addresses have.
 char* PutAddress(char* p, std::uintptr_t value) {
@@ -86,6 +88,15 @@ void ResumeModes() {
 
 void SetFlushHandler(FlushHandler proc) {
   FLUSH_HANDLER = proc;
+}
+
+void SetProgramName(std::string_view name) {
+  PROGRAM_NAME_SIZE = std::min(name.size(), sizeof PROGRAM_NAME);
+  name.copy(PROGRAM_NAME, PROGRAM_NAME_SIZE);
+}
+
+std::string_view ProgramName() {
+  return {PROGRAM_NAME, PROGRAM_NAME_SIZE};
 }
 
 void SetExitNote(std::string_view note) {

@@ -31,6 +31,11 @@ void SetFlushHandler(FlushHandler proc);
 // to repeat the run, say). At most 160 characters are kept.
 void SetExitNote(std::string_view note);
 
+// The program's name, as its command line gives it, for what the run-time and the console
+// say on standard error; "program" until it is set. At most 40 characters are kept.
+void SetProgramName(std::string_view name);
+std::string_view ProgramName();
+
 // Fatal run-time error CODE raised at ADDRESS (null when unknown: the report then starts at
 // the call of RunError): flush and restore, then the report on standard output, then the end
 // with status CODE.

@@ -12,6 +12,7 @@ using namespace console;
 
 namespace {
 
+constexpr std::string_view kProgram = "console-keys";
 constexpr std::string_view kHelp =
     "Usage: console-keys [OPTION]...\n"
     "Shows what each key press delivers through the console layer: one line per key with\n"
@@ -26,7 +27,7 @@ constexpr std::string_view kHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
-  visualizer::TakeCommandLine(argc, argv, "console-keys", kHelp, false);
+  visualizer::TakeCommandLine(argc, argv, kProgram, kHelp, false);
   runtime::InstallSignalHandlers();
   Init(OpenNativeConsole());
   for (;;) {

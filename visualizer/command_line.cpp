@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "runtime/runtime.hpp"
+
 namespace visualizer {
 namespace {
 
@@ -163,6 +165,7 @@ int AnswerCommandLine(const CommandLine& line, std::string_view program, std::st
 
 CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
                             bool demo_options) {
+  runtime::SetProgramName(program);
   CommandLine line =
       ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), demo_options);
   if (const int status = AnswerCommandLine(line, program, help); status >= 0) std::exit(status);

@@ -15,6 +15,7 @@
 
 namespace {
 
+constexpr std::string_view kProgram = "insertion-sort-demo";
 constexpr std::string_view kHelp =
     "Usage: insertion-sort-demo [OPTION]...\n"
     "Insertion sort, step by step: choose one of four arrays, then watch every selection,\n"
@@ -49,7 +50,7 @@ constexpr std::string_view kHelp =
 
 int main(int argc, char** argv) {
   const visualizer::CommandLine line =
-      visualizer::TakeCommandLine(argc, argv, "insertion-sort-demo", kHelp, true);
+      visualizer::TakeCommandLine(argc, argv, kProgram, kHelp, true);
   std::vector<int32_t> numbers = line.array;
   if (line.random) {
     const uint32_t seed = line.seeded ? line.seed : std::random_device()();

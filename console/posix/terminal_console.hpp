@@ -3,22 +3,21 @@
 // input and output may also be files or pipes.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "console/platform.hpp"
 #include "console/posix/charset.hpp"
 #include "console/posix/startup_replies.hpp"
 #include "console/posix/tty.hpp"
 #include "console/stream/key_decoder.hpp"
-#include "console/stream/screen_writer.hpp"
+#include "console/stream/stream_console.hpp"
 #include "console/stream/stream_keys.hpp"
 
 namespace console::posix {
 
-class TerminalConsole : public Platform {
+class TerminalConsole : public stream::StreamConsole {
  public:
   // How long the start-up waits for the terminal to report the cursor.
   static constexpr int kCursorReportWaitMs = 300;
@@ -38,39 +37,29 @@ class TerminalConsole : public Platform {
   // NOW_MS times the keys.
   TerminalConsole(int in_fd, int out_fd, const Environment& environment, Clock now_ms);
 
-  void GetScreenInfo(ScreenInfo& info) override;
-  void SetCursor(Coord where) override;
-  Coord Cursor() override { return cursor_; }
-  void WriteCell(Coord where, uint8_t character, uint16_t attribute) override;
-  void WriteCells(Coord where, const uint8_t* characters, int count, uint16_t attribute) override {
-    writer_->PutCells(where.x, where.y, characters, count, attribute);
-  }
-  void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
-                  uint16_t fill_attribute) override;
-  uint32_t PendingInputEvents() override;
-  InputEvent ReadInputEvent() override;
   void WaitForInput() override;
   void WaitForInputAtMost(uint32_t timeout_ms) override;
   uint64_t NowMs() override { return now_ms_(); }
   bool InputEnded() override;
-  void FinalFlush() override;
 
  private:
+  void Write(std::string_view bytes) override { tty_.Write(bytes); }
+  void ColoursChanged(bool changed) override { tty_.ColoursChanged(changed); }
+  // After a stop, the terminal asked again; then what the terminal has sent.
+  void Pump() override;
+
   static stream::DecoderOptions DecoderOptionsFor(const TerminalCharset& charset, int erase,
                                                   bool byte_stream, std::string_view term);
-  // Asks the terminal where the cursor is (when ASK), else or without an answer takes the
-  // start of the bottom row. With KEYBOARD_QUERY, asks too whether it speaks the kitty
-  // keyboard protocol.
+  // The start-up handshake (terminal_handshake.cpp): asks the terminal where the cursor is
+  // (when ASK), else or without an answer takes the start of the bottom row. With
+  // KEYBOARD_QUERY, asks too whether it speaks the kitty keyboard protocol.
   void FindCursor(bool ask, bool keyboard_query);
-  // Raises the signal of a signal key that arrived as a key event; true when it did.
-  bool RaiseSignalKey(const KeyEvent& key);
-  // Sends what has been drawn, with the cursor where the layer put it; FINAL: the last
-  // output of a run, in the terminal's default colours.
-  void Flush(bool final = false);
   // After a stop: the shell has written meanwhile, so the cursor is asked for again.
   void Resume();
+  // Raises the signal of a signal key that arrived as a key event; true when it did.
+  bool RaiseSignalKey(const KeyEvent& key);
   // Reads what input is there (waiting up to TIMEOUT_MS, -1 for ever) and decodes it.
-  void Pump(int timeout_ms);
+  void ReadInput(int timeout_ms);
   void Take(std::vector<stream::Decoded>& decoded);
   // The wait for input, at most LIMIT_MS (-1: no limit).
   void Wait(int limit_ms);
@@ -79,14 +68,9 @@ class TerminalConsole : public Platform {
 
   Tty tty_;
   Clock now_ms_;
-  int width_ = 80;
-  int height_ = 25;
-  Coord cursor_;
   TerminalCharset charset_;
-  std::unique_ptr<stream::ScreenWriter> writer_;
   std::unique_ptr<stream::KeyDecoder> decoder_;
   std::unique_ptr<stream::StreamKeys> stream_keys_;
-  std::deque<KeyEvent> keys_;
   bool ended_ = false;
   StartupReplies replies_;
   bool answers_queries_ = false;  // the terminal answered the query at start

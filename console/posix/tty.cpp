@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "console/stream/colour_mode.hpp"
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
 
@@ -19,12 +18,15 @@ namespace console::posix {
 namespace {
 
 // What the restore needs, kept where a signal handler can reach it. The restore steps take
-// no arguments, so the program's one terminal is remembered here when a mode is switched on.
+// no arguments: they undo the modes of the one Tty that took the restore (TakeTheRestore).
 struct RestoreState {
+  const Tty* owner = nullptr;
   int in_fd = -1;
   int out_fd = -1;
   termios saved{};
   termios raw{};
+  bool colours_registered = false;
+  volatile sig_atomic_t colours_changed = 0;
 };
 RestoreState RESTORE;
 
@@ -51,6 +53,11 @@ void KeyboardModesOff() {
 }
 void PopFlags() {
   runtime::WriteWithin(RESTORE.out_fd, Tty::kPopKeyboardFlags, kRestoreWriteBudgetMs);
+}
+void ResetColours() {
+  if (RESTORE.colours_changed == 0) return;
+  runtime::WriteWithin(RESTORE.out_fd, "\x1b[m", kRestoreWriteBudgetMs);
+  RESTORE.colours_changed = 0;
 }
 
 }  // namespace
@@ -80,8 +87,12 @@ bool NoColorAsked() {
 }
 
 Tty::Tty(int in_fd, int out_fd)
-    : in_fd_(in_fd), out_fd_(out_fd), in_tty_(isatty(in_fd) != 0), out_tty_(isatty(out_fd) != 0) {
-  RESTORE.out_fd = out_fd;
+    : in_fd_(in_fd), out_fd_(out_fd), in_tty_(isatty(in_fd) != 0), out_tty_(isatty(out_fd) != 0) {}
+
+void Tty::TakeTheRestore() const {
+  RESTORE.owner = this;
+  RESTORE.in_fd = in_fd_;
+  RESTORE.out_fd = out_fd_;
 }
 
 bool Tty::WindowSize(int& width, int& height) const {
@@ -103,10 +114,11 @@ int Tty::EnterRawMode() {
   raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
-  RESTORE.in_fd = in_fd_;
-  RESTORE.saved = saved_;
-  RESTORE.raw = raw;
-  runtime::RegisterMode(RestoreTermios, ApplyRawTermios);
+  if (RESTORE.owner == this) {
+    RESTORE.saved = saved_;
+    RESTORE.raw = raw;
+    runtime::RegisterMode(RestoreTermios, ApplyRawTermios);
+  }
   tcsetattr(in_fd_, TCSANOW, &raw);
   raw_ = true;
   return saved_.c_cc[VERASE];
@@ -141,15 +153,20 @@ void Tty::Write(std::string_view bytes) const {
 }
 
 void Tty::RegisterKeyboardModes() const {
-  runtime::RegisterMode(KeyboardModesOff, KeyboardModesOn);
+  if (RESTORE.owner == this) runtime::RegisterMode(KeyboardModesOff, KeyboardModesOn);
 }
 
 void Tty::RegisterKeyboardFlags() const {
-  runtime::RegisterMode(PopFlags, PushFlags);
+  if (RESTORE.owner == this) runtime::RegisterMode(PopFlags, PushFlags);
 }
 
 void Tty::ColoursChanged(bool changed) const {
-  stream::ColoursChanged(out_fd_, changed);
+  if (RESTORE.owner != this) return;
+  if (changed && !RESTORE.colours_registered) {
+    RESTORE.colours_registered = true;
+    runtime::RegisterMode(ResetColours);
+  }
+  RESTORE.colours_changed = changed ? 1 : 0;
 }
 
 }  // namespace console::posix

@@ -31,14 +31,19 @@ class Tty {
 
   Tty(int in_fd, int out_fd);
 
+  // Makes this the terminal whose modes the run-time's restore undoes on every way out (and
+  // sets again after a stop): the program's one terminal. The modes below are registered
+  // only for it.
+  void TakeTheRestore() const;
+
   bool input_is_terminal() const { return in_tty_; }
   bool output_is_terminal() const { return out_tty_; }
   // The output terminal's size in cells; false when it cannot be had.
   bool WindowSize(int& width, int& height) const;
 
   // Puts the input terminal into raw mode, its undo (and redo, after a stop) registered
-  // with the run-time's restore. Returns the terminal's erase character, or -1 when input
-  // is no terminal.
+  // with the run-time's restore when this Tty has taken it. Returns the terminal's erase character,
+  // or -1 when input is no terminal.
   int EnterRawMode();
   // The signal a character raises on this terminal (Ctrl+C: SIGINT, ...), as the settings
   // found at start say; 0 for none, and for every character when input is no terminal.
@@ -65,7 +70,8 @@ class Tty {
   void RegisterKeyboardModes() const;
   // The kitty keyboard protocol's flags.
   void RegisterKeyboardFlags() const;
-  // Colours: reset to the terminal's defaults on the way out, while they are changed.
+  // Colours: reset to the terminal's defaults on the way out, while they are changed (a
+  // fault's report comes after the reset).
   void ColoursChanged(bool changed) const;
 
  private:

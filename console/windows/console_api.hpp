@@ -55,6 +55,9 @@ class ConsoleApi {
   virtual long ReadBytes(uint8_t* buffer, std::size_t size) = 0;
   // Writes all of BYTES; an output that is gone for good ends the run.
   virtual void WriteBytes(std::string_view bytes) = 0;
+  // The colours on standard output now differ from its defaults, or not: while they do,
+  // every way out sets the defaults again first.
+  virtual void ColoursChanged(bool changed) = 0;
 };
 
 }  // namespace console::windows

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "console/rect_move.hpp"
-#include "console/stream/colour_mode.hpp"
 
 namespace console::windows {
 namespace {
@@ -33,13 +32,9 @@ WindowsConsole::WindowsConsole(ConsoleApi& api, const Cp866High& high) : api_(ap
     shadow_.resize(static_cast<std::size_t>(width_ * height_));
     dirty_.assign(static_cast<std::size_t>(height_), {-1, -1});
   } else {
-    info_ = ScreenInfo{};
-    info_.size = Coord{kStreamColumns, kStreamRows};
-    info_.window = Rect{0, 0, kStreamColumns - 1, kStreamRows - 1};
-    info_.attribute = stream::kDefaultColours;
     glyphs_ = Utf8Glyphs(high_);
-    writer_ = std::make_unique<stream::ScreenWriter>(kStreamColumns, kStreamRows, glyphs_);
-    writer_->AssumeCursor(0, 0);
+    OpenScreen(kStreamColumns, kStreamRows, glyphs_);
+    writer().AssumeCursor(0, 0);
   }
 
   console_in_ = api_.InputIsConsole();
@@ -55,6 +50,7 @@ WindowsConsole::WindowsConsole(ConsoleApi& api, const Cp866High& high) : api_(ap
 // ---- Output ----------------------------------------------------------------------------
 
 void WindowsConsole::GetScreenInfo(ScreenInfo& info) {
+  if (!console_out_) return StreamConsole::GetScreenInfo(info);
   info = info_;
   info.cursor = cursor_;
 }
@@ -70,6 +66,7 @@ std::size_t WindowsConsole::IndexOf(Coord where) const {
 }
 
 void WindowsConsole::SetCursor(Coord where) {
+  if (!console_out_) return StreamConsole::SetCursor(where);
   if (where.x < 0 || where.y < 0 || where.x >= info_.size.x || where.y >= info_.size.y) return;
   cursor_ = where;
   cursor_sent_ = false;
@@ -81,11 +78,14 @@ void WindowsConsole::MarkDirty(int row, int first, int last) {
   to = std::max(to, last);
 }
 
+void WindowsConsole::WriteCells(Coord where, const uint8_t* characters, int count,
+                                uint16_t attribute) {
+  if (!console_out_) return StreamConsole::WriteCells(where, characters, count, attribute);
+  Platform::WriteCells(where, characters, count, attribute);
+}
+
 void WindowsConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute) {
-  if (!console_out_) {
-    writer_->PutCell(where.x, where.y, character, attribute);
-    return;
-  }
+  if (!console_out_) return StreamConsole::WriteCell(where, character, attribute);
   if (!InWindow(where)) return;
   shadow_[IndexOf(where)] = ConsoleCell{utf16_[character], attribute};
   const int column = where.x - info_.window.left;
@@ -95,10 +95,8 @@ void WindowsConsole::WriteCell(Coord where, uint8_t character, uint16_t attribut
 void WindowsConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                                 uint16_t fill_attribute) {
   const Rect window = info_.window;
-  if (!console_out_) {
-    writer_->ScrollRect(source, clip, dest, fill_attribute);
-    return;
-  }
+  if (!console_out_)
+    return StreamConsole::ScrollRect(source, clip, dest, fill_char, fill_attribute);
   const ConsoleCell fill{utf16_[fill_char], fill_attribute};
   const bool whole_window = source.left == window.left && source.right == window.right &&
                             source.top == window.top + 1 && source.bottom == window.bottom &&
@@ -169,20 +167,9 @@ void WindowsConsole::FlushConsole() {
   }
 }
 
-void WindowsConsole::Flush(bool final) {
-  if (console_out_) {
-    FlushConsole();
-    return;
-  }
-  const std::string frame = writer_->TakeFrame(cursor_, final);
-  // As on a terminal: colours set are reset on every way out, before a fault's report.
-  if (writer_->colours_changed()) stream::ColoursChanged(1, true);
-  if (!frame.empty()) api_.WriteBytes(frame);
-  if (!writer_->colours_changed()) stream::ColoursChanged(1, false);
-}
-
 void WindowsConsole::FinalFlush() {
-  Flush(true);
+  if (console_out_) return FlushConsole();
+  StreamConsole::FinalFlush();
 }
 
 // ---- Input -----------------------------------------------------------------------------
@@ -200,15 +187,11 @@ KeyEvent WindowsConsole::KeyOf(const ConsoleInput& input) const {
 
 uint32_t WindowsConsole::PendingInputEvents() {
   if (console_in_) return api_.NumberOfInputEvents();
-  return static_cast<uint32_t>(keys_.size());
+  return StreamConsole::PendingInputEvents();
 }
 
 InputEvent WindowsConsole::ReadInputEvent() {
-  if (!console_in_) {
-    const InputEvent event{EventKind::kKey, keys_.front()};
-    keys_.pop_front();
-    return event;
-  }
+  if (!console_in_) return StreamConsole::ReadInputEvent();
   const ConsoleInput input = api_.ReadInput();
   if (!input.is_key) return InputEvent{EventKind::kOther, {}};
   return InputEvent{EventKind::kKey, KeyOf(input)};
@@ -219,10 +202,13 @@ void WindowsConsole::WaitForInput() {
 }
 
 void WindowsConsole::WaitForInputAtMost(uint32_t timeout_ms) {
-  Flush();
+  if (console_out_)
+    FlushConsole();
+  else
+    Flush();
   if (console_in_) {
     api_.WaitForInput(timeout_ms);
-  } else if (keys_.empty() && !ended_) {
+  } else if (!KeysWaiting() && !ended_) {
     PumpStream();
   }
 }
@@ -233,11 +219,11 @@ void WindowsConsole::PumpStream() {
       [this](uint8_t* buffer, std::size_t size) { return api_.ReadBytes(buffer, size); }, decoded);
   ended_ = stream_keys_->ended();
   for (const stream::Decoded& item : decoded)
-    if (item.kind == stream::Decoded::Kind::kKey) keys_.push_back(item.key);
+    if (item.kind == stream::Decoded::Kind::kKey) Queue(item.key);
 }
 
 bool WindowsConsole::InputEnded() {
-  return !console_in_ && ended_ && keys_.empty();
+  return !console_in_ && ended_ && !KeysWaiting();
 }
 
 }  // namespace console::windows

@@ -13,13 +13,15 @@
 #include "console/cp866.hpp"
 #include "console/platform.hpp"
 #include "console/stream/key_decoder.hpp"
-#include "console/stream/screen_writer.hpp"
+#include "console/stream/stream_console.hpp"
 #include "console/stream/stream_keys.hpp"
 #include "console/windows/console_api.hpp"
 
 namespace console::windows {
 
-class WindowsConsole : public Platform {
+// On a console: the screen buffer's window, drawn through a picture of it in one batch per
+// wait. On a file or a pipe: the shared byte-stream console, as on POSIX.
+class WindowsConsole : public stream::StreamConsole {
  public:
   // HIGH gives the Unicode of the code page 866 codes 0x80 to 0xFF.
   WindowsConsole(ConsoleApi& api, const Cp866High& high);
@@ -27,6 +29,7 @@ class WindowsConsole : public Platform {
   void GetScreenInfo(ScreenInfo& info) override;
   void SetCursor(Coord where) override;
   void WriteCell(Coord where, uint8_t character, uint16_t attribute) override;
+  void WriteCells(Coord where, const uint8_t* characters, int count, uint16_t attribute) override;
   void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                   uint16_t fill_attribute) override;
   uint32_t PendingInputEvents() override;
@@ -39,19 +42,19 @@ class WindowsConsole : public Platform {
 
   // Draw without colours where the output is a stream; the console's own cells keep theirs.
   void SetMonochrome(bool monochrome) {
-    if (writer_) writer_->SetMonochrome(monochrome);
+    if (!console_out_) StreamConsole::SetMonochrome(monochrome);
   }
 
   // The key event of an input record; the character in code page 866, 0 where it has none.
   KeyEvent KeyOf(const ConsoleInput& input) const;
 
  private:
-  // Sends what has been drawn since the last wait, with the cursor where the layer put it;
-  // FINAL: the last output of a run, a stream's colours reset.
-  void Flush(bool final = false);
+  void Write(std::string_view bytes) override { api_.WriteBytes(bytes); }
+  void ColoursChanged(bool changed) override { api_.ColoursChanged(changed); }
   bool InWindow(Coord where) const;
   std::size_t IndexOf(Coord where) const;
   void MarkDirty(int row, int first, int last);
+  // Sends what has been drawn on a console since the last wait, and the cursor.
   void FlushConsole();
   void PumpStream();
 
@@ -61,7 +64,6 @@ class WindowsConsole : public Platform {
   bool console_out_ = false;
   bool console_in_ = false;
   ScreenInfo info_;
-  Coord cursor_;
 
   // Console output: the window as it will be, and what of it the console lacks.
   int width_ = 0;
@@ -74,10 +76,8 @@ class WindowsConsole : public Platform {
 
   // Stream output and input.
   std::array<std::string, 256> glyphs_;
-  std::unique_ptr<stream::ScreenWriter> writer_;
   std::unique_ptr<stream::KeyDecoder> decoder_;
   std::unique_ptr<stream::StreamKeys> stream_keys_;
-  std::deque<KeyEvent> keys_;
   bool ended_ = false;
 };
 

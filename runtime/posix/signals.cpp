@@ -157,8 +157,8 @@ void OutputLost(int error) {
     signal(SIGPIPE, SIG_DFL);
     raise(SIGPIPE);
   }
-  const std::string line = std::string(program_invocation_short_name) +
-                           ": the output is lost: " + std::strerror(error) + "\n";
+  const std::string line =
+      std::string(ProgramName()) + ": the output is lost: " + std::strerror(error) + "\n";
   WriteAll(2, line);
   _exit(kOutputLost);
 }

@@ -90,6 +90,7 @@ class FakeConsole : public ConsoleApi {
     return static_cast<long>(n);
   }
   void WriteBytes(std::string_view bytes) override { written += bytes; }
+  void ColoursChanged(bool /*changed*/) override {}
 
   ConsoleCell& At(int x, int y) { return cells_[static_cast<std::size_t>(y * kWidth + x)]; }
   // The window's characters and attributes.
