@@ -70,8 +70,6 @@ extern ScreenInfo CONSOLEINFO;
 // OUTPUT and INPUT to it. The platform must outlive every later call.
 void Init(Platform& platform);
 Platform& CurrentPlatform();
-// Sends the layer's later calls to PLATFORM, which stands in front of the one it had.
-void SetPlatform(Platform& platform);
 
 void GOTOXY(uint8_t x, uint8_t y);
 void GOTOXY32(uint32_t x, uint32_t y);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "console/console.hpp"
+#include "console/window_copy.hpp"
 #include "runtime/runtime.hpp"
 
 namespace console {
@@ -30,6 +31,19 @@ constexpr bool Control(uint8_t ch) {
   return ch <= 13 && (kControls >> ch & 1) != 0;
 }
 
+// After a character: one in the last column wraps at once (there is no pending-wrap state),
+// and below the bottom the window scrolls.
+void WrapAndScroll() {
+  if (CURRX > WINDMAXX) {
+    CURRX = WINDMINX;
+    ++CURRY;
+  }
+  while (CURRY > WINDMAXY) {
+    REMOVELINE(1);
+    --CURRY;
+  }
+}
+
 // The console counts from 0 and takes signed 16-bit coordinates.
 Coord ToConsole(uint32_t x, uint32_t y) {
   return Coord{static_cast<int16_t>(x - 1), static_cast<int16_t>(y - 1)};
@@ -39,10 +53,6 @@ Coord ToConsole(uint32_t x, uint32_t y) {
 
 Platform& CurrentPlatform() {
   return *PLATFORM;
-}
-
-void SetPlatform(Platform& platform) {
-  PLATFORM = &platform;
 }
 
 void Init(Platform& platform) {
@@ -84,6 +94,7 @@ void REMOVELINE(uint32_t y) {
   const Rect source{first.x, static_cast<int16_t>(first.y + 1), last.x, last.y};
   const Rect clip{first.x, first.y, last.x, last.y};
   PLATFORM->ScrollRect(source, clip, first, ' ', TEXTATTR);
+  if (WINDOW_COPY) CopyScroll(source, clip, first, TEXTATTR);
 }
 
 void WRITECHAR(uint8_t ch) {
@@ -99,18 +110,11 @@ void WRITECHAR(uint8_t ch) {
     case 13: CURRX = WINDMINX; break;
     default:
       PLATFORM->WriteCell(ToConsole(CURRX, CURRY), ch, TEXTATTR);
+      if (WINDOW_COPY) CopyCells(ToConsole(CURRX, CURRY), &ch, 1, TEXTATTR);
       ++CURRX;
       break;
   }
-  // A character in the last column wraps at once; there is no pending-wrap state.
-  if (CURRX > WINDMAXX) {
-    CURRX = WINDMINX;
-    ++CURRY;
-  }
-  while (CURRY > WINDMAXY) {
-    REMOVELINE(1);
-    --CURRY;
-  }
+  WrapAndScroll();
 }
 
 void WRITECHARS(const uint8_t* bytes, int32_t count) {
@@ -124,16 +128,10 @@ void WRITECHARS(const uint8_t* bytes, int32_t count) {
       continue;
     }
     PLATFORM->WriteCells(ToConsole(CURRX, CURRY), bytes + i, run, TEXTATTR);
+    if (WINDOW_COPY) CopyCells(ToConsole(CURRX, CURRY), bytes + i, run, TEXTATTR);
     i += run;
     CURRX += static_cast<uint32_t>(run);
-    if (CURRX > WINDMAXX) {
-      CURRX = WINDMINX;
-      ++CURRY;
-    }
-    while (CURRY > WINDMAXY) {
-      REMOVELINE(1);
-      --CURRY;
-    }
+    WrapAndScroll();
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 
 #include "runtime/internal.hpp"
@@ -34,6 +35,9 @@ char EXIT_NOTE[160];
 std::size_t EXIT_NOTE_SIZE = 0;
 char PROGRAM_NAME[40] = "program";
 std::size_t PROGRAM_NAME_SIZE = 7;
+// The stream whose colours differ from its defaults, while they do.
+int COLOURS_FD = 1;
+volatile sig_atomic_t COLOURS_CHANGED = 0;
 
 // An address in upper-case hexadecimal, as many digits as the platform's addresses have.
 char* PutAddress(char* p, std::uintptr_t value) {
@@ -63,6 +67,28 @@ void RegisterMode(ModeStep undo, ModeStep redo) {
   if (n >= kMaxModes) return;
   MODES[n] = Mode{undo, redo};
   MODE_COUNT.store(n + 1);
+}
+
+namespace {
+
+void ResetColours() {
+  // The restore must not wait for an output that has stopped reading.
+  constexpr int kResetWriteBudgetMs = 20;
+  if (COLOURS_CHANGED == 0) return;
+  WriteWithin(COLOURS_FD, "\x1b[m", kResetWriteBudgetMs);
+  COLOURS_CHANGED = 0;
+}
+
+}  // namespace
+
+void ColoursChanged(int fd, bool changed) {
+  static bool registered = false;
+  COLOURS_FD = fd;
+  if (changed && !registered) {
+    registered = true;
+    RegisterMode(ResetColours);
+  }
+  COLOURS_CHANGED = changed ? 1 : 0;
 }
 
 void RestoreModes() {

@@ -18,6 +18,9 @@ using ModeStep = void (*)();
 void RegisterMode(ModeStep undo, ModeStep redo = nullptr);
 // Switches every mode off, newest first, and forgets them: the last thing before the end.
 void RestoreModes();
+// Colours set on the stream FD are such a mode: while they differ from its defaults
+// (CHANGED), every way out, a fault's report included, sets the defaults again first.
+void ColoursChanged(int fd, bool changed);
 
 // Called by Halt and RunError before the modes are switched off, outside any signal
 // handler: puts everything drawn so far on the screen.

@@ -25,8 +25,6 @@ struct RestoreState {
   int out_fd = -1;
   termios saved{};
   termios raw{};
-  bool colours_registered = false;
-  volatile sig_atomic_t colours_changed = 0;
 };
 RestoreState RESTORE;
 
@@ -53,11 +51,6 @@ void KeyboardModesOff() {
 }
 void PopFlags() {
   runtime::WriteWithin(RESTORE.out_fd, Tty::kPopKeyboardFlags, kRestoreWriteBudgetMs);
-}
-void ResetColours() {
-  if (RESTORE.colours_changed == 0) return;
-  runtime::WriteWithin(RESTORE.out_fd, "\x1b[m", kRestoreWriteBudgetMs);
-  RESTORE.colours_changed = 0;
 }
 
 }  // namespace
@@ -161,12 +154,7 @@ void Tty::RegisterKeyboardFlags() const {
 }
 
 void Tty::ColoursChanged(bool changed) const {
-  if (RESTORE.owner != this) return;
-  if (changed && !RESTORE.colours_registered) {
-    RESTORE.colours_registered = true;
-    runtime::RegisterMode(ResetColours);
-  }
-  RESTORE.colours_changed = changed ? 1 : 0;
+  if (RESTORE.owner == this) runtime::ColoursChanged(out_fd_, changed);
 }
 
 }  // namespace console::posix

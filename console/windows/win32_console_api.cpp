@@ -1,7 +1,6 @@
 // The console calls on kernel32: the only file of the platform that includes windows.h.
 #include <windows.h>
 
-#include <csignal>
 #include <cstdlib>
 
 #include "console/native_console.hpp"
@@ -114,27 +113,11 @@ class Win32ConsoleApi : public ConsoleApi {
     if (const int error = runtime::WriteAll(1, bytes)) runtime::OutputLost(error);
   }
 
-  void ColoursChanged(bool changed) override {
-    if (changed && !colours_registered_) {
-      colours_registered_ = true;
-      runtime::RegisterMode(ResetColours);
-    }
-    COLOURS_CHANGED = changed ? 1 : 0;
-  }
+  void ColoursChanged(bool changed) override { runtime::ColoursChanged(1, changed); }
 
  private:
-  // The colours' reset on the way out, which must not wait for an output nobody reads.
-  static void ResetColours() {
-    constexpr int kResetWriteBudgetMs = 20;
-    if (COLOURS_CHANGED == 0) return;
-    runtime::WriteWithin(1, "\x1b[m", kResetWriteBudgetMs);
-    COLOURS_CHANGED = 0;
-  }
-  static inline volatile sig_atomic_t COLOURS_CHANGED = 0;
-
   HANDLE in_;
   HANDLE out_;
-  bool colours_registered_ = false;
 };
 
 // Code page 866 as Windows converts it, so that the console's own code pages never change.

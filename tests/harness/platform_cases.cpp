@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -73,6 +75,7 @@ std::string PlatformCase::TestName(std::size_t index) const {
 }
 
 std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
+  std::map<std::string, std::pair<int, int>> grammar;  // verb: least and most words after it
   std::ifstream file(path);
   EXPECT_TRUE(file.good()) << "no case file at " << path;
   std::vector<PlatformCase> cases;
@@ -82,11 +85,24 @@ std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
     std::vector<std::string> words = Words(line);
     const std::string verb = words[0];
     words.erase(words.begin());
-    if (verb == "case") {
+    const auto rule = grammar.find(verb);
+    const auto count = static_cast<int>(words.size());
+    const std::string where = "platform.cases:" + std::to_string(number) + ": ";
+    if (verb == "grammar") {
+      for (std::size_t i = 0; i + 1 < words.size(); i += 2) {
+        int least = 0, most = INT32_MAX;  // "N", "N-M" or "N-"
+        const bool one = std::sscanf(words[i + 1].c_str(), "%d-%d", &least, &most) == 1;
+        grammar[words[i]] = {least, one && words[i + 1].back() != '-' ? least : most};
+      }
+    } else if (rule == grammar.end()) {
+      ADD_FAILURE() << where << "no such step: " << verb;
+    } else if (count < rule->second.first || count > rule->second.second) {
+      ADD_FAILURE() << where << verb << " with " << count << " words";
+    } else if (verb == "case") {
       cases.push_back(PlatformCase{line.substr(5), "", {}, {}});
     } else if (cases.empty()) {
-      ADD_FAILURE() << path << ":" << number << ": a step before the first case";
-    } else if (verb == "program" && !words.empty()) {
+      ADD_FAILURE() << where << "a step before the first case";
+    } else if (verb == "program") {
       cases.back().program = words[0];
       cases.back().args.assign(words.begin() + 1, words.end());
     } else {
@@ -102,28 +118,29 @@ void RunPlatformCase(const PlatformCase& c, CaseDriver& driver) {
   for (const CaseStep& step : c.steps) {
     SCOPED_TRACE("platform.cases:" + std::to_string(step.line));
     const std::vector<std::string>& args = step.args;
-    if (step.verb == "press" && !args.empty()) {
+    if (step.verb == "press") {
       const int times = args.size() > 1 ? std::stoi(args[1].substr(1)) : 1;
       for (int n = 0; n < times; ++n) ASSERT_TRUE(driver.Press(args[0])) << args[0] << " #" << n;
-    } else if (step.verb == "type" && args.size() == 1) {
+    } else if (step.verb == "type") {
       for (char ch : args[0]) ASSERT_TRUE(driver.Press(std::string(1, ch))) << ch;
-    } else if (step.verb == "end" && args.size() == 2) {
+    } else if (step.verb == "end") {
       EXPECT_EQ(driver.End(args[0]), std::stoi(args[1]));
-    } else if (step.verb == "row" && args.size() == 2) {
+    } else if (step.verb == "row") {
       EXPECT_EQ(driver.VisibleRow(RowOf(args[0], driver)), args[1]);
-    } else if (step.verb == "colour" && args.size() == 3) {
+    } else if (step.verb == "colour") {
       EXPECT_EQ(driver.Colour(std::stoi(args[1]), RowOf(args[0], driver)), args[2]);
-    } else if (step.verb == "keep" && args.size() == 1) {
+    } else if (step.verb == "keep") {
       kept[args[0]] = Picture(driver);
-    } else if (step.verb == "same" && args.size() == 1 && kept.count(args[0]) == 1) {
+    } else if (step.verb == "same") {
+      ASSERT_EQ(kept.count(args[0]), 1u) << "nothing kept as " << args[0];
       const std::vector<std::string> now = Picture(driver);
       for (std::size_t row = 0; row < now.size(); ++row)
         EXPECT_EQ(now[row], kept[args[0]][row]) << "row " << row + 1;
-    } else if (step.verb == "cursor" && args.size() == 2) {
+    } else if (step.verb == "cursor") {
       EXPECT_EQ(driver.CursorRow(), std::stoi(args[0]));
       EXPECT_EQ(driver.CursorColumn(), std::stoi(args[1]));
     } else {
-      FAIL() << "a step no driver knows: " << step.verb;
+      FAIL() << "a step this driver does not take: " << step.verb;
     }
   }
 }

@@ -25,7 +25,8 @@ struct PlatformCase {
   std::string TestName(std::size_t index) const;
 };
 
-// The cases of the file, in order; a malformed line fails the calling test.
+// The cases of the file, in order; its lines are checked against the grammar line of the
+// table, as every driver checks them, and a malformed one fails the calling test.
 std::vector<PlatformCase> ReadPlatformCases(const std::string& path);
 
 // What a driver does on its platform. Rows and columns count from 1.

@@ -31,17 +31,15 @@ TEST_F(TextFile, FieldsAreRightAlignedAndNeverCut) {
   EXPECT_EQ(Cursor(), (Coord{26, 4}));
 }
 
-TEST_F(TextFile, WritesToAFileNotOpenForOutputSetInoutres) {
-  TEXTREC file;
-  ASSIGNCRT(file);
-  WRITE_TEXT_ANSISTR(0, file, "x");
-  EXPECT_EQ(INOUTRES, 103);
-  INOUTRES = 0;
-  WRITE_TEXT_SINT(0, INPUT, 1);
-  EXPECT_EQ(INOUTRES, 105);
-  INOUTRES = 0;
-  WRITELN_END(INPUT);
-  EXPECT_EQ(INOUTRES, 105);
+// A write to a file that is closed, or open for input, ends the run with the run-time
+// error that says so, as the check after the write statement finds it.
+TEST_F(TextFile, AWriteToAFileNotOpenForOutputIsARunTimeError) {
+  TEXTREC closed;
+  ASSIGNCRT(closed);
+  for (const auto& [file, error] : {std::pair<TEXTREC*, int>{&closed, 103}, {&INPUT, 105}}) {
+    EXPECT_EXIT((WRITE_TEXT_SINT(0, *file, 1), IOCHECK()), ::testing::ExitedWithCode(error), "");
+    EXPECT_EXIT((WRITELN_END(*file), IOCHECK()), ::testing::ExitedWithCode(error), "");
+  }
 }
 
 TEST_F(TextFile, PendingErrorStopsWritesButWriteEndStillFlushes) {

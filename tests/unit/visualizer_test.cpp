@@ -1,13 +1,12 @@
 // The demonstration's rules, run in-process on the in-memory console: what each frame
 // shows in which colour, the counters, the step gate and the room made near the bottom.
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
-#include "runtime/runtime.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
@@ -152,20 +151,6 @@ TEST_F(Visualizer, GateAdvancesOnceHoweverManyKeysWereTypedAhead) {
   }
 }
 
-TEST_F(Visualizer, EscAtTheGateWritesTheMessageOnRow24AndEndsWith100) {
-  screen->PushKey(MakeKey(1, 27, 0, 27));
-  GOTOXY(30, 3);
-  TEXTCOLOR(7);
-  static MemoryConsole* shown;
-  shown = screen.get();
-  // The child shows what it drew on the way out.
-  runtime::SetFlushHandler([] {
-    std::fprintf(stderr, "[%s] row %d\n", shown->Row(23, 0, 16).c_str(), shown->cursor().y + 1);
-  });
-  EXPECT_EXIT(GETUSERINPUT(), ::testing::ExitedWithCode(100), "\\[breaking program\\] row 25");
-  runtime::SetFlushHandler(nullptr);
-}
-
 // Auto-play on a console whose clock the test moves: each wait's time-out is recorded, and a
 // script says what happens in it (the clock runs out, or a key comes).
 class AutoPlay : public Visualizer {
@@ -212,11 +197,6 @@ TEST_F(AutoPlay, PPausesTheGateUntilPResumesIt) {
   script = "p.p..";
   GETUSERINPUT();
   EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, -1, -1, 1000, 400}));
-}
-
-TEST_F(AutoPlay, EscAborts) {
-  script = "\x1b";
-  EXPECT_EXIT(GETUSERINPUT(), ::testing::ExitedWithCode(100), "");
 }
 
 TEST_F(AutoPlay, GoingBackPausesAndPResumesThroughTheScreensSeen) {

@@ -7,15 +7,18 @@ namespace {
 
 using Window = ConsoleTest;
 
-TEST_F(Window, TakesVisibleRectangleAndAttributeOfTheConsole) {
+// The window is the console's visible rectangle, wherever it lies in the screen buffer, and
+// text is drawn in the console's attribute.
+TEST_F(Window, IsTheVisibleRectangleOfTheConsoleInItsAttribute) {
   Open(100, 300, Rect{10, 50, 89, 74}, 0x1E);
-  EXPECT_EQ(WINDMINX, 11u);
-  EXPECT_EQ(WINDMINY, 51u);
-  EXPECT_EQ(WINDMAXX, 90u);
-  EXPECT_EQ(WINDMAXY, 75u);
-  EXPECT_EQ(TEXTATTR, 0x1E);
-  EXPECT_EQ(OUTPUT.mode, fmOutput);
-  EXPECT_EQ(INPUT.mode, fmInput);
+  GOTOXY(1, 1);
+  Write("a");
+  GOTOXY(79, 25);
+  Write("z");
+  EXPECT_EQ(screen->At(10, 50).character, 'a');
+  EXPECT_EQ(screen->At(10, 50).attribute, 0x1E);
+  EXPECT_EQ(screen->At(88, 74).character, 'z');
+  EXPECT_EQ(WHEREY(), 25);
 }
 
 TEST_F(Window, GotoxyOutsideTheWindowChangesNothing) {

@@ -141,24 +141,6 @@ function screen(page) {
   });
 }
 
-// One cell of the screen (0-based): its character, its foreground as a palette index (-1:
-// the terminal's default) and whether it is concealed.
-function cell(page, x, y) {
-  return page.evaluate(
-    (column, row) => {
-      const buffer = window.demo.term.buffer.active;
-      const at = buffer.getLine(buffer.viewportY + row).getCell(column);
-      return {
-        text: at.getChars(),
-        foreground: at.isFgDefault() ? -1 : at.getFgColor(),
-        concealed: at.isInvisible() !== 0,
-      };
-    },
-    x,
-    y,
-  );
-}
-
 // Sends a key of the numeric keypad as a real keyboard does, with its location on every
 // event: puppeteer's own keyboard drops it on the release.
 async function keypad(page, type, key, code, keyCode, modifiers) {
@@ -192,4 +174,4 @@ async function key(page, type, character, code, keyCode) {
   await session.detach();
 }
 
-module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, cell, keypad, key };
+module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, keypad, key };

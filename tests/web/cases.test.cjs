@@ -11,19 +11,32 @@ const { withBrowser, open, settle, press, keypad, key } = require("./browser.cjs
 const context = withBrowser();
 const ALT = 1;
 
-// The cases of the file: each a name, a program and its steps with their line numbers.
+// The cases of the file, each a name, a program and its steps with their line numbers; its
+// lines checked against the grammar line of the table, as every driver checks them.
 function readCases(file) {
   const cases = [];
+  const grammar = {}; // verb: the least and the most words after it
+  const problems = [];
   fs.readFileSync(file, "utf8")
     .split("\n")
     .forEach((line, index) => {
       if (line === "" || line.startsWith("#")) return;
-      const words = [...line.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2]);
-      const [verb, ...args] = words;
-      if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
+      const [verb, ...args] = [...line.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2]);
+      const rule = grammar[verb];
+      const where = `platform.cases:${index + 1}: `;
+      if (verb === "grammar") {
+        for (let i = 0; i + 1 < args.length; i += 2) {
+          const [least, most] = args[i + 1].split("-").map((n) => (n === "" ? Infinity : Number(n))); // "N", "N-M", "N-"
+          grammar[args[i]] = [least, most ?? least];
+        }
+      } else if (!rule) problems.push(`${where}no such step: ${verb}`);
+      else if (args.length < rule[0] || args.length > rule[1]) problems.push(`${where}${verb} with ${args.length} words`);
+      else if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
+      else if (cases.length === 0) problems.push(`${where}a step before the first case`);
       else if (verb === "program") Object.assign(cases.at(-1), { program: args[0], args: args.slice(1) });
       else cases.at(-1).steps.push({ line: index + 1, verb, args });
     });
+  assert.deepEqual(problems, [], "the case table");
   return cases;
 }
 
@@ -128,7 +141,7 @@ async function runCase(page, steps) {
       else if (verb === "keep") kept.set(args[0], picture(screen));
       else if (verb === "same") assert.deepEqual(picture(screen), kept.get(args[0]), where);
       else if (verb === "cursor") assert.deepEqual(screen.cursor, [Number(args[0]), Number(args[1])], where);
-      else assert.fail(`${where}: a step no driver knows: ${verb}`);
+      else assert.fail(`${where}: a step this driver does not take: ${verb}`);
     }
   }
 }
