@@ -7,9 +7,11 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
@@ -62,9 +64,19 @@ uint64_t MonotonicMs() {
 }
 
 std::string LocaleCodeset() {
+  // A locale named with the UTF-8 character set has it, and a missing one is taken as UTF-8
+  // too (ChooseCharset): no need to load it.
+  const char* name = nullptr;
+  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"})
+    if (name == nullptr || *name == '\0') name = std::getenv(variable);
+  std::string codeset = name != nullptr && std::strchr(name, '.') ? std::strchr(name, '.') + 1 : "";
+  codeset = codeset.substr(0, codeset.find('@'));
+  std::erase(codeset, '-');
+  for (char& c : codeset) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (codeset == "UTF8") return "UTF-8";
   locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
   if (locale == static_cast<locale_t>(0)) return {};
-  std::string codeset = nl_langinfo_l(CODESET, locale);
+  codeset = nl_langinfo_l(CODESET, locale);
   freelocale(locale);
   return codeset;
 }
