@@ -50,12 +50,16 @@ int16_t CRTREAD(TEXTREC& file);
 int16_t CRTRETURN(TEXTREC& file);
 
 // Steps of a write statement; each is followed by IOCHECK.
+[[noreturn]] void IOCHECKFAILED();
 void WRITE_TEXT_ANSISTR(int32_t width, TEXTREC& file, std::string_view text);
 void WRITE_TEXT_SINT(int32_t width, TEXTREC& file, int32_t value);
 void WRITE_END(TEXTREC& file);
 void WRITELN_END(TEXTREC& file);
 void READLN_END(TEXTREC& file);
-void IOCHECK();
+// Raises the pending I/O result, if there is one, as a run-time error.
+inline void IOCHECK() {
+  if (INOUTRES != 0) IOCHECKFAILED();
+}
 void WRITEBLANKS(TEXTREC& file, int32_t count);
 void WRITEBUFFER(TEXTREC& file, const uint8_t* bytes, int32_t count);
 

@@ -131,8 +131,15 @@ void WRITE_TEXT_SINT(int32_t width, TEXTREC& file, int32_t value) {
     magnitude /= 10;
   } while (magnitude != 0);
   if (value < 0) *--p = '-';
-  // The blanks of a field as narrow as the program's go in the same piece.
+  // The blanks of a field as narrow as the program's go in the same piece, straight into the
+  // buffer when it has room.
   while (end - p < width && p > digits) *--p = ' ';
+  const auto length = static_cast<int32_t>(end - p);
+  if (file.mode == fmOutput && length >= width && length <= file.bufsize - file.bufpos) {
+    for (uint8_t* to = file.buffer + file.bufpos; p < end;) *to++ = static_cast<uint8_t>(*p++);
+    file.bufpos += length;
+    return;
+  }
   WRITE_TEXT_ANSISTR(width, file, std::string_view(p, static_cast<std::size_t>(end - p)));
 }
 
@@ -173,8 +180,7 @@ void READLN_END(TEXTREC& file) {
   }
 }
 
-void IOCHECK() {
-  if (INOUTRES == 0) return;
+void IOCHECKFAILED() {
   const int code = INOUTRES;
   INOUTRES = 0;
   runtime::RunError(code, RUNTIME_RETURN_ADDRESS());
