@@ -215,6 +215,7 @@ void ScreenWriter::Settle() {
   styles_.clear();
   if (style_known_) styles_.push_back(style_);
   bool set_now_used = false;
+  std::size_t last_colour = 0;
   // The cells drawn since the last settle that the terminal does not show already, in
   // screen order, each as last drawn.
   for (int y = 0; y < height_; ++y) {
@@ -229,9 +230,13 @@ void ScreenWriter::Settle() {
       if (ShowsAlready(spot)) continue;
       Cell cell{x, y, spot.code, spot.style, false, kNoColour, &spot};
       if (!Free(cell)) {
-        const auto found = std::find(styles_.begin(), styles_.end(), cell.style);
-        cell.colour = static_cast<uint8_t>(found - styles_.begin());
-        if (found == styles_.end()) styles_.push_back(cell.style);
+        // Neighbours mostly share their colour: the last one found is tried first.
+        if (last_colour >= styles_.size() || !(styles_[last_colour] == cell.style)) {
+          const auto found = std::find(styles_.begin(), styles_.end(), cell.style);
+          last_colour = static_cast<std::size_t>(found - styles_.begin());
+          if (found == styles_.end()) styles_.push_back(cell.style);
+        }
+        cell.colour = static_cast<uint8_t>(last_colour);
         set_now_used |= cell.colour == 0 && style_known_;
       }
       spot.pending = static_cast<int32_t>(pending_.size());
