@@ -86,7 +86,7 @@ std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
     const std::string verb = words[0];
     words.erase(words.begin());
     const auto rule = grammar.find(verb);
-    const auto count = static_cast<int>(words.size());
+    const int count = static_cast<int>(words.size());
     const std::string where = "platform.cases:" + std::to_string(number) + ": ";
     if (verb == "grammar") {
       for (std::size_t i = 0; i + 1 < words.size(); i += 2) {

@@ -42,8 +42,7 @@ TEST_F(Keyboard, ExtendedKeyArrivesAsZeroThenItsCodeWithoutWaiting) {
   EXPECT_FALSE(KEYPRESSED());
 }
 
-// And the PC's extended codes under Alt, Ctrl and Shift; Alt decides before Ctrl, Ctrl before
-// Shift.
+// With the PC's extended codes under Alt, Ctrl, Shift (in this order of precedence).
 TEST_F(Keyboard, ReadkeyResultsOfTheUsualKeys) {
   constexpr uint32_t kAlt = kLeftAltPressed, kRAlt = kRightAltPressed, kCtrl = kLeftCtrlPressed,
                      kShift = kShiftPressed, kGrey = kEnhancedKey;

@@ -210,19 +210,13 @@ TEST_F(AutoPlay, GoingBackPausesAndPResumesThroughTheScreensSeen) {
   EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, 400, 1000, -1, 1000, 400, 1000, 400}));
 }
 
-TEST_F(AutoPlay, AQuestionWaitsForItsAnswerAndCountsIt) {
+TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
   TEACHING.quiz = true;
-  ASKED = RIGHT = 0;
-  A = E;  // 12 compared with 55, which moves: Y is right, N is wrong
+  A = E;  // 12 compared with 55
   X = 12;
-  for (const char* answer : {"y..", "N.."}) {
-    script = answer;
-    SHOWSTEP(opCompare, 3, 2);
-  }
-  EXPECT_EQ(timeouts, (std::vector<int64_t>{-1, 1000, 400, -1, 1000, 400}));
-  EXPECT_EQ(ASKED, 2);
-  EXPECT_EQ(RIGHT, 1);
-  EXPECT_EQ(Masks(6), "HHRHHHHHHH") << "the outcome shown once answered";
+  script = "y..";
+  SHOWSTEP(opCompare, 3, 2);
+  EXPECT_EQ(timeouts, (std::vector<int64_t>{-1, 1000, 400}));
 }
 
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {

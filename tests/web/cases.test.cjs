@@ -11,8 +11,7 @@ const { withBrowser, open, settle, press, keypad, key } = require("./browser.cjs
 const context = withBrowser();
 const ALT = 1;
 
-// The cases of the file, each a name, a program and its steps with their line numbers; its
-// lines checked against the grammar line of the table, as every driver checks them.
+// The cases of the file, its lines checked against its grammar line as every driver does.
 function readCases(file) {
   const cases = [];
   const grammar = {}; // verb: the least and the most words after it
@@ -22,14 +21,13 @@ function readCases(file) {
     .forEach((line, index) => {
       if (line === "" || line.startsWith("#")) return;
       const [verb, ...args] = [...line.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2]);
-      const rule = grammar[verb];
-      const where = `platform.cases:${index + 1}: `;
-      if (verb === "grammar") {
+      const [rule, where] = [grammar[verb], `platform.cases:${index + 1}: `];
+      if (verb === "grammar")
         for (let i = 0; i + 1 < args.length; i += 2) {
           const [least, most] = args[i + 1].split("-").map((n) => (n === "" ? Infinity : Number(n))); // "N", "N-M", "N-"
           grammar[args[i]] = [least, most ?? least];
         }
-      } else if (!rule) problems.push(`${where}no such step: ${verb}`);
+      else if (!rule) problems.push(`${where}no such step: ${verb}`);
       else if (args.length < rule[0] || args.length > rule[1]) problems.push(`${where}${verb} with ${args.length} words`);
       else if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
       else if (cases.length === 0) problems.push(`${where}a step before the first case`);
