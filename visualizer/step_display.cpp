@@ -138,7 +138,7 @@ void AskComparison(Index i, Index j, const std::string& sentence) {
   WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), TEACHING.explain ? sentence : "",
             kLineWidth);
   GOTOXY(1, static_cast<uint8_t>(posy + 2));
-  SAY("compare", (right ? "right: " : "wrong: ") + sentence);
+  SAY("compare", (right ? "right, " : "wrong, ") + sentence);
   GETUSERINPUT();
 }
 

@@ -19,10 +19,11 @@ namespace {
 constexpr uint8_t kAbortRow = 24;
 constexpr int kAbortStatus = 100;
 
-// The keys of going back and forth (the second codes of Left and Right), and of a pause.
-constexpr uint8_t kBackspace = 8;
-constexpr uint8_t kLeftCode = 75;
-constexpr uint8_t kRightCode = 77;
+// The keys of going back and forth: Backspace's character, and Left's and Right's extended
+// codes, which are their scan codes.
+constexpr uint8_t kBackspace = keys::kBackspace.character;
+constexpr uint8_t kLeftCode = scan::kLeft;
+constexpr uint8_t kRightCode = scan::kRight;
 
 // A gate's screen as it was, with what was said of it.
 struct SeenScreen {

@@ -46,8 +46,8 @@ std::string StepSentence(TOperation op, int32_t i, int32_t j) {
       if (i == 1) return Sentence({"take up ", X, ": alone, it is in order"});
       return Sentence({"take up ", X, " to put it in order"});
     case opCompare:
-      if (A[j] > X) return Sentence({X, " < ", A[j], ", so ", A[j], " moves one place right"});
-      return Sentence({A[j], " <= ", X, ", so ", X, " goes in after ", A[j]});
+      if (A[j] > X) return Sentence({X, " < ", A[j], ": ", A[j], " moves one place right"});
+      return Sentence({A[j], " <= ", X, ": ", X, " goes in after ", A[j]});
     case opMove:
       // The element moved now stands right of the gap, which is at J + 1.
       if (j == 0) return Sentence({A[j + 2], " moved right; ", X, " goes to place 1"});

@@ -219,6 +219,29 @@ TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
   EXPECT_EQ(timeouts, (std::vector<int64_t>{-1, 1000, 400}));
 }
 
+// Every step's sentence names its values and fits the 38 columns a frame has for it, with
+// the widest numbers an array may hold.
+TEST(StepSentences, NameTheValuesWithinTheirField) {
+  A = TArray{{-99, 999, 999}};
+  X = -99;
+  const struct {
+    TOperation op;
+    int j;
+    const char* said;
+  } steps[] = {
+      {opSelect, 2, "take up -99 to put it in order"},
+      {opCompare, 2, "-99 < 999: 999 moves one place right"},
+      {opCompare, 1, "-99 <= -99: -99 goes in after -99"},
+      {opMove, 1, "999 moved right; the gap is now at 2"},
+      {opMove, 0, "999 moved right; -99 goes to place 1"},
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(StepSentence(step.op, 3, step.j), step.said);
+    EXPECT_LE(StepSentence(step.op, 3, step.j).size(), 38u);
+  }
+  EXPECT_LE(Question(2).size(), 38u);
+}
+
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
   struct Case {
     int height;  // of the window
