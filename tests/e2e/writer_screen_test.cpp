@@ -52,9 +52,14 @@ TEST(ScreenWriterInAnEmulator, RandomDrawingsShowExactly) {
       const int draws = std::uniform_int_distribution<>(1, 120)(random);
       for (int n = 0; n < draws; ++n) {
         if (random() % 40 == 0) {
-          writer.ScrollUp(0, kRows - 1, console::stream::kDefaultColours);
-          model.erase(model.begin());
-          model.emplace_back(kColumns);
+          // The whole screen mostly, a region of it now and then, with cells held across it.
+          const bool whole = random() % 4 != 0;
+          const int top = whole ? 0 : static_cast<int>(random() % (kRows - 1));
+          const int bottom =
+              whole ? kRows - 1 : top + 1 + static_cast<int>(random() % (kRows - 1 - top));
+          writer.ScrollUp(top, bottom, console::stream::kDefaultColours);
+          model.erase(model.begin() + top);
+          model.insert(model.begin() + bottom, std::vector<ModelCell>(kColumns));
           continue;
         }
         // Mostly runs along a row, as text is written; now and then anywhere.

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/posix/tty.hpp"
+
 namespace console::posix {
 namespace {
 
@@ -43,6 +50,23 @@ TEST(Charset, SingleByteLocaleThatShowsCyrillic) {
   EXPECT_EQ(charset.glyphs[0xA4], "\xc4");  // д
   EXPECT_EQ(charset.glyphs[1], "?") << "KOI8-R has no smiling face";
   EXPECT_EQ(charset.charset_high[0xC4 - 0x80], U'\u0434');
+}
+
+// The locale's name decides first: LC_ALL, then LC_CTYPE, then LANG, the first one set.
+TEST(Charset, TheLocaleNamedFirstGivesTheCodeset) {
+  const char* const kNames[] = {"LC_ALL", "LC_CTYPE", "LANG"};
+  std::vector<std::optional<std::string>> saved;
+  for (const char* name : kNames)
+    saved.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name))
+                                      : std::nullopt);
+  setenv("LANG", "ru_RU.KOI8-R", 1);
+  setenv("LC_ALL", "de_DE.utf8@euro", 1);
+  EXPECT_EQ(LocaleCodeset(), "UTF-8");
+  setenv("LC_ALL", "", 1);
+  setenv("LC_CTYPE", "C", 1);
+  EXPECT_EQ(LocaleCodeset(), "ANSI_X3.4-1968") << "C names no codeset: the locale says";
+  for (std::size_t i = 0; i < saved.size(); ++i)
+    saved[i] ? setenv(kNames[i], saved[i]->c_str(), 1) : unsetenv(kNames[i]);
 }
 
 }  // namespace

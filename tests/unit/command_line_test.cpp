@@ -40,6 +40,9 @@ TEST(CommandLine, GoodAndBadLines) {
       {{"--auto=0.04"}, Action::kError, {}, "--auto: '0.04' is not a number of seconds"},
       {{"--auto=10.01"}, Action::kError, {}, "--auto: '10.01' is not a number of seconds"},
       {{"--auto=1,5"}, Action::kError, {}, "--auto: '1,5' is not a number of seconds"},
+      {{"--auto=."}, Action::kError, {}, "--auto: '.' is not a number of seconds"},
+      {{"--auto=1.2.3"}, Action::kError, {}, "--auto: '1.2.3' is not a number of seconds"},
+      {{"--auto=0.0494"}, Action::kError, {}, "--auto: '0.0494' is not a number of seconds"},
   };
   for (const auto& c : cases) {
     const std::string line = ::testing::PrintToString(c.args);
@@ -52,6 +55,11 @@ TEST(CommandLine, GoodAndBadLines) {
            {{"--auto"}, 1000u},
            {{"--auto=0.05"}, 50u},
            {{"--auto=10"}, 10000u},
+           {{"--auto=0010.0004"}, 10000u},  // rounded to the millisecond, as it is taken
+           {{"--auto=.5"}, 500u},
+           {{"--auto=5."}, 5000u},
+           {{"--auto=0.0495"}, 50u},
+           {{"--auto=1.23456"}, 1235u},
            {{"--random", "--auto=0.5"}, 500u},
            {{}, 0u}})
     EXPECT_EQ(ParseCommandLine(args, true).auto_ms, ms) << ::testing::PrintToString(args);
