@@ -1,5 +1,6 @@
 #include <string>
 
+#include "console/window_copy.hpp"
 #include "console_fixture.hpp"
 
 namespace console::testing {
@@ -127,6 +128,50 @@ TEST_F(Window, ScrollingTouchesOnlyTheWindow) {
   EXPECT_EQ(screen->At(10, 1).character, 'T');
   EXPECT_EQ(screen->At(10, 35).character, 'B');
   EXPECT_EQ(WHEREY(), 25);
+}
+
+// The layer's copy of its window is what the console shows, through every way the layer
+// draws (a run, a wrap, a scroll, a line removed, a line read's echo), and showing a copy
+// taken earlier puts that screen back, cell for cell, with its cursor.
+TEST_F(Window, ItsCopyIsWhatTheConsoleShowsAndPutsAnEarlierScreenBack) {
+  Open(100, 40, Rect{7, 4, 86, 28}, 0x1E);
+  KeepWindowCopy();
+  auto shown = [&] {
+    WindowScreen now{{}, screen->cursor()};
+    for (int y = 4; y <= 28; ++y)
+      for (int x = 7; x <= 86; ++x)
+        now.cells.push_back(
+            static_cast<uint16_t>(screen->At(x, y).character | screen->At(x, y).attribute << 8));
+    return now;
+  };
+  auto same = [](const WindowScreen& a, const WindowScreen& b) {
+    return a.cells == b.cells && a.cursor.x == b.cursor.x && a.cursor.y == b.cursor.y;
+  };
+  GOTOXY(70, 3);
+  TEXTCOLOR(12);
+  Write(std::string(15, 'w') + "\x07x\by");  // wraps; BEL and BS draw nothing
+  GOTOXY(1, 24);
+  TEXTCOLOR(10);
+  WriteLn("next to last");
+  Write("last\r\nscrolled");
+  REMOVELINE(5);
+  const WindowScreen before = TakeWindowScreen();
+  EXPECT_TRUE(same(before, shown()));
+
+  GOTOXY(1, 25);
+  TEXTCOLOR(14);
+  for (int i = 0; i < 3; ++i) WriteLn("three more scrolls");
+  // A line read echoes its keys one by one, rubs one out, and scrolls at its end.
+  for (const auto& [scan, ch] : {std::pair{30, 'a'}, {48, 'b'}, {14, '\b'}, {46, 'c'}, {28, '\r'}})
+    screen->PushKey(MakeKey(static_cast<uint16_t>(scan), static_cast<uint8_t>(ch), 0, 0));
+  READLN_END(INPUT);
+  const WindowScreen after = TakeWindowScreen();
+  EXPECT_TRUE(same(after, shown()));
+  ShowWindowScreen(before);
+  EXPECT_TRUE(same(before, shown()));
+  ShowWindowScreen(after);
+  EXPECT_TRUE(same(after, shown()));
+  WINDOW_COPY = false;
 }
 
 TEST_F(Window, WhereyIsTheRowModulo256InTallWindows) {
