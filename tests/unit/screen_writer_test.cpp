@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "console/posix/charset.hpp"
+#include "console/stream/cursor_motion.hpp"
 
 namespace console::stream {
 namespace {
@@ -29,6 +33,24 @@ TEST(StyleChange, OnlyWhatChanged) {
   EXPECT_EQ(StyleChange(red, true, Style{}), "\x1b[m");
   EXPECT_EQ(StyleChange(Style{}, true, Style{1, 4}), "\x1b[34;41m") << "blue on red";
   EXPECT_EQ(StyleChange(Style{}, true, blue_on_red), "\x1b[94;101m");
+}
+
+// The writer chooses between motions by their counted sizes: each count is the size of the
+// bytes that would be built, from any cursor to any cell of a window 200 rows tall.
+TEST(CursorMotion, ItsCountedSizeIsTheSizeOfTheBytesBuilt) {
+  std::vector<TerminalCursor> cursors{{0, 0, false, false}, {79, 24, true, true}};
+  for (int x : {0, 1, 3, 4, 9, 10, 40, 79})
+    for (int y : {0, 1, 2, 3, 8, 9, 99, 199}) cursors.push_back({x, y, true, false});
+  for (const TerminalCursor& from : cursors) {
+    for (int y = 0; y < 200; ++y) {
+      for (int x = 0; x < 80; ++x) {
+        ASSERT_EQ(from.MotionSize(x, y), from.MotionTo(x, y).size())
+            << "from " << from.x << "," << from.y << (from.known ? "" : " (unknown)")
+            << (from.pending_wrap ? " (wrap pending)" : "") << " to " << x << "," << y << ": "
+            << ::testing::PrintToString(std::string(from.MotionTo(x, y).view()));
+      }
+    }
+  }
 }
 
 class Writer : public ::testing::Test {
