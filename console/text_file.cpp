@@ -121,26 +121,41 @@ void WRITE_TEXT_ANSISTR(int32_t width, TEXTREC& file, std::string_view text) {
 
 void WRITE_TEXT_SINT(int32_t width, TEXTREC& file, int32_t value) {
   if (INOUTRES != 0) return;
-  char digits[12];
-  char* end = digits + sizeof digits;
-  char* p = end;
   // Work on the magnitude as unsigned so that the most negative value has one.
-  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
-  do {
-    *--p = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (value < 0) *--p = '-';
-  // The blanks of a field as narrow as the program's go in the same piece, straight into the
-  // buffer when it has room.
-  while (end - p < width && p > digits) *--p = ' ';
-  const auto length = static_cast<int32_t>(end - p);
-  if (file.mode == fmOutput && length >= width && length <= file.bufsize - file.bufpos) {
-    for (uint8_t* to = file.buffer + file.bufpos; p < end;) *to++ = static_cast<uint8_t>(*p++);
-    file.bufpos += length;
+  const uint32_t magnitude =
+      value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  int32_t length = value < 0 ? 2 : 1;
+  for (uint32_t rest = magnitude; rest >= 10; rest /= 10) ++length;
+  // The number at the end of the SIZE bytes at FIELD, written from its last digit back.
+  auto put = [&](uint8_t* field, int32_t size) {
+    uint8_t* p = field + size;
+    uint32_t rest = magnitude;
+    do {
+      *--p = static_cast<uint8_t>('0' + rest % 10);
+      rest /= 10;
+    } while (rest != 0);
+    if (value < 0) *--p = '-';
+  };
+  // A field that fits goes straight into the buffer, blanks first: a narrow one's in a
+  // single store of eight where the buffer has room past it.
+  const int32_t size = std::max(width, length);
+  const int32_t room = file.bufsize - file.bufpos;
+  if (file.mode == fmOutput && size <= room) {
+    uint8_t* const field = file.buffer + file.bufpos;
+    constexpr int32_t kNarrow = 8;
+    if (size <= kNarrow && room >= kNarrow)
+      std::memcpy(field, "        ", kNarrow);
+    else
+      std::memset(field, ' ', static_cast<std::size_t>(size - length));
+    put(field, size);
+    file.bufpos += size;
     return;
   }
-  WRITE_TEXT_ANSISTR(width, file, std::string_view(p, static_cast<std::size_t>(end - p)));
+  uint8_t digits[12];
+  put(digits, length);
+  WRITE_TEXT_ANSISTR(
+      width, file,
+      std::string_view(reinterpret_cast<const char*>(digits), static_cast<std::size_t>(length)));
 }
 
 void WRITE_END(TEXTREC& file) {

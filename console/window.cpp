@@ -120,9 +120,12 @@ void WRITECHAR(uint8_t ch) {
 void WRITECHARS(const uint8_t* bytes, int32_t count) {
   for (int32_t i = 0; i < count;) {
     // A run of printable codes within the row goes out as one, as WRITECHAR would draw it.
-    const int32_t end = std::min(count, i + static_cast<int32_t>(WINDMAXX - CURRX + 1));
-    int32_t run = 0;
-    while (i + run < end && !Control(bytes[i + run])) ++run;
+    const uint8_t* const from = bytes + i;
+    const uint8_t* const stop =
+        bytes + std::min(count, i + static_cast<int32_t>(WINDMAXX - CURRX + 1));
+    const uint8_t* past = from;
+    while (past < stop && !Control(*past)) ++past;
+    const auto run = static_cast<int32_t>(past - from);
     if (run == 0) {
       WRITECHAR(bytes[i++]);
       continue;

@@ -112,8 +112,11 @@ void TerminalConsole::ReadInput(int timeout_ms) {
     decoder_->Finish(decoded);
     break;
   }
-  decoder_->Expire(now_ms_(), decoded);
-  Take(decoded);
+  // A sequence cut short by silence ends once its time is up.
+  if (decoder_->Deadline()) {
+    decoder_->Expire(now_ms_(), decoded);
+    Take(decoded);
+  }
 }
 
 void TerminalConsole::Pump() {

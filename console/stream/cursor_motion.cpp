@@ -81,16 +81,6 @@ void Build(Out& out, Way way, const TerminalCursor& cursor, int to_x, int to_y) 
   }
 }
 
-// The bytes of N's digits.
-std::size_t Digits(int n) {
-  return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5;
-}
-
-// The bytes of CSI n X.
-std::size_t CsiSize(int n) {
-  return 3 + (n != 1 ? Digits(n) : 0);
-}
-
 // The bytes of Vertical(DY, AT_START).
 std::size_t VerticalSize(int dy, bool at_start) {
   if (dy > 0) return at_start && dy <= 3 ? static_cast<std::size_t>(dy) : CsiSize(dy);

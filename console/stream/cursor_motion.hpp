@@ -26,6 +26,16 @@ class Motion {
   uint8_t size_ = 0;
 };
 
+// The bytes of N's digits.
+constexpr std::size_t Digits(int n) {
+  return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5;
+}
+
+// The bytes of CSI n X, n left out when 1: a move of N rows or columns.
+constexpr std::size_t CsiSize(int n) {
+  return 3 + (n != 1 ? Digits(n) : 0);
+}
+
 struct TerminalCursor {
   int x = 0;
   int y = 0;

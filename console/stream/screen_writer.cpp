@@ -13,7 +13,8 @@ ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 
       glyphs_(glyphs),
       spots_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)),
       rows_(static_cast<std::size_t>(height)),
-      drawn_(static_cast<std::size_t>(height)) {
+      drawn_(static_cast<std::size_t>(height)),
+      drawn_top_(height) {
   for (int y = 0; y < height; ++y) rows_[static_cast<std::size_t>(y)] = y;
   for (std::size_t code = 0; code < glyphs.size(); ++code)
     if (glyphs[code].size() == 1) one_byte_[code] = glyphs[code][0];
@@ -82,44 +83,40 @@ void ScreenWriter::PutCells(int x, int y, const uint8_t* codes, int count, uint1
   }
   count = std::min(count, width_ - x);
   if (count <= 0) return;
-  Span& span = Drawn(y);
-  span.from = std::min(span.from > span.to ? x : span.from, x);
-  span.to = std::max(span.to, x + count - 1);
-  Spot* spot = Row(y) + x;
+  Spot* const row = Row(y);
+  int first = 0;
+  int last = -1;
+  auto draw = [&](int at, uint8_t code, Style style) {
+    Spot& spot = row[at];
+    // What the terminal shows already, with nothing else drawn there since, needs nothing.
+    if (!spot.drawn && spot.known && spot.shown_code == code && spot.shown_style == style) return;
+    spot.drawn = true;
+    spot.code = code;
+    spot.style = style;
+    if (last < 0) first = at;
+    last = at;
+  };
   // A hidden cell is a blank; without colours a blank stays plain, for underlined, a
   // field's padding would show a line.
   if (Hidden(attribute) || monochrome_) {
-    for (int i = 0; i < count; ++i, ++spot) {
-      spot->drawn = true;
-      spot->code = Hidden(attribute) ? ' ' : codes[i];
-      spot->style = spot->code == ' ' ? Style{} : MonochromeStyleOf(attribute);
+    for (int i = 0; i < count; ++i) {
+      const uint8_t code = Hidden(attribute) ? ' ' : codes[i];
+      draw(x + i, code, code == ' ' ? Style{} : MonochromeStyleOf(attribute));
     }
-    return;
-  }
-  // Runs of cells share their attribute.
-  if (attribute != last_attribute_) {
-    last_attribute_ = attribute;
-    last_style_ = StyleOf(attribute);
-  }
-  for (int i = 0; i < count; ++i, ++spot) {
-    spot->drawn = true;
-    spot->code = codes[i];
-    spot->style = last_style_;
-  }
-}
-
-void ScreenWriter::Draw(Cell& cell) {
-  Move(cell.x, cell.y);
-  if (const char byte = one_byte_[cell.code])
-    bytes_.push_back(byte);
-  else
-    bytes_ += glyphs_[cell.code];
-  cell.done = true;
-  if (cell.x + 1 < width_) {
-    cursor_.x = cell.x + 1;
   } else {
-    cursor_.pending_wrap = true;
+    // Runs of cells share their attribute.
+    if (attribute != last_attribute_) {
+      last_attribute_ = attribute;
+      last_style_ = StyleOf(attribute);
+    }
+    for (int i = 0; i < count; ++i) draw(x + i, codes[i], last_style_);
   }
+  if (last < 0) return;
+  Span& span = Drawn(y);
+  span.from = std::min(span.from > span.to ? first : span.from, first);
+  span.to = std::max(span.to, last);
+  drawn_top_ = std::min(drawn_top_, y);
+  drawn_bottom_ = std::max(drawn_bottom_, y);
 }
 
 void ScreenWriter::SendFrom(std::size_t i) {
@@ -141,9 +138,12 @@ void ScreenWriter::SendFrom(std::size_t i) {
     // terminal shows, or one already sent, a byte; and so does a blank standing in for a
     // cell of another colour, which that colour draws over later in this same write.
     if (cursor_.known && !cursor_.pending_wrap && cursor_.y == y && cursor_.x < from) {
+      // No move along the row costs more than the one straight right: once the cells in
+      // between cost that much, crossing them cannot be cheaper.
+      const std::size_t most = CsiSize(from - cursor_.x);
       bool passable = true;
       std::size_t extra = 0;
-      for (int x = cursor_.x; x < from && passable; ++x) {
+      for (int x = cursor_.x; x < from && passable && extra < most; ++x) {
         const Spot& spot = row[x];
         if (spot.pending < 0) {
           passable = spot.known && spot.shown_code == ' ' && spot.shown_style.background < 0 &&
@@ -157,16 +157,15 @@ void ScreenWriter::SendFrom(std::size_t i) {
       }
       // Any move right along a row takes three bytes at least.
       constexpr std::size_t kLeastMove = 3;
-      if (passable && (extra < kLeastMove || extra < cursor_.MotionSize(from, y))) {
+      if (passable && extra < most && (extra < kLeastMove || extra < cursor_.MotionSize(from, y))) {
+        // Every cell crossed is drawn as a blank.
+        bytes_.append(static_cast<std::size_t>(from - cursor_.x), ' ');
         for (int x = cursor_.x; x < from; ++x) {
           const int k = row[x].pending;
-          if (k >= 0 && Free(pending_[static_cast<std::size_t>(k)])) {
-            Draw(pending_[static_cast<std::size_t>(k)]);
-          } else {
-            bytes_ += ' ';
-            cursor_.x = x + 1;
-          }
+          if (k >= 0 && Free(pending_[static_cast<std::size_t>(k)]))
+            pending_[static_cast<std::size_t>(k)].done = true;
         }
+        cursor_.x = from;
       }
     }
   }
@@ -178,16 +177,22 @@ void ScreenWriter::SendFrom(std::size_t i) {
     if (next.done || !(Free(next) ? BlanksShowPlain() : next.style == style_)) break;
     ++to;
   }
-  // The run, from one move.
+  // The run, from one move, its bytes gathered and appended a piece at a time.
   Move(from, y);
+  char piece[64];
+  std::size_t size = 0;
   for (int x = from; x <= to; ++x) {
     Cell& cell = pending_[static_cast<std::size_t>(row[x].pending)];
-    if (const char byte = one_byte_[cell.code])
-      bytes_.push_back(byte);
+    const char byte = one_byte_[cell.code];
+    if (size == sizeof piece || (byte == 0 && size > 0))
+      bytes_.append(piece, std::exchange(size, 0));
+    if (byte != 0)
+      piece[size++] = byte;
     else
       bytes_ += glyphs_[cell.code];
     cell.done = true;
   }
+  bytes_.append(piece, size);
   if (to + 1 < width_)
     cursor_.x = to + 1;
   else
@@ -218,10 +223,10 @@ void ScreenWriter::Settle() {
   std::size_t last_colour = 0;
   // The cells drawn since the last settle that the terminal does not show already, in
   // screen order, each as last drawn.
-  for (int y = 0; y < height_; ++y) {
-    const Span span = Drawn(y);
+  for (int y = drawn_top_; y <= drawn_bottom_; ++y) {
+    Span& drawn = Drawn(y);
+    const Span span = std::exchange(drawn, Span{});
     if (span.from > span.to) continue;
-    Drawn(y) = Span{};
     Spot* row = Row(y);
     for (int x = span.from; x <= span.to; ++x) {
       Spot& spot = row[x];
@@ -246,6 +251,8 @@ void ScreenWriter::Settle() {
       spot.known = true;
     }
   }
+  drawn_top_ = height_;
+  drawn_bottom_ = -1;
   if (pending_.empty()) return;
   if (style_known_ && !set_now_used) {
     styles_.erase(styles_.begin());
@@ -291,10 +298,15 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
     rows_[Ring(bottom)] = leaving;
   }
   Drawn(bottom) = Span{};
-  // The row scrolled in is blank, in the background set now.
-  if (blank_row_.empty() || !(blank_row_[0].shown_style == style_))
+  // The rows drawn went up with the others (a superset is enough).
+  drawn_top_ = std::max(drawn_top_ - 1, 0);
+  // The row scrolled in is blank, in the background set now; a blank shows no foreground
+  // and no line.
+  Style blank;
+  blank.background = style_.background;
+  if (blank_row_.empty() || !(blank_row_[0].shown_style == blank))
     blank_row_.assign(static_cast<std::size_t>(width_),
-                      Spot{-1, style_, Style{}, ' ', 0, true, false});
+                      Spot{-1, blank, Style{}, ' ', 0, true, false});
   std::copy(blank_row_.begin(), blank_row_.end(), Row(bottom));
   if (!whole_screen) {
     bytes_ += "\x1b[r";

@@ -124,7 +124,6 @@ class ScreenWriter {
     if (!cursor_.At(x, y)) MoveFar(x, y);
   }
   void MoveFar(int x, int y);
-  void Draw(Cell& cell);
   // Sends them colour by colour, the first COLOURS of styles_, then the blanks left over.
   void Send(std::size_t colours);
   // Sends the cell I in the colour set now, with the blanks around it, and crosses to it by
@@ -142,7 +141,11 @@ class ScreenWriter {
   std::vector<Spot> spots_;
   std::vector<int> rows_;  // screen row (from shift_) -> row of spots_
   int shift_ = 0;
-  std::vector<Span> drawn_;           // by row of spots_: the span drawn since the last settle
+  std::vector<Span> drawn_;  // by row of spots_: the span drawn since the last settle
+  // The screen rows that may have a span drawn, from the top one to the bottom one; none
+  // when the top is below the bottom.
+  int drawn_top_;
+  int drawn_bottom_ = -1;
   std::vector<Cell> pending_;         // the cells of a settle
   std::vector<Style> styles_;         // their colours, in the order they are sent
   std::vector<Spot> blank_row_;       // a row scrolled in, blank in the background set

@@ -31,6 +31,18 @@ TEST_F(TextFile, FieldsAreRightAlignedAndNeverCut) {
   EXPECT_EQ(Cursor(), (Coord{26, 4}));
 }
 
+// A number's field is whole wherever the buffer stands: near its end, across it, and wider
+// than a narrow field.
+TEST_F(TextFile, ANumberFieldIsWholeWhereverTheBufferStands) {
+  GOTOXY(1, 1);
+  WRITE_TEXT_ANSISTR(0, OUTPUT, std::string(250, 'x'));
+  WRITE_TEXT_SINT(4, OUTPUT, -7);
+  WRITE_TEXT_SINT(4, OUTPUT, 42);
+  WRITE_TEXT_SINT(12, OUTPUT, 12345);
+  WRITE_END(OUTPUT);
+  EXPECT_EQ(Row(4, 1, 31), std::string(10, 'x') + "  -7  42       12345 ");
+}
+
 // A write to a file that is closed, or open for input, ends the run with the run-time
 // error that says so, as the check after the write statement finds it.
 TEST_F(TextFile, AWriteToAFileNotOpenForOutputIsARunTimeError) {
