@@ -31,17 +31,22 @@ constexpr bool Control(uint8_t ch) {
   return ch <= 13 && (kControls >> ch & 1) != 0;
 }
 
-// After a character: one in the last column wraps at once (there is no pending-wrap state),
-// and below the bottom the window scrolls.
-void WrapAndScroll() {
-  if (CURRX > WINDMAXX) {
-    CURRX = WINDMINX;
-    ++CURRY;
-  }
+// Below the bottom, the window scrolls until the cursor is on its last row.
+void ScrollIntoWindow() {
   while (CURRY > WINDMAXY) {
     REMOVELINE(1);
     --CURRY;
   }
+}
+
+// After a character: one in the last column wraps at once (there is no pending-wrap state),
+// and below the bottom the window scrolls. The check is all most characters cost.
+inline void WrapAndScroll() {
+  if (CURRX > WINDMAXX) {
+    CURRX = WINDMINX;
+    ++CURRY;
+  }
+  if (CURRY > WINDMAXY) ScrollIntoWindow();
 }
 
 // The console counts from 0 and takes signed 16-bit coordinates.

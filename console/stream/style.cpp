@@ -1,6 +1,6 @@
 #include "console/stream/style.hpp"
 
-#include <utility>
+#include <cstddef>
 
 namespace console::stream {
 namespace {
@@ -10,28 +10,35 @@ int AnsiOf(int pc) {
   return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2);
 }
 
-// SGR parameters that change BASE into TO.
-std::string StyleParameters(const Style& base, const Style& to) {
-  std::string params;
-  auto add = [&params](int code) {
-    if (!params.empty()) params.push_back(';');
-    params += std::to_string(code);
-  };
-  if (to.bold != base.bold) add(to.bold ? 1 : 22);
-  if (to.underline != base.underline) add(to.underline ? 4 : 24);
+// SGR parameters, built without an allocation: four at most, of three digits at most.
+struct Parameters {
+  char text[16];
+  std::size_t size = 0;
+
+  void Add(int code) {
+    if (size > 0) text[size++] = ';';
+    if (code >= 100) text[size++] = static_cast<char>('0' + code / 100);
+    if (code >= 10) text[size++] = static_cast<char>('0' + code / 10 % 10);
+    text[size++] = static_cast<char>('0' + code % 10);
+  }
+};
+
+// Adds the SGR parameters that change BASE into TO.
+void AddChanges(Parameters& params, const Style& base, const Style& to) {
+  if (to.bold != base.bold) params.Add(to.bold ? 1 : 22);
+  if (to.underline != base.underline) params.Add(to.underline ? 4 : 24);
   if (to.foreground != base.foreground) {
     if (to.foreground < 0)
-      add(39);
+      params.Add(39);
     else
-      add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
+      params.Add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
   }
   if (to.background != base.background) {
     if (to.background < 0)
-      add(49);
+      params.Add(49);
     else
-      add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
+      params.Add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
   }
-  return params;
 }
 
 }  // namespace
@@ -64,12 +71,18 @@ std::string StyleChange(const Style& from, bool from_known, const Style& to) {
   if (from_known && from == to) return {};
   if (to == Style{}) return "\x1b[m";
   // From the defaults after a reset, or step by step from what is set, whichever is shorter.
-  std::string params = "0;" + StyleParameters(Style{}, to);
+  Parameters params;
+  params.Add(0);
+  AddChanges(params, Style{}, to);
   if (from_known) {
-    std::string steps = StyleParameters(from, to);
-    if (steps.size() <= params.size()) params = std::move(steps);
+    Parameters steps;
+    AddChanges(steps, from, to);
+    if (steps.size <= params.size) params = steps;
   }
-  return "\x1b[" + params + "m";
+  std::string sequence = "\x1b[";
+  sequence.append(params.text, params.size);
+  sequence += 'm';
+  return sequence;
 }
 
 }  // namespace console::stream
