@@ -2,16 +2,6 @@
 
 namespace console::stream {
 
-void Motion::AddNumber(int n) {
-  char digits[12];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n > 0);
-  while (count > 0) Add(digits[--count]);
-}
-
 namespace {
 
 // CSI n X, leaving out n when it is 1.
@@ -126,8 +116,8 @@ std::size_t TerminalCursor::MotionSize(int to_x, int to_y) const {
   return size;
 }
 
-Motion TerminalCursor::MotionTo(int to_x, int to_y) const {
-  Motion motion;
+ShortSequence TerminalCursor::MotionTo(int to_x, int to_y) const {
+  ShortSequence motion;
   if (At(to_x, to_y)) return motion;
   std::size_t size = 0;
   Build(motion, Cheapest(*this, to_x, to_y, size), *this, to_x, to_y);

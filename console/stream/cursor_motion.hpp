@@ -3,28 +3,10 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <string_view>
+
+#include "console/stream/short_sequence.hpp"
 
 namespace console::stream {
-
-// The bytes of one cursor motion, built without an allocation.
-class Motion {
- public:
-  void Add(char byte) {
-    if (size_ < sizeof bytes_) bytes_[size_++] = byte;
-  }
-  void Add(std::string_view text) {
-    for (char byte : text) Add(byte);
-  }
-  void AddNumber(int n);
-  std::size_t size() const { return size_; }
-  std::string_view view() const { return {bytes_, size_}; }
-
- private:
-  char bytes_[28];  // only the first size_ are set
-  uint8_t size_ = 0;
-};
 
 // The bytes of N's digits.
 constexpr std::size_t Digits(int n) {
@@ -49,7 +31,7 @@ struct TerminalCursor {
   bool At(int to_x, int to_y) const { return known && !pending_wrap && to_x == x && to_y == y; }
   // The shortest of an absolute move and the relative ones that take the cursor to (X, Y);
   // empty when it is there already. Every target is on the screen, so nothing scrolls.
-  Motion MotionTo(int to_x, int to_y) const;
+  ShortSequence MotionTo(int to_x, int to_y) const;
   // The size of that motion, counted without building it.
   std::size_t MotionSize(int to_x, int to_y) const;
 };

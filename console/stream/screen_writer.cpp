@@ -88,7 +88,9 @@ void ScreenWriter::PutCells(int x, int y, const uint8_t* codes, int count, uint1
   int last = -1;
   auto draw = [&](int at, uint8_t code, Style style) {
     Spot& spot = row[at];
-    // What the terminal shows already, with nothing else drawn there since, needs nothing.
+    // Exactly what the terminal shows already, with nothing else drawn there since, needs
+    // nothing; a blank in another foreground is left to the settle's ShowsAlready, as
+    // checking it here costs more than it saves.
     if (!spot.drawn && spot.known && spot.shown_code == code && spot.shown_style == style) return;
     spot.drawn = true;
     spot.code = code;

@@ -1,6 +1,6 @@
 #include "console/stream/style.hpp"
 
-#include <cstddef>
+#include "console/stream/short_sequence.hpp"
 
 namespace console::stream {
 namespace {
@@ -10,34 +10,27 @@ int AnsiOf(int pc) {
   return ((pc & 1) << 2) | (pc & 2) | ((pc & 4) >> 2);
 }
 
-// SGR parameters, built without an allocation: four at most, of three digits at most.
-struct Parameters {
-  char text[16];
-  std::size_t size = 0;
-
-  void Add(int code) {
-    if (size > 0) text[size++] = ';';
-    if (code >= 100) text[size++] = static_cast<char>('0' + code / 100);
-    if (code >= 10) text[size++] = static_cast<char>('0' + code / 10 % 10);
-    text[size++] = static_cast<char>('0' + code % 10);
-  }
-};
+// Adds CODE to the SGR parameters.
+void Add(ShortSequence& params, int code) {
+  if (params.size() > 0) params.Add(';');
+  params.AddNumber(code);
+}
 
 // Adds the SGR parameters that change BASE into TO.
-void AddChanges(Parameters& params, const Style& base, const Style& to) {
-  if (to.bold != base.bold) params.Add(to.bold ? 1 : 22);
-  if (to.underline != base.underline) params.Add(to.underline ? 4 : 24);
+void AddChanges(ShortSequence& params, const Style& base, const Style& to) {
+  if (to.bold != base.bold) Add(params, to.bold ? 1 : 22);
+  if (to.underline != base.underline) Add(params, to.underline ? 4 : 24);
   if (to.foreground != base.foreground) {
     if (to.foreground < 0)
-      params.Add(39);
+      Add(params, 39);
     else
-      params.Add((to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
+      Add(params, (to.foreground & 8 ? 90 : 30) + AnsiOf(to.foreground & 7));
   }
   if (to.background != base.background) {
     if (to.background < 0)
-      params.Add(49);
+      Add(params, 49);
     else
-      params.Add((to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
+      Add(params, (to.background & 8 ? 100 : 40) + AnsiOf(to.background & 7));
   }
 }
 
@@ -71,16 +64,16 @@ std::string StyleChange(const Style& from, bool from_known, const Style& to) {
   if (from_known && from == to) return {};
   if (to == Style{}) return "\x1b[m";
   // From the defaults after a reset, or step by step from what is set, whichever is shorter.
-  Parameters params;
-  params.Add(0);
+  ShortSequence params;
+  Add(params, 0);
   AddChanges(params, Style{}, to);
   if (from_known) {
-    Parameters steps;
+    ShortSequence steps;
     AddChanges(steps, from, to);
-    if (steps.size <= params.size) params = steps;
+    if (steps.size() <= params.size()) params = steps;
   }
   std::string sequence = "\x1b[";
-  sequence.append(params.text, params.size);
+  sequence += params.view();
   sequence += 'm';
   return sequence;
 }
