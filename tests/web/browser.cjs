@@ -141,6 +141,32 @@ function screen(page) {
   });
 }
 
+// The screen as a person sees it: each row's text with hidden cells blank, each cell's
+// colour, and the cursor, 1-based.
+function look(page) {
+  return page.evaluate(() => {
+    const buffer = window.demo.term.buffer.active;
+    const rows = [];
+    const colours = [];
+    for (let y = 0; y < window.demo.term.rows; y++) {
+      const line = buffer.getLine(buffer.viewportY + y);
+      let text = "";
+      const row = [];
+      for (let x = 0; x < window.demo.term.cols; x++) {
+        const cell = line.getCell(x);
+        const chars = cell.getChars() || " ";
+        const foreground = cell.isFgDefault() ? -1 : cell.getFgColor();
+        const hidden = chars === " " || cell.isInvisible() !== 0 || (foreground === 0 && cell.isBgDefault());
+        text += hidden ? " " : chars;
+        row.push(hidden ? "hidden" : { "-1": "grey", 9: "lightred", 10: "lightgreen" }[foreground] ?? `palette ${foreground}`);
+      }
+      rows.push(text.trimEnd());
+      colours.push(row);
+    }
+    return { rows, colours, cursor: [buffer.cursorY + 1, buffer.cursorX + 1] };
+  });
+}
+
 // Sends a key of the numeric keypad as a real keyboard does, with its location on every
 // event: puppeteer's own keyboard drops it on the release.
 async function keypad(page, type, key, code, keyCode, modifiers) {
@@ -174,4 +200,4 @@ async function key(page, type, character, code, keyCode) {
   await session.detach();
 }
 
-module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, keypad, key };
+module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, look, keypad, key };

@@ -6,7 +6,7 @@ const { test } = require("node:test");
 const assert = require("node:assert/strict");
 const fs = require("node:fs");
 const path = require("node:path");
-const { withBrowser, open, settle, press, keypad, key } = require("./browser.cjs");
+const { withBrowser, open, settle, press, keypad, key, look } = require("./browser.cjs");
 
 const context = withBrowser();
 const ALT = 1;
@@ -85,32 +85,6 @@ async function type(page, name) {
   assert.ok(typeKey, `no such key: ${name}`);
   await typeKey(page);
   await settle(page);
-}
-
-// The screen as a person sees it: each row's text with hidden cells blank, each cell's
-// colour, and the cursor, 1-based.
-function look(page) {
-  return page.evaluate(() => {
-    const buffer = window.demo.term.buffer.active;
-    const rows = [];
-    const colours = [];
-    for (let y = 0; y < window.demo.term.rows; y++) {
-      const line = buffer.getLine(buffer.viewportY + y);
-      let text = "";
-      const row = [];
-      for (let x = 0; x < window.demo.term.cols; x++) {
-        const cell = line.getCell(x);
-        const chars = cell.getChars() || " ";
-        const foreground = cell.isFgDefault() ? -1 : cell.getFgColor();
-        const hidden = chars === " " || cell.isInvisible() !== 0 || (foreground === 0 && cell.isBgDefault());
-        text += hidden ? " " : chars;
-        row.push(hidden ? "hidden" : { "-1": "grey", 9: "lightred", 10: "lightgreen" }[foreground] ?? `palette ${foreground}`);
-      }
-      rows.push(text.trimEnd());
-      colours.push(row);
-    }
-    return { rows, colours, cursor: [buffer.cursorY + 1, buffer.cursorX + 1] };
-  });
 }
 
 const rowOf = (word, screen) => (word.startsWith("c-") ? screen.cursor[0] - Number(word.slice(2)) : Number(word));
