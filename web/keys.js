@@ -1,6 +1,7 @@
 // The keys: while a program runs, every key goes to it, whether the terminal was clicked or
-// tapped (xterm.js then holds the focus in a text area of its own) or nothing has the focus;
-// what is typed into the page's own fields stays theirs. F6 gives the keyboard back to the
+// tapped (xterm.js then holds the focus in a text area of its own), a button or a check box
+// was clicked, or nothing has the focus; what is typed into the page's own fields stays
+// theirs. F6 gives the keyboard back to the
 // page's controls, where Tab moves on as anywhere; F6 again, a click or a tap on the
 // terminal, or a run started from the controls gives it to the program again.
 
@@ -9,7 +10,7 @@ let released = false; // the keyboard is the page's, after F6
 export function installKeys({ terminal, firstControl, currentRun, focusTerminal }) {
   const inTerminal = (target) => target instanceof Node && terminal.contains(target);
   const pageField = (target) =>
-    target instanceof Element && target.matches("input, select, textarea") && !inTerminal(target);
+    target instanceof Element && target.matches("input:not([type=checkbox]), select, textarea") && !inTerminal(target);
 
   function onKey(event) {
     const run = currentRun();
