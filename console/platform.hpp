@@ -90,11 +90,12 @@ class Platform {
   // output of a run, on every way out.
   virtual void FinalFlush() = 0;
 
-  // What the program is showing, told in a SENTENCE, with its KIND ("select", "compare",
-  // ...), for a console that can say it beside the screen (a page). Most cannot.
-  virtual void Narrate(std::string_view /*kind*/, std::string_view /*sentence*/) {}
-  // True for a console that says what Narrate tells it.
-  virtual bool Narrates() { return false; }
+  // What the program is showing, described as a JSON object (the screen's kind, its step in
+  // a sentence, its cells), for a console that can show it beside the screen (a page). Most
+  // cannot.
+  virtual void Describe(std::string_view /*description*/) {}
+  // True for a console that shows what Describe tells it.
+  virtual bool Describes() { return false; }
 };
 
 }  // namespace console

@@ -47,13 +47,14 @@ namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
-  if (SAYING()) SAY("start", PrintoutSentence(0, 0));
+  if (SAYING()) SAY("start", 0, PrintoutSentence(0, 0));
   PRINTARRAY();
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
   if (TEACHING.quiz) WriteLn({"predictions right: ", RIGHT, " of ", ASKED});
-  if (SAYING()) SAY("totals", TotalsSentence());
+  if (SAYING()) SAY("totals", 0, TotalsSentence());
+  TELL();
   ReadLn();
 }
 
@@ -61,7 +62,8 @@ void SortAndCount() {
 
 void RunDemo() {
   for (const char* line : MENU) WriteLn({line});
-  if (SAYING()) SAY("menu", "choose an array: 1 to 4");
+  if (SAYING()) SAY("menu", 0, "choose an array: 1 to 4");
+  TELL();
   SEL();
   SortAndCount();
 }

@@ -32,7 +32,7 @@ void INSERT() {
       SHOWSTEP(opMove, i, j);
     }
     A[j + 1] = X;
-    if (SAYING()) SAY("printout", PrintoutSentence(i, j + 1));
+    if (SAYING()) SAY("printout", i, PrintoutSentence(i, j + 1));
     WriteLn({"i = ", i});
     PRINTARRAY();
   }

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   visualizer::TEACHING = {line.auto_ms, line.back, line.explain, line.quiz};
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color}));
+  visualizer::TEACHING.describe = console::CurrentPlatform().Describes();
   if (line.back) console::KeepWindowCopy();
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.

@@ -127,7 +127,7 @@ void AskComparison(Index i, Index j, const std::string& sentence) {
   const TMask outcome = SHOW_MASK[1][j];
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = mskNormal;
   const std::string question = Question(j);
-  SAY("question", question);
+  SAY("question", i, question);
   const uint8_t posy = DrawFrame(STRACTION[opCompare], i, question);
   const bool right = AwaitAnswer() == (outcome == mskRed);
   ++ASKED;
@@ -138,7 +138,7 @@ void AskComparison(Index i, Index j, const std::string& sentence) {
   WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), TEACHING.explain ? sentence : "",
             kLineWidth);
   GOTOXY(1, static_cast<uint8_t>(posy + 2));
-  SAY("compare", (right ? "right, " : "wrong, ") + sentence);
+  SAY("compare", i, (right ? "right, " : "wrong, ") + sentence);
   GETUSERINPUT();
 }
 
@@ -156,7 +156,7 @@ void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
     return;
   }
   static const char* const kKinds[3] = {"select", "compare", "move"};
-  if (SAYING()) SAY(kKinds[op], sentence);
+  if (SAYING()) SAY(kKinds[op], i, sentence);
   DrawFrame(STRACTION[op], i, TEACHING.explain ? sentence : "");
   GETUSERINPUT();
 }

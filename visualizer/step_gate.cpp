@@ -28,19 +28,18 @@ constexpr uint8_t kRightCode = scan::kRight;
 // A gate's screen as it was, with what was said of it.
 struct SeenScreen {
   WindowScreen screen;
-  std::string kind;
   std::string said;
 };
 // The screens of the gates passed, oldest first (only under --back).
 std::vector<SeenScreen> SEEN;
 
 SeenScreen TakeSeen() {
-  return SeenScreen{TakeWindowScreen(), SAID_KIND, SAID};
+  return SeenScreen{TakeWindowScreen(), SAID};
 }
 
 void ShowSeen(const SeenScreen& seen) {
   ShowWindowScreen(seen.screen);
-  SAY(seen.kind, seen.said);
+  SAY_AGAIN(seen.said);
 }
 
 // A key read at a gate: its code, and for an extended key (code 0) the second code. Esc ends
@@ -64,6 +63,7 @@ GateKey ReadGateKey() {
 // Left and Backspace show the screens of the gates before, Space and Right go forward
 // through them, then on; going back pauses auto-play.
 uint8_t Gate(bool answer) {
+  TELL();
   const uint32_t delay = TEACHING.auto_ms;
   SeenScreen live;
   if (TEACHING.back) live = TakeSeen();

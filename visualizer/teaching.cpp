@@ -3,13 +3,13 @@
 #include <initializer_list>
 
 #include "console/console.hpp"
+#include "visualizer/screen_description.hpp"
 
 namespace visualizer {
 
 Teaching TEACHING;
 int32_t ASKED = 0;
 int32_t RIGHT = 0;
-std::string SAID_KIND;
 std::string SAID;
 
 namespace {
@@ -29,15 +29,32 @@ std::string Sentence(std::initializer_list<Piece> pieces) {
 
 }  // namespace
 
+namespace {
+bool TOLD = true;  // SAID is with the console
+}  // namespace
+
 bool SAYING() {
-  return TEACHING.back || TEACHING.explain || TEACHING.quiz ||
-         console::CurrentPlatform().Narrates();
+  return TEACHING.back || TEACHING.explain || TEACHING.quiz || TEACHING.describe;
 }
 
-void SAY(std::string_view kind, std::string sentence) {
-  SAID_KIND = kind;
-  SAID = std::move(sentence);
-  console::CurrentPlatform().Narrate(SAID_KIND, SAID);
+void SAY(std::string_view kind, int32_t i, const std::string& sentence) {
+  if (!TEACHING.back && !TEACHING.describe) return;
+  SAID = DescribeScreen(kind, i, sentence, kind == "menu" ? sentence : WhereSentence(kind, i));
+  TOLD = false;
+}
+
+// The console is called only here, at the waits: on the page such a call may suspend the
+// program, as far as its compiler can tell, and every function on such a path grows.
+void TELL() {
+  if (TOLD || !TEACHING.describe) return;
+  console::CurrentPlatform().Describe(SAID);
+  TOLD = true;
+}
+
+void SAY_AGAIN(const std::string& description) {
+  SAID = description;
+  TOLD = false;
+  TELL();
 }
 
 std::string StepSentence(TOperation op, int32_t i, int32_t j) {
@@ -74,6 +91,54 @@ std::string TotalsSentence() {
                 CNT_SWAP, CNT_SWAP == 1 ? " move" : " moves"});
   if (TEACHING.quiz) sentence.append(Sentence({"; predictions right: ", RIGHT, " of ", ASKED}));
   return sentence;
+}
+
+namespace {
+
+// Appends WORDS, then NUMBER when it is given.
+[[gnu::noinline]] void Add(std::string& to, const char* words, const int32_t* number = nullptr) {
+  to.append(words);
+  if (number != nullptr) to.append(std::to_string(*number));
+}
+
+}  // namespace
+
+std::string WhereSentence(std::string_view kind, int32_t i) {
+  const bool frame = IsFrame(kind);
+  std::string where;
+  Add(where, kind == "start" ? "before the sort:" : kind == "totals" ? "sorted:" : "");
+  if (frame || kind == "printout") {
+    Add(where, "i = ", &i);
+    Add(where, ":");
+  }
+  // The array's row: blanks between the numbers, a comma round the gap.
+  for (Index k = 1; k <= SIZE; ++k) {
+    const bool gap = frame && SHOW_MASK[1][k] == mskHidden;
+    if (k > 1 && (gap || (frame && SHOW_MASK[1][k - 1] == mskHidden))) Add(where, ",");
+    if (gap)
+      Add(where, " gap");
+    else
+      Add(where, " ", frame ? &SHOW_VALUES[1][k] : &A[k]);
+  }
+  if (kind == "totals") {
+    Add(where, "; ", &CNT_COMP);
+    Add(where, CNT_COMP == 1 ? " comparison, " : " comparisons, ", &CNT_SWAP);
+    Add(where, CNT_SWAP == 1 ? " move" : " moves");
+  }
+  if (!frame) return where;
+  Add(where, "; ", &SHOW_VALUES[2][i]);
+  Add(where, " is being inserted");
+  // The compared element: the cell in the outcome's colour, or, while the outcome is held
+  // back, the one left of the gap.
+  const TMask outcome = SHOW_MASK[2][i];
+  for (Index k = 1; k <= SIZE; ++k) {
+    const bool asked = kind == "question" && k < SIZE && SHOW_MASK[1][k + 1] == mskHidden;
+    if (SHOW_MASK[1][k] == mskRed || SHOW_MASK[1][k] == mskGreen || asked)
+      Add(where, ", compared with ", &SHOW_VALUES[1][k]);
+  }
+  if (outcome != mskNormal)
+    Add(where, outcome == mskRed ? ", which is larger" : ", which is not larger");
+  return where;
 }
 
 }  // namespace visualizer

@@ -11,10 +11,11 @@
 namespace visualizer {
 
 struct Teaching {
-  uint32_t auto_ms = 0;  // --auto: each gate passes by itself after this delay; 0 when off
-  bool back = false;     // --back: Left and Backspace show the screens of the gates before
-  bool explain = false;  // --explain: every frame carries its step in a sentence
-  bool quiz = false;     // --quiz: each comparison's outcome is asked before it is shown
+  uint32_t auto_ms = 0;   // --auto: each gate passes by itself after this delay; 0 when off
+  bool back = false;      // --back: Left and Backspace show the screens of the gates before
+  bool explain = false;   // --explain: every frame carries its step in a sentence
+  bool quiz = false;      // --quiz: each comparison's outcome is asked before it is shown
+  bool describe = false;  // the console shows a description of each screen (a page)
 };
 extern Teaching TEACHING;
 
@@ -22,14 +23,19 @@ extern Teaching TEACHING;
 extern int32_t ASKED;
 extern int32_t RIGHT;
 
-// What the screen shows now, said to the console (a page says it beside the terminal): the
+// What the screen shows now, for a console that shows it beside the terminal (a page): the
 // KIND of the screen ("menu", "start", "select", "compare", "question", "move", "printout",
-// "totals") and a SENTENCE with its values. The gates keep the last one with each screen.
-void SAY(std::string_view kind, std::string sentence);
-// True when what is said is of use: to a console that says it, to --back, --explain or
+// "totals"), the place I of the element it is about (0: none) and a SENTENCE with its
+// values, described as data (screen_description.hpp) and kept in SAID until TELL gives it
+// to the console. The gates keep it with each screen, for --back to show it again.
+void SAY(std::string_view kind, int32_t i, const std::string& sentence);
+// Gives the console what SAY kept, once, when the program is about to wait at the screen.
+void TELL();
+// Keeps a description from before and tells it at once.
+void SAY_AGAIN(const std::string& description);
+// True when what is said is of use: to a console that shows it, to --back, --explain or
 // --quiz. Otherwise no sentence need be made.
 bool SAYING();
-extern std::string SAID_KIND;
 extern std::string SAID;
 
 // The step OP of element I (J as SHOWSTEP has it) in one sentence of at most 38
@@ -41,5 +47,9 @@ std::string Question(int32_t j);
 std::string PrintoutSentence(int32_t i, int32_t at);
 // The totals, with the predictions under --quiz.
 std::string TotalsSentence();
+// Where the run stands at the screen of KIND about the element at I, with every number
+// that the screen shows: the array as the frame shows it, the element and what it is
+// compared with.
+std::string WhereSentence(std::string_view kind, int32_t i);
 
 }  // namespace visualizer

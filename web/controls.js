@@ -12,8 +12,8 @@ const ownProblem = $("own-problem");
 const runLink = $("run-link");
 
 // CURRENTRUN() is the run under way; RUN() starts one from the address; FOCUSTERMINAL()
-// gives the terminal the focus.
-export function installControls({ currentRun, run, focusTerminal }) {
+// gives the terminal the focus; SPEAK(words) says words at once.
+export function installControls({ currentRun, run, focusTerminal, speak }) {
   const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p", ArrowLeft: "ArrowLeft", KeyY: "y", KeyN: "n" };
   for (const button of document.querySelectorAll("[data-key]"))
     button.addEventListener("click", () =>
@@ -49,7 +49,7 @@ export function installControls({ currentRun, run, focusTerminal }) {
     const problem = listProblem(ownList.value);
     ownProblem.textContent = problem ?? "";
     ownList.setAttribute("aria-invalid", problem ? "true" : "false");
-    if (problem) return;
+    if (problem) return speak(problem);
     runWith((next) => {
       forgetArray(next);
       next.set("array", ownList.value);

@@ -1,48 +1,61 @@
-// Narration: what the page says of the run, all of it learnt from the program, which tells
-// the page each screen's kind and its step in a sentence (SAY in the visualizer). The
-// status line says what the program waits for and how its run ended; a polite live region
-// says the step in words; the line of the code that the step carries out is marked.
+// Narration: what the page says of the run, all of it learnt from the program, which
+// describes each screen it shows (its kind, its step in a sentence, where the run stands).
+// The status line shows what the program waits for; one polite live region, the page's
+// only voice, says each step once, the run's end, and what a person asks for; the line of
+// the code that the step carries out is marked.
+import { t } from "./words.js";
 
-const statusLine = document.getElementById("status");
-const stepLine = document.getElementById("step-said");
-const codeLines = [...document.querySelectorAll("#code li")];
-
-// During auto-play the live region changes at most once in this time, about what a screen
-// reader takes to say one sentence; the latest step is said when it has passed, the ones
-// between are left out.
+// During auto-play the voice changes at most once in this time, about what a screen reader
+// takes to say one sentence; the latest step is said when it has passed, the ones between
+// are left out.
 const LISTEN_MS = 3000;
+
+let statusLine = null;
+let voice = null;
+let codeLines = [];
 let lastSaid = -Infinity;
 let pending = null;
 let timer = null;
 
-export function say(words) {
-  statusLine.textContent = words;
+// STATUS shows what the program waits for, VOICE is the live region, CODE the list of the
+// code's lines, each with the kinds of screen it carries out (data-kinds).
+export function initNarration({ status, voice: region, code }) {
+  statusLine = status;
+  voice = region;
+  codeLines = [...code.querySelectorAll("li")];
 }
 
-// Says MESSAGE with a link that offers the run of the menu (the address without choices).
-export function sayWithWayBack(message, words = "Back to the demonstration", href = "?") {
-  statusLine.textContent = `${message} `;
-  statusLine.append(Object.assign(document.createElement("a"), { href, textContent: words }));
+// Shows WORDS on the status line; only a change is written.
+export function show(words) {
+  if (statusLine.textContent !== words) statusLine.textContent = words;
 }
 
-function sayStep(sentence) {
+// Says WORDS now.
+export function speak(words) {
   clearTimeout(timer);
   timer = null;
   pending = null;
   lastSaid = performance.now();
-  stepLine.textContent = sentence;
+  voice.textContent = words;
+}
+
+// Shows and says MESSAGE with a link that offers another run (the menu's by default).
+export function sayWithWayBack(message, words = t("Back to the demonstration"), href = "?") {
+  statusLine.textContent = `${message} `;
+  statusLine.append(Object.assign(document.createElement("a"), { href, textContent: words }));
+  speak(message);
 }
 
 // The step the program shows: the code's line marked at once, the sentence said now or,
 // under AUTOPLAY, once a person has had the time to hear the one before.
-function showStep(kind, sentence, autoPlay) {
+function sayStep(screen, autoPlay) {
   for (const line of codeLines)
-    if (line.dataset.kinds.split(" ").includes(kind)) line.setAttribute("aria-current", "step");
+    if (line.dataset.kinds.split(" ").includes(screen.kind)) line.setAttribute("aria-current", "step");
     else line.removeAttribute("aria-current");
   const wait = lastSaid + LISTEN_MS - performance.now();
-  if (!autoPlay || wait <= 0) return sayStep(sentence);
-  pending = sentence;
-  timer ??= setTimeout(() => sayStep(pending), wait);
+  if (!autoPlay || wait <= 0) return speak(screen.sentence);
+  pending = screen.sentence;
+  timer ??= setTimeout(() => speak(pending), wait);
 }
 
 // A new run: nothing said yet.
@@ -51,27 +64,28 @@ export function forgetSteps() {
   timer = null;
   pending = null;
   lastSaid = -Infinity;
-  stepLine.textContent = "";
+  voice.textContent = "";
   for (const line of codeLines) line.removeAttribute("aria-current");
 }
 
 const WAITING = {
-  menu: "choose an array",
-  question: "predict: Yes (Y) or No (N)",
-  totals: "type a line and press Enter",
+  menu: () => t("choose an array"),
+  question: () => t("predict: Yes (Y) or No (N)"),
+  totals: () => t("type a line and press Enter"),
 };
 
-// The program waits: the page says for what, from what the program last said of its
-// screen (KIND and SENTENCE; none from a program that says nothing of its steps).
-export function sayWaiting(note, autoPlay) {
-  if (note === null) return say("press a key to see what it delivers");
-  showStep(note.kind, note.sentence, autoPlay && note.kind !== "question");
-  if (WAITING[note.kind]) return say(WAITING[note.kind]);
-  if (autoPlay) return say("playing by itself: Space or Next for the next step, P to pause");
-  say("press Space or Next for the next step, Left or Back for the one before");
+// The program waits: the page says for what, from its last description of its screen
+// (SCREEN; null from a program that describes none).
+export function sayWaiting(screen, autoPlay) {
+  if (screen === null) return show(t("press a key to see what it delivers"));
+  sayStep(screen, autoPlay && screen.kind !== "question");
+  if (WAITING[screen.kind]) return show(WAITING[screen.kind]());
+  if (autoPlay) return show(t("playing by itself: Space or Next for the next step, P to pause"));
+  show(t("press Space or Next for the next step, Left or Back for the one before"));
 }
 
 export function sayEnded(run, status) {
-  const words = { 0: "finished", 100: "stopped with Esc", 2: run.said.at(-1) };
-  say(words[status] ?? `ended with status ${status}`);
+  const words = { 0: t("finished"), 100: t("stopped with Esc"), 2: run.said.at(-1) };
+  show(words[status] ?? t("ended with status {status}").replace("{status}", status));
+  speak(statusLine.textContent);
 }

@@ -1,6 +1,7 @@
 // The page around the program: the terminal it draws on (terminal.js), its run (run.js),
-// the keys (keys.js), the controls (controls.js), the address (address.js) and what the
-// page says of the run (narration.js).
+// the keys (keys.js), the controls (controls.js), the address (address.js), what the page
+// says of the run (narration.js), the step as a table (step_table.js) and its sound
+// (sound.js).
 //
 // For automation, window.demo has the terminal (`term`), the status of the last run
 // (`exitStatus`, null while it runs) and `run()`, which starts again; `waits` counts the
@@ -10,13 +11,19 @@
 import { readAddress } from "./address.js";
 import { allowRunAgain, installControls, showChoices } from "./controls.js";
 import { installKeys } from "./keys.js";
-import { forgetSteps, say, sayEnded, sayWaiting, sayWithWayBack } from "./narration.js";
+import { forgetSteps, initNarration, show, sayEnded, sayWaiting, sayWithWayBack, speak } from "./narration.js";
 import { Run } from "./run.js";
-import { createTerminal } from "./terminal.js";
+import { createSound } from "./sound.js";
+import { createStepTable } from "./step_table.js";
+import { createTerminal, rowsForScreenReaders } from "./terminal.js";
 
+const $ = (id) => document.getElementById(id);
 const program = globalThis.pageProgram; // chosen in index.html
-const terminal = document.getElementById("terminal");
+const terminal = $("terminal");
 const term = createTerminal(terminal);
+initNarration({ status: $("status"), voice: $("voice"), code: $("code") });
+const stepTable = createStepTable($("step-table"));
+const sound = createSound($("sound"));
 for (const link of document.querySelectorAll("nav a"))
   if (link.dataset.program === program) link.setAttribute("aria-current", "page");
 
@@ -24,11 +31,20 @@ let current = null; // the run under way, or the last one
 let autoPlay = false;
 
 const hooks = {
-  // What the program says of the screen it shows, for the page to say when it waits.
-  note(run, kind, sentence) {
-    run.lastNote = { kind, sentence };
+  // What the program says of the screen it shows, for the page to show and say when it
+  // waits, with all of the screen on the terminal.
+  note(run, screen) {
+    run.lastNote = screen;
   },
-  waiting: (run) => current === run && sayWaiting(run.lastNote ?? null, autoPlay),
+  waiting(run) {
+    if (current !== run) return;
+    const screen = run.lastNote ?? null;
+    if (screen === run.shownNote) return; // a key that changed nothing woke the program
+    run.shownNote = screen;
+    stepTable.show(screen);
+    sayWaiting(screen, autoPlay);
+    sound.play(screen);
+  },
   ended(run, status) {
     if (current !== run) return;
     sayEnded(run, status);
@@ -49,6 +65,8 @@ function run() {
   showChoices(address);
   autoPlay = address.params.has("auto");
   term.reset();
+  stepTable.show(null);
+  $("where-said").textContent = "";
   if (address.problem) {
     current = null;
     allowRunAgain(false);
@@ -60,7 +78,7 @@ function run() {
   const args = program === "insertion-sort-demo" ? [...address.args, "--back"] : address.args;
   current = new Run(program, term, args, hooks);
   allowRunAgain(false);
-  say("running");
+  show("running");
   current.start();
   return current;
 }
@@ -72,7 +90,15 @@ installKeys({
   currentRun: () => current,
   focusTerminal,
 });
-installControls({ currentRun: () => current, run, focusTerminal });
+installControls({ currentRun: () => current, run, focusTerminal, speak });
+
+// Where the run stands, said at once and shown beside the button.
+$("where").addEventListener("click", () => {
+  const where = current?.shownNote?.where ?? "";
+  $("where-said").textContent = where;
+  if (where) speak(where);
+});
+$("rows").addEventListener("change", (event) => rowsForScreenReaders(term, event.target.checked));
 
 // A trap after a wait surfaces here, out of the promise that resumed the program; the exit
 // surfaces as ExitStatus, which is no error.

@@ -70,8 +70,8 @@ function loadCode(program) {
 
 export class Run {
   // PROGRAM runs on TERM with ARGS; HOOKS hear of its waits (waiting(run)), what it says of
-  // its steps (note(run, kind, sentence)), its end (ended(run, status)) and a program that
-  // cannot run (cannot(run, message)).
+  // its screens (note(run, screen), the object of screen_description.hpp), its end
+  // (ended(run, status)) and a program that cannot run (cannot(run, message)).
   constructor(program, term, args, hooks) {
     this.program = program;
     this.term = term;
@@ -114,7 +114,7 @@ export class Run {
         write: (bytes) => this.write(bytes),
         // Resolves with the next key event, or after TIMEOUT milliseconds when it is not -1.
         waitForKey: (timeout) => this.waitForKey(timeout),
-        note: (kind, sentence) => this.hooks.note?.(this, kind, sentence),
+        note: (screen) => this.hooks.note?.(this, screen),
         codeAddresses,
       },
       arguments: this.args,

@@ -30,7 +30,9 @@ export function createTerminal(element) {
     cols: 80,
     rows: 25,
     theme,
-    screenReaderMode: true,
+    // The rows are read on request only (rowsForScreenReaders): the terminal's own live
+    // region would read every row the program writes, over the page's one voice.
+    screenReaderMode: false,
     fontFamily: '"DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
     fontSize: 16,
     cursorStyle: "underline",
@@ -58,4 +60,11 @@ export function createTerminal(element) {
   refit();
   window.addEventListener("resize", refit);
   return term;
+}
+
+// Lets a screen reader read TERM's rows as a list (xterm.js's screen reader mode), or not;
+// never aloud by themselves: the mode's own live region is silenced.
+export function rowsForScreenReaders(term, on) {
+  term.options.screenReaderMode = on;
+  for (const region of term.element.querySelectorAll(".live-region")) region.setAttribute("aria-live", "off");
 }

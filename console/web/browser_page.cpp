@@ -26,8 +26,8 @@ EM_ASYNC_JS(void, page_wait_for_key, (int timeout_ms), {
   await Module.page.waitForKey(timeout_ms);
 });
 
-EM_JS(void, page_narrate, (const char* kind, int kind_size, const char* sentence, int size), {
-  Module.page.note(UTF8ToString(kind, kind_size), UTF8ToString(sentence, size));
+EM_JS(void, page_describe, (const char* description, int size), {
+  Module.page.note(JSON.parse(UTF8ToString(description, size)));
 });
 // clang-format on
 
@@ -49,9 +49,8 @@ class BrowserPage : public Page {
 
   void WaitForKey(int timeout_ms) override { page_wait_for_key(timeout_ms); }
   uint64_t NowMs() override { return static_cast<uint64_t>(emscripten_get_now()); }
-  void Narrate(std::string_view kind, std::string_view sentence) override {
-    page_narrate(kind.data(), static_cast<int>(kind.size()), sentence.data(),
-                 static_cast<int>(sentence.size()));
+  void Describe(std::string_view description) override {
+    page_describe(description.data(), static_cast<int>(description.size()));
   }
 
  private:

@@ -23,8 +23,8 @@ class Page {
   virtual void WaitForKey(int timeout_ms) = 0;
   // Milliseconds on the page's clock.
   virtual uint64_t NowMs() = 0;
-  // What the program shows, in a SENTENCE of the KIND it names, for the page to say.
-  virtual void Narrate(std::string_view /*kind*/, std::string_view /*sentence*/) {}
+  // What the program shows, described as a JSON object, for the page to show and say.
+  virtual void Describe(std::string_view /*description*/) {}
 };
 
 }  // namespace console::web

@@ -152,28 +152,11 @@ test("the buttons choose, step and stop; the status says what comes next", async
   assert.equal(await status(), "stopped with Esc");
 });
 
-test("on a phone's 390 pixels all 80 columns show, with no scrolling sideways", async () => {
-  const page = await context.browser.newPage();
-  await page.setViewport({ width: 390, height: 844, isMobile: true, hasTouch: true });
-  await page.goto(context.server.url);
-  await settle(page);
-  const { scroll, width, terminal } = await page.evaluate(() => ({
-    scroll: document.documentElement.scrollWidth,
-    width: document.documentElement.clientWidth,
-    terminal: document.querySelector("#terminal .xterm-screen").getBoundingClientRect().right,
-  }));
-  assert.ok(scroll <= width, `the page is ${scroll} pixels wide in ${width}`);
-  assert.ok(terminal <= width, `the terminal ends at ${terminal} of ${width}`);
-  assert.equal(await page.evaluate(() => demo.term.cols), 80);
-  const touch = await page.$eval("[data-key='Space']", (button) => button.getBoundingClientRect().height);
-  assert.ok(touch >= 44, "big enough to touch");
-});
-
 // Learning on the page: Back, the step said in words, the line of the code marked, and
 // predictions by the buttons, all as the program tells them.
 test("Back shows the frame before; the step is said and its line of code marked; Predict asks", async () => {
   const page = await open(context.browser, context.server.url);
-  const learnt = () => page.$$eval("#step-said, #code [aria-current]", (found) => found.map((e) => e.textContent));
+  const learnt = () => page.$$eval("#voice, #code [aria-current]", (found) => found.map((e) => e.textContent));
   const look = async () => (await screen(page)).map((row) => row.trimEnd());
   const click = async (selector, times = 1) => {
     for (let n = 0; n < times; n++) await page.click(selector).then(() => settle(page));
@@ -205,8 +188,8 @@ test("during auto-play the step is said at most once in three seconds, the lates
   const page = await open(context.browser, context.server.url, "?array=3,2,1&auto=0.05");
   await page.evaluate(() => {
     window.said = [];
-    new MutationObserver(() => said.push([performance.now(), document.getElementById("step-said").textContent]))
-      .observe(document.getElementById("step-said"), { childList: true, characterData: true, subtree: true });
+    new MutationObserver(() => said.push([performance.now(), document.getElementById("voice").textContent]))
+      .observe(document.getElementById("voice"), { childList: true, characterData: true, subtree: true });
   });
   await page.waitForFunction(() => said.at(-1)?.[1].startsWith("sorted"), { timeout: 60_000 });
   const said = await page.evaluate(() => said);

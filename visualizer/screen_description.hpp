@@ -1,0 +1,30 @@
+// What the screen at a gate shows, as data, for those who cannot see the terminal: a page
+// draws it as a table beside the terminal and says it. Built from the state the frame was
+// drawn from (the picture grids, or the array for a printout), so that it shows exactly
+// what the frame shows: a held-back outcome stays held back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace visualizer {
+
+// True for the kinds of screen that show a frame: "select", "compare", "question", "move".
+bool IsFrame(std::string_view kind);
+
+// The screen of KIND ("menu", "start", "select", "compare", "question", "move", "printout",
+// "totals") as one JSON object; I is the place of the element being inserted, or just
+// inserted on a printout (0 on the other screens). Its members:
+//   kind, sentence, where  KIND, the step in SENTENCE, and WHERE the run stands
+//   i                I, on frames and printouts
+//   places           the row of the array: [value, role] for each place, value null in the
+//                    gap; role "plain", "larger" (compared, moves right), "notlarger"
+//                    (compared, the element goes after it) or "gap"
+//   element          on a frame, the element being inserted: its place, value and outcome
+//                    (a role as above, or null while none is shown)
+//   comparisons, moves  the counts so far
+std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view sentence,
+                           std::string_view where);
+
+}  // namespace visualizer

@@ -1,0 +1,71 @@
+// The step as a table beside the terminal: a header row of the places, the array as the
+// frame shows it (the gap's cell empty), and the element being inserted under its place;
+// each cell's role in words as well as in colour, the step's sentence as the caption. All of
+// it is the program's description of the screen it shows; the page only lays it out.
+import { t } from "./words.js";
+
+// Each role of a cell of the array's row: its word under the number, and what a screen
+// reader says of it.
+const ROLES = {
+  larger: () => [t("moves"), t("compared, larger: moves one place right")],
+  notlarger: () => [t("stays"), t("compared, not larger: the element goes after it")],
+  gap: () => [t("gap"), t("the gap")],
+};
+
+const span = (className, textContent) => Object.assign(document.createElement("span"), { className, textContent });
+
+// One cell of the array's row (ELEMENT false) or the element's: the number, in the role's
+// colour, and the role's word.
+function cell(value, role, element) {
+  const td = document.createElement("td");
+  td.className = [role === "plain" ? "" : role, element ? "element" : ""].join(" ").trim();
+  if (value !== null) td.append(span("value", value));
+  const words = element ? null : ROLES[role]?.();
+  if (words) {
+    td.append(Object.assign(span("role", words[0]), { ariaHidden: "true" }));
+    td.append(span("visually-hidden", `, ${words[1]}`));
+  }
+  if (element) td.setAttribute("aria-current", "true");
+  return td;
+}
+
+// A header cell: SHOWN on the screen, SAID by a screen reader.
+function header(scope, shown, said) {
+  const th = Object.assign(document.createElement("th"), { scope });
+  th.append(Object.assign(span("", shown), { ariaHidden: "true" }), span("visually-hidden", said));
+  return th;
+}
+
+// TABLE is the <table> to fill.
+export function createStepTable(table) {
+  return {
+    // Shows SCREEN, the program's description (screen_description.hpp); a screen without
+    // an array (the menu, another program) hides the table.
+    show(screen) {
+      table.hidden = !screen?.places;
+      if (table.hidden) return;
+      const caption = Object.assign(document.createElement("caption"), { textContent: screen.sentence });
+      // The rows are named as in the code beside them: a, the array; x, the element.
+      const places = screen.places.map((_, k) => header("col", String(k + 1), `${t("place")} ${k + 1}`));
+      const head = document.createElement("tr");
+      head.append(document.createElement("td"), ...places);
+      const array = document.createElement("tr");
+      array.append(header("row", "a", t("the array")), ...screen.places.map(([value, role]) => cell(value, role, false)));
+      const rows = [head, array];
+      const element = screen.element;
+      if (element) {
+        const row = document.createElement("tr");
+        row.className = "element";
+        row.append(header("row", "x", t("the element being inserted")));
+        for (let k = 1; k <= screen.places.length; k++)
+          row.append(k === element.place ? cell(element.value, element.outcome ?? "plain", true) : cell(null, "plain", false));
+        rows.push(row);
+      }
+      const thead = document.createElement("thead");
+      thead.append(head);
+      const tbody = document.createElement("tbody");
+      tbody.append(...rows.slice(1));
+      table.replaceChildren(caption, thead, tbody);
+    },
+  };
+}
