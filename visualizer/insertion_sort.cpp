@@ -1,7 +1,6 @@
 #include "visualizer/insertion_sort.hpp"
 
 #include "console/write_statements.hpp"
-#include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
@@ -10,32 +9,33 @@ namespace visualizer {
 
 using console::WriteLn;
 
+namespace {
+
+// The steps as frames on the console, and the array printed after each insertion.
+struct Frames {
+  static bool IsLess(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
+    return ISLESS(index_i, index_j, i, j);
+  }
+  static void Show(TOperation op, int32_t i, int32_t j) { SHOWSTEP(op, i, j); }
+  static void Placed(Index i, Index at) {
+    if (SAYING()) SAY("printout", i, PrintoutSentence(i, at));
+    WriteLn({"i = ", i});
+    PRINTARRAY();
+  }
+};
+
+}  // namespace
+
 bool ISLESS(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
-  // The result is fixed before any frame is drawn.
-  const bool result = index_j > 0 && i < j;
-  if (TODO) SHOWSTEP(opSelect, index_i, index_j);
-  if (index_j > 0) SHOWSTEP(opCompare, index_i, index_j);
-  return result;
+  Frames frames;
+  return IsLess(frames, TODO, index_i, index_j, i, j);
 }
 
 void INSERT() {
   CNT_COMP = 0;
   CNT_SWAP = 0;
-  for (Index i = 1; i <= SIZE; ++i) {
-    X = A[i];
-    TODO = true;
-    Index j = static_cast<Index>(i - 1);
-    while (ISLESS(i, j, X, j > 0 ? A[j] : 0)) {
-      TODO = false;
-      A[j + 1] = A[j];
-      --j;
-      SHOWSTEP(opMove, i, j);
-    }
-    A[j + 1] = X;
-    if (SAYING()) SAY("printout", i, PrintoutSentence(i, j + 1));
-    WriteLn({"i = ", i});
-    PRINTARRAY();
-  }
+  Frames frames;
+  StraightInsertion(A, SIZE, X, TODO, frames);
 }
 
 }  // namespace visualizer
