@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
 
 namespace visualizer {
@@ -122,6 +123,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       line.explain = true;
     } else if (demo_options && arg == "--quiz") {
       line.quiz = true;
+    } else if (demo_options && arg == "--compare") {
+      line.compare = true;
     } else if (takes_value && arg == "--array") {
       if (!ReadList(value, line.array, line.error)) return fail(line.error);
     } else if (takes_value && arg == "--seed") {
@@ -135,25 +138,29 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
     }
   }
   if (line.random && !line.array.empty()) return fail("choose --array or --random, not both");
-  if (line.seeded && !line.random) return fail("--seed goes with --random");
+  if (line.seeded && !line.random && !line.compare)
+    return fail("--seed goes with --random or --compare");
   return line;
 }
 
-std::vector<int32_t> RandomArray(uint32_t seed) {
+std::vector<int32_t> RandomNumbers(uint32_t seed, std::size_t count) {
   // The engine's numbers are the same everywhere; a distribution's need not be.
   std::mt19937 engine(seed);
   std::vector<int32_t> numbers;
-  for (std::size_t k = 0; k < kMostNumbers; ++k)
-    numbers.push_back(static_cast<int32_t>(engine() % 100));
+  for (std::size_t k = 0; k < count; ++k) numbers.push_back(static_cast<int32_t>(engine() % 100));
   return numbers;
+}
+
+void PrintOut(std::string_view text) {
+  if (const int error = runtime::WriteAll(1, text); error != 0) runtime::OutputLost(error);
 }
 
 int AnswerCommandLine(const CommandLine& line, std::string_view program, std::string_view help) {
   switch (line.action) {
     case CommandLine::Action::kRun: return -1;
-    case CommandLine::Action::kHelp: std::fwrite(help.data(), 1, help.size(), stdout); return 0;
+    case CommandLine::Action::kHelp: PrintOut(help); return 0;
     case CommandLine::Action::kVersion:
-      std::printf("%.*s %s\n", static_cast<int>(program.size()), program.data(), PROJECT_VERSION);
+      PrintOut(std::string(program) + " " + PROJECT_VERSION + "\n");
       return 0;
     case CommandLine::Action::kError: break;
   }

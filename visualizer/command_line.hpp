@@ -22,6 +22,7 @@ struct CommandLine {
   bool back = false;     // --back
   bool explain = false;  // --explain
   bool quiz = false;     // --quiz
+  bool compare = false;  // --compare
   std::string error;     // for kError: what is wrong, in a few words
 };
 
@@ -38,11 +39,15 @@ constexpr uint32_t kAutoMostMs = 10000;
 
 // Reads ARGS (without the program's name). DEMO_OPTIONS: the program knows the options of
 // the demonstration (--no-color, --array, --random, --seed, --auto, --back, --explain,
-// --quiz); otherwise only --help and --version.
+// --quiz, --compare); otherwise only --help and --version.
 CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options);
 
-// The ten numbers from 0 to 99 that SEED draws, the same on every platform.
-std::vector<int32_t> RandomArray(uint32_t seed);
+// COUNT numbers from 0 to 99 that SEED draws, the same on every platform.
+std::vector<int32_t> RandomNumbers(uint32_t seed, std::size_t count);
+// The ten of --random.
+inline std::vector<int32_t> RandomArray(uint32_t seed) {
+  return RandomNumbers(seed, kMostNumbers);
+}
 
 // Answers a command line that asks for no run: the help (HELP) or the version on standard
 // output, an error in one line on standard error. Returns the exit status, or -1 when the
@@ -53,6 +58,10 @@ int AnswerCommandLine(const CommandLine& line, std::string_view program, std::st
 // (AnswerCommandLine) and the program ends with that status.
 CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
                             bool demo_options);
+
+// Writes TEXT on standard output, all of it: a lost output ends the program as it ends a
+// run (runtime::OutputLost), never as a success.
+void PrintOut(std::string_view text);
 
 // The exit status of a command line that is wrong.
 constexpr int kUsageStatus = 2;

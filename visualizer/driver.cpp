@@ -2,6 +2,7 @@
 
 #include "console/console.hpp"
 #include "console/write_statements.hpp"
+#include "visualizer/cost.hpp"
 #include "visualizer/insertion_sort.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_gate.hpp"
@@ -34,24 +35,29 @@ void Copy(const TArray& from) {
 }  // namespace
 
 void SEL() {
-  switch (READKEY()) {
+  const uint8_t key = READKEY();
+  switch (key) {
     case '1': Copy(B); break;
     case '2': Copy(C); break;
     case '3': Copy(D); break;
     case '4': Copy(E); break;
     default: break;  // selects nothing: A keeps its zeros
   }
+  ARRAY_NAME = MenuArrayName(key - '0');
 }
 
 namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
+  INVERSIONS = static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE)));
   if (SAYING()) SAY("start", 0, PrintoutSentence(0, 0));
   PRINTARRAY();
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
+  if (TEACHING.explain)
+    for (const std::string& line : LawLines()) WriteLn({std::string_view(line)});
   if (TEACHING.quiz) WriteLn({"predictions right: ", RIGHT, " of ", ASKED});
   if (SAYING()) SAY("totals", 0, TotalsSentence());
   TELL();
@@ -68,7 +74,8 @@ void RunDemo() {
   SortAndCount();
 }
 
-void RunOwnArray(const std::vector<int32_t>& numbers) {
+void RunOwnArray(const std::vector<int32_t>& numbers, const std::string& name) {
+  ARRAY_NAME = name;
   SIZE = static_cast<Index>(numbers.size());
   for (Index k = 1; k <= SIZE; ++k) A[k] = numbers[static_cast<std::size_t>(k - 1)];
   SortAndCount();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace visualizer {
@@ -10,7 +11,8 @@ namespace visualizer {
 void SEL();
 // The whole run: menu, choice, printout, sort, totals, the final line read.
 void RunDemo();
-// A run over an array of the user's own, 1 to 10 numbers: no menu, then as after a choice.
-void RunOwnArray(const std::vector<int32_t>& numbers);
+// A run over an array of the user's own, 1 to 10 numbers, called NAME: no menu, then as
+// after a choice.
+void RunOwnArray(const std::vector<int32_t>& numbers, const std::string& name);
 
 }  // namespace visualizer

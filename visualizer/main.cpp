@@ -9,6 +9,7 @@
 #include "console/window_copy.hpp"
 #include "runtime/runtime.hpp"
 #include "visualizer/command_line.hpp"
+#include "visualizer/compare.hpp"
 #include "visualizer/driver.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
@@ -31,9 +32,13 @@ constexpr std::string_view kHelp =
     "                10); Space passes at once, P pauses and resumes, Esc stops\n"
     "  --back        step back: at a step, Left or Backspace shows the screen before, and\n"
     "                again; Space or Right goes forward through them, then on\n"
-    "  --explain     every frame also says its step in a sentence with its values\n"
+    "  --explain     every frame also says its step in a sentence with its values, and the\n"
+    "                totals what makes them what they are\n"
     "  --quiz        predict: each comparison first asks whether the element moves right;\n"
     "                answer Y or N, then see; the score comes after the totals\n"
+    "  --compare     no run: print what the sort costs for the menu's arrays and for 10,\n"
+    "                100 and 1000 numbers in order, at random and in reverse order (and\n"
+    "                for --array's), with the least and the most it can cost\n"
     "  --no-color    draw without colours: a compared element that is larger in bold, one\n"
     "                that is not larger underlined (so too when NO_COLOR is set)\n"
     "  --help        show this help and exit\n"
@@ -52,9 +57,19 @@ int main(int argc, char** argv) {
   const visualizer::CommandLine line =
       visualizer::TakeCommandLine(argc, argv, kProgram, kHelp, true);
   std::vector<int32_t> numbers = line.array;
+  std::string name = visualizer::OwnArrayName(numbers);
+  if (line.compare) {
+    // The random rows are drawn from the seed given, or from one that the table says.
+    const uint32_t seed = line.seeded ? line.seed : std::random_device()();
+    std::vector<visualizer::NamedArray> more;
+    if (!line.array.empty()) more.push_back({visualizer::OwnArrayName(line.array), line.array});
+    visualizer::PrintOut(visualizer::CostTable(seed, more));
+    return 0;
+  }
   if (line.random) {
     const uint32_t seed = line.seeded ? line.seed : std::random_device()();
     numbers = visualizer::RandomArray(seed);
+    name = visualizer::RandomArrayName(seed);
     if (!line.seeded)
       runtime::SetExitNote("to repeat this run: insertion-sort-demo --random --seed " +
                            std::to_string(seed) + "\n");
@@ -70,7 +85,7 @@ int main(int argc, char** argv) {
   if (numbers.empty()) {
     visualizer::RunDemo();
   } else {
-    visualizer::RunOwnArray(numbers);
+    visualizer::RunOwnArray(numbers, name);
   }
   runtime::Halt(0);
 }

@@ -1,6 +1,7 @@
 #include "visualizer/screen_description.hpp"
 
 #include "visualizer/sort_state.hpp"
+#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 namespace {
@@ -112,6 +113,11 @@ std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view se
     json.Close('}');
   }
   json.Key("comparisons").Number(CNT_COMP).Key("moves").Number(CNT_SWAP);
+  if (kind == "totals") {
+    json.Key("array").String(ARRAY_NAME).Key("n").Number(SIZE);
+    json.Key("inversions").Number(INVERSIONS).Key("stops").Number(STOPS);
+    if (TEACHING.quiz) json.Key("asked").Number(ASKED).Key("right").Number(RIGHT);
+  }
   return std::move(json).Done();
 }
 

@@ -24,6 +24,9 @@ bool IsFrame(std::string_view kind);
 //   element          on a frame, the element being inserted: its place, value and outcome
 //                    (a role as above, or null while none is shown)
 //   comparisons, moves  the counts so far
+//   on the totals    array (what it is called), n, inversions (pairs out of order before
+//                    the sort), stops (comparisons that stopped an element), and under
+//                    --quiz asked and right (the predictions)
 std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view sentence,
                            std::string_view where);
 

@@ -57,6 +57,7 @@ void ShowCompare(Index i, Index j) {
   ++CNT_COMP;
   // Red: the compared element is larger and will move right.
   const TMask outcome = A[j] > X ? mskRed : mskGreen;
+  STOPS += outcome == mskGreen ? 1 : 0;
   for (Index k = 1; k <= SIZE; ++k) {
     if (k == i) SHOW_MASK[2][k] = outcome;
     if (k == j) SHOW_MASK[1][k] = outcome;

@@ -10,6 +10,9 @@ namespace visualizer {
 Teaching TEACHING;
 int32_t ASKED = 0;
 int32_t RIGHT = 0;
+int32_t INVERSIONS = 0;
+int32_t STOPS = 0;
+std::string ARRAY_NAME;
 std::string SAID;
 
 namespace {
@@ -71,6 +74,49 @@ std::string StepSentence(TOperation op, int32_t i, int32_t j) {
       return Sentence({A[j + 2], " moved right; the gap is now at ", j + 1});
   }
   return {};
+}
+
+std::vector<std::string> LawLines() {
+  std::string moves =
+      CNT_SWAP == 0 ? Sentence({"0 moves: no pair was out of order"})
+      : CNT_SWAP == 1
+          ? Sentence({"1 move: one for the one pair out of order"})
+          : Sentence({CNT_SWAP, " moves: one for each of the ", INVERSIONS, " pairs out of order"});
+  return {moves, Sentence({CNT_COMP, CNT_COMP == 1 ? " comparison: " : " comparisons: ", CNT_SWAP,
+                           " that moved an element, ", STOPS, " that stopped one"})};
+}
+
+std::string MenuArrayName(int key) {
+  static const char* const kNames[] = {"no choice: all zeros", "1 ordered", "2 in reverse order",
+                                       "3 empty (all zeros)", "4 medium order"};
+  return kNames[key >= 1 && key <= 4 ? key : 0];
+}
+
+std::string OwnArrayName(const std::vector<int32_t>& numbers) {
+  std::string name = "your own:";
+  for (const int32_t number : numbers) name.append(Sentence({" ", number}));
+  return name;
+}
+
+std::string RandomArrayName(uint32_t seed) {
+  return "random, seed " + std::to_string(seed);
+}
+
+std::string InOrderName() {
+  return "in order";
+}
+
+std::string InReverseName() {
+  return "in reverse order";
+}
+
+std::vector<std::string> CostTableHeadings() {
+  return {"array", "n", "inversions", "comparisons", "moves", "n-1", "n(n-1)/2"};
+}
+
+std::string CostTableNote(uint32_t seed) {
+  return "Inversions are the pairs out of order. The random rows come again with --seed " +
+         std::to_string(seed) + ".";
 }
 
 std::string Question(int32_t j) {

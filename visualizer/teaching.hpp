@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "visualizer/sort_state.hpp"
 
@@ -22,6 +23,13 @@ extern Teaching TEACHING;
 // The predictions of --quiz so far: how many were asked, how many were right.
 extern int32_t ASKED;
 extern int32_t RIGHT;
+// The law of the run's counts: the pairs out of order in the array before the sort, which
+// the moves undo one each, and the comparisons that stopped an element (it went in after
+// the compared one), which with the moves make up the comparisons.
+extern int32_t INVERSIONS;
+extern int32_t STOPS;
+// What the array sorted is called, for the page's table of runs.
+extern std::string ARRAY_NAME;
 
 // What the screen shows now, for a console that shows it beside the terminal (a page): the
 // KIND of the screen ("menu", "start", "select", "compare", "question", "move", "printout",
@@ -47,6 +55,21 @@ std::string Question(int32_t j);
 std::string PrintoutSentence(int32_t i, int32_t at);
 // The totals, with the predictions under --quiz.
 std::string TotalsSentence();
+// The law of the run, after the totals under --explain: two lines with its numbers.
+std::vector<std::string> LawLines();
+
+// What an array is called in the tables of runs: the menu's (KEY 1 to 4; another key
+// chooses none), one of the user's own, one drawn at random from SEED, one in order or in
+// reverse order.
+std::string MenuArrayName(int key);
+std::string OwnArrayName(const std::vector<int32_t>& numbers);
+std::string RandomArrayName(uint32_t seed);
+std::string InOrderName();
+std::string InReverseName();
+// The headings of --compare's columns, the array's first, and the line under its rows.
+std::vector<std::string> CostTableHeadings();
+std::string CostTableNote(uint32_t seed);
+
 // Where the run stands at the screen of KIND about the element at I, with every number
 // that the screen shows: the array as the frame shows it, the element and what it is
 // compared with.

@@ -24,6 +24,7 @@ TEST(CommandLine, GoodAndBadLines) {
       {{"--array", "7"}, Action::kRun, {7}, ""},
       {{"--array", "1,2,3,4,5,6,7,8,9,10"}, Action::kRun, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, ""},
       {{"--random", "--seed", "7"}, Action::kRun, {}, ""},
+      {{"--compare", "--seed", "7"}, Action::kRun, {}, ""},
       {{"--bogus"}, Action::kError, {}, "unknown option '--bogus'"},
       {{"stray"}, Action::kError, {}, "unexpected argument 'stray'"},
       {{"--array"}, Action::kError, {}, "--array needs a value"},

@@ -1,0 +1,50 @@
+#include "visualizer/cost.hpp"
+
+#include "visualizer/insertion_sort.hpp"
+
+namespace visualizer {
+namespace {
+
+// A vector seen from 1, as the sort sees its arrays.
+struct FromOne {
+  int32_t& operator[](int32_t k) { return numbers[static_cast<std::size_t>(k - 1)]; }
+  std::vector<int32_t>& numbers;
+};
+
+// The steps of the sort, counted.
+struct Counted {
+  bool IsLess(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
+    return visualizer::IsLess(*this, todo, index_i, index_j, i, j);
+  }
+  void Show(TOperation op, int32_t /*i*/, int32_t j) {
+    if (op == opMove) ++cost.moves;
+    if (op != opCompare) return;
+    ++cost.comparisons;
+    // The colour the frame would give: the compared element not larger stops the element.
+    if (!(array[j] > x)) ++cost.stops;
+  }
+  static void Placed(int32_t /*i*/, int32_t /*at*/) {}
+
+  FromOne array;
+  int32_t x = 0;
+  bool todo = false;
+  Cost cost;
+};
+
+}  // namespace
+
+int64_t Inversions(const int32_t* numbers, std::size_t count) {
+  int64_t pairs = 0;
+  for (std::size_t k = 0; k < count; ++k)
+    for (std::size_t m = k + 1; m < count; ++m) pairs += numbers[k] > numbers[m] ? 1 : 0;
+  return pairs;
+}
+
+Cost CountCost(std::vector<int32_t> numbers) {
+  Counted steps{FromOne{numbers}, 0, false, {}};
+  steps.cost.inversions = Inversions(numbers.data(), numbers.size());
+  StraightInsertion(steps.array, static_cast<int32_t>(numbers.size()), steps.x, steps.todo, steps);
+  return steps.cost;
+}
+
+}  // namespace visualizer

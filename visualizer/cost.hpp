@@ -1,0 +1,24 @@
+// The cost of a sort: the comparisons and moves that the sort of the frames makes on an array
+// of any length, counted by running that sort without drawing, and the pairs out of order
+// that its moves undo.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace visualizer {
+
+struct Cost {
+  int64_t inversions = 0;   // pairs out of order before the sort
+  int64_t comparisons = 0;  // every one either moved an element or stopped one
+  int64_t moves = 0;        // every one undid one pair out of order
+  int64_t stops = 0;        // comparisons after which the element went in
+};
+
+// The pairs of places k < m of NUMBERS (COUNT of them) with NUMBERS[k] > NUMBERS[m].
+int64_t Inversions(const int32_t* numbers, std::size_t count);
+
+// Sorts NUMBERS with the sort the frames show, counting what it does instead of drawing it.
+Cost CountCost(std::vector<int32_t> numbers);
+
+}  // namespace visualizer
