@@ -1,7 +1,7 @@
 // The page around the program: the terminal it draws on (terminal.js), its run (run.js),
 // the keys (keys.js), the controls (controls.js), the address (address.js), what the page
-// says of the run (narration.js), the step as a table (step_table.js) and its sound
-// (sound.js).
+// says of the run (narration.js), the step as a table (step_table.js), its sound (sound.js)
+// and the runs side by side (runs.js).
 //
 // For automation, window.demo has the terminal (`term`), the status of the last run
 // (`exitStatus`, null while it runs) and `run()`, which starts again; `waits` counts the
@@ -13,6 +13,7 @@ import { allowRunAgain, installControls, showChoices } from "./controls.js";
 import { installKeys } from "./keys.js";
 import { forgetSteps, initNarration, show, sayEnded, sayWaiting, sayWithWayBack, speak } from "./narration.js";
 import { Run } from "./run.js";
+import { createRuns } from "./runs.js";
 import { createSound } from "./sound.js";
 import { createStepTable } from "./step_table.js";
 import { createTerminal, rowsForScreenReaders } from "./terminal.js";
@@ -24,6 +25,7 @@ const term = createTerminal(terminal);
 initNarration({ status: $("status"), voice: $("voice"), code: $("code") });
 const stepTable = createStepTable($("step-table"));
 const sound = createSound($("sound"));
+const runs = createRuns({ section: $("runs"), table: $("runs-table"), plot: $("runs-plot"), clear: $("clear-runs") });
 for (const link of document.querySelectorAll("nav a"))
   if (link.dataset.program === program) link.setAttribute("aria-current", "page");
 
@@ -44,6 +46,7 @@ const hooks = {
     stepTable.show(screen);
     sayWaiting(screen, autoPlay);
     sound.play(screen);
+    if (screen?.kind === "totals") runs.add(screen);
   },
   ended(run, status) {
     if (current !== run) return;
