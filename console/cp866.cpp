@@ -55,6 +55,27 @@ char32_t DecodeUtf8(const std::string& bytes) {
   return value;
 }
 
+std::string Utf8ToCp866(std::string_view text) {
+  std::string cp866;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const char32_t c = DecodeUtf8(std::string(text.substr(at, length)));
+    at += length;
+    if (c < 0x80)
+      cp866.push_back(static_cast<char>(c));
+    else if (c >= U'\u0410' && c <= U'\u043F')  // А to п
+      cp866.push_back(static_cast<char>(0x80 + (c - U'\u0410')));
+    else if (c >= U'\u0440' && c <= U'\u044F')  // р to я
+      cp866.push_back(static_cast<char>(0xE0 + (c - U'\u0440')));
+    else if (c == U'\u0401' || c == U'\u0451')  // Ё, ё
+      cp866.push_back(static_cast<char>(c == U'\u0401' ? 0xF0 : 0xF1));
+    else
+      cp866.push_back('?');
+  }
+  return cp866;
+}
+
 std::array<std::string, 256> Utf8Glyphs(const Cp866High& high) {
   std::array<std::string, 256> glyphs;
   for (std::size_t code = 0; code < glyphs.size(); ++code)

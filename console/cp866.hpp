@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace console {
 
@@ -22,6 +23,10 @@ void AppendUtf8(char32_t code_point, std::string& out);
 
 // The first character of UTF-8 BYTES; 0 when there is none.
 char32_t DecodeUtf8(const std::string& bytes);
+
+// UTF-8 TEXT in code page 866, as a program's words are written to the console: ASCII as
+// it is, the Russian letters by the code page's fixed places, anything else as '?'.
+std::string Utf8ToCp866(std::string_view text);
 
 // The UTF-8 glyph of every code.
 std::array<std::string, 256> Utf8Glyphs(const Cp866High& high);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace console {
@@ -13,6 +14,7 @@ namespace console {
 struct Item {
   Item(std::string_view string, int32_t field = 0) : is_text(true), text(string), width(field) {}
   Item(const char* string, int32_t field = 0) : Item(std::string_view(string), field) {}
+  Item(const std::string& string, int32_t field = 0) : Item(std::string_view(string), field) {}
   Item(int32_t number, int32_t field = 0) : is_text(false), value(number), width(field) {}
 
   bool is_text;

@@ -3,9 +3,19 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
+#include "runtime/words.hpp"
+
 namespace runtime {
+
+// The language the user asks for: on POSIX gettext's variables, unless the locale's
+// character set cannot show the Russian letters; on Windows the user's interface language;
+// on a page the page's.
+Language UserLanguage();
+// TEXT, UTF-8, in the character set of the program's standard output and error.
+std::string ForOutput(std::string_view text);
 
 // Installs what ends the program in order on the platform's signals and faults: the
 // terminal restored on every way out, faults reported with their run-time error numbers.

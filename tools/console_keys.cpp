@@ -6,6 +6,7 @@
 #include "console/console.hpp"
 #include "console/native_console.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/command_line.hpp"
 
 using namespace console;
@@ -13,8 +14,8 @@ using namespace console;
 namespace {
 
 constexpr std::string_view kProgram = "console-keys";
-constexpr std::string_view kHelp =
-    "Usage: console-keys [OPTION]...\n"
+constexpr std::string_view kHelp = runtime::N_(
+    "Usage: {program} [OPTION]...\n"
     "Shows what each key press delivers through the console layer: one line per key with\n"
     "the results of READKEY in decimal (0 72 for Up, 27 for Esc). Ctrl+C ends it.\n"
     "\n"
@@ -22,7 +23,7 @@ constexpr std::string_view kHelp =
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
     "\n"
-    "See the manual: man console-keys\n";
+    "See the manual: man console-keys\n");
 
 }  // namespace
 

@@ -8,8 +8,12 @@
 
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 
 namespace visualizer {
+
+using runtime::Tr;
+
 namespace {
 
 // A whole number, all of TEXT; nothing otherwise.
@@ -30,16 +34,16 @@ bool ReadList(std::string_view list, std::vector<int32_t>& numbers, std::string&
       while (item.starts_with(' ')) item.remove_prefix(1);  // a blank after a comma
     int32_t number = 0;
     if (!WholeNumber(item, number)) {
-      error = "--array: '" + std::string(item) + "' is not a whole number";
+      error = Tr("--array: '{item}' is not a whole number", {{"item", item}});
       return false;
     }
     if (number < kLeast || number > kGreatest) {
-      error = "--array: " + std::to_string(number) + " is not from -99 to 999";
+      error = Tr("--array: {number} is not from -99 to 999", {{"number", number}});
       return false;
     }
     numbers.push_back(number);
     if (numbers.size() > kMostNumbers) {
-      error = "--array: more than 10 numbers";
+      error = Tr("--array: more than 10 numbers");
       return false;
     }
     if (comma == std::string_view::npos) return true;
@@ -99,16 +103,17 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
     const bool takes_value = demo_options && (arg == "--array" || arg == "--seed");
     if (demo_options && arg == "--auto") {
       if (!ReadDelay(has_value ? value : std::string_view(), line.auto_ms))
-        return fail("--auto: '" + std::string(value) +
-                    "' is not a number of seconds from 0.05 to 10");
+        return fail(
+            Tr("--auto: '{value}' is not a number of seconds from 0.05 to 10", {{"value", value}}));
       continue;
     }
     if (takes_value && !has_value) {
-      if (i + 1 == args.size()) return fail(std::string(arg) + " needs a value");
+      if (i + 1 == args.size()) return fail(Tr("{option} needs a value", {{"option", arg}}));
       value = args[++i];
       has_value = true;
     }
-    if (has_value && !takes_value) return fail("unknown option '" + std::string(args[i]) + "'");
+    if (has_value && !takes_value)
+      return fail(Tr("unknown option '{option}'", {{"option", args[i]}}));
     if (arg == "--help") {
       line.action = CommandLine::Action::kHelp;
     } else if (arg == "--version") {
@@ -129,17 +134,19 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       if (!ReadList(value, line.array, line.error)) return fail(line.error);
     } else if (takes_value && arg == "--seed") {
       if (!WholeNumber(value, line.seed))
-        return fail("--seed: '" + std::string(value) +
-                    "' is not a whole number from 0 to 4294967295");
+        return fail(
+            Tr("--seed: '{value}' is not a whole number from 0 to 4294967295", {{"value", value}}));
       line.seeded = true;
     } else {
-      return fail((arg.starts_with("-") ? "unknown option '" : "unexpected argument '") +
-                  std::string(arg) + "'");
+      return fail(arg.starts_with("-")
+                      ? Tr("unknown option '{option}'", {{"option", arg}})
+                      : Tr("unexpected argument '{argument}'", {{"argument", arg}}));
     }
   }
-  if (line.random && !line.array.empty()) return fail("choose --array or --random, not both");
+  if (line.random && !line.array.empty())
+    return fail(std::string(Tr("choose --array or --random, not both")));
   if (line.seeded && !line.random && !line.compare)
-    return fail("--seed goes with --random or --compare");
+    return fail(std::string(Tr("--seed goes with --random or --compare")));
   return line;
 }
 
@@ -152,27 +159,29 @@ std::vector<int32_t> RandomNumbers(uint32_t seed, std::size_t count) {
 }
 
 void PrintOut(std::string_view text) {
-  if (const int error = runtime::WriteAll(1, text); error != 0) runtime::OutputLost(error);
+  const std::string converted = runtime::ForOutput(text);
+  if (const int error = runtime::WriteAll(1, converted); error != 0) runtime::OutputLost(error);
 }
 
 int AnswerCommandLine(const CommandLine& line, std::string_view program, std::string_view help) {
   switch (line.action) {
     case CommandLine::Action::kRun: return -1;
-    case CommandLine::Action::kHelp: PrintOut(help); return 0;
+    case CommandLine::Action::kHelp: PrintOut(Tr(help, {{"program", program}})); return 0;
     case CommandLine::Action::kVersion:
       PrintOut(std::string(program) + " " + PROJECT_VERSION + "\n");
       return 0;
     case CommandLine::Action::kError: break;
   }
-  std::fprintf(stderr, "%.*s: %s; see %.*s --help\n", static_cast<int>(program.size()),
-               program.data(), line.error.c_str(), static_cast<int>(program.size()),
-               program.data());
+  const std::string said =
+      Tr("{program}: {error}; see {program} --help", {{"program", program}, {"error", line.error}});
+  runtime::WriteAll(2, runtime::ForOutput(said + "\n"));
   return kUsageStatus;
 }
 
 CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
                             bool demo_options) {
   runtime::SetProgramName(program);
+  runtime::SetLanguage(runtime::UserLanguage());
   CommandLine line =
       ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), demo_options);
   if (const int status = AnswerCommandLine(line, program, help); status >= 0) std::exit(status);

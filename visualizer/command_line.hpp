@@ -49,8 +49,9 @@ inline std::vector<int32_t> RandomArray(uint32_t seed) {
   return RandomNumbers(seed, kMostNumbers);
 }
 
-// Answers a command line that asks for no run: the help (HELP) or the version on standard
-// output, an error in one line on standard error. Returns the exit status, or -1 when the
+// Answers a command line that asks for no run: the help (HELP, a message of the catalogue
+// with {program} in it) or the version on standard output, an error in one line on
+// standard error. Returns the exit status, or -1 when the
 // program is to run.
 int AnswerCommandLine(const CommandLine& line, std::string_view program, std::string_view help);
 

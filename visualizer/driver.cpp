@@ -1,7 +1,9 @@
 #include "visualizer/driver.hpp"
 
 #include "console/console.hpp"
+#include "console/cp866.hpp"
 #include "console/write_statements.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/cost.hpp"
 #include "visualizer/insertion_sort.hpp"
 #include "visualizer/sort_state.hpp"
@@ -57,8 +59,8 @@ void SortAndCount() {
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
   if (TEACHING.explain)
-    for (const std::string& line : LawLines()) WriteLn({std::string_view(line)});
-  if (TEACHING.quiz) WriteLn({"predictions right: ", RIGHT, " of ", ASKED});
+    for (const std::string& line : LawLines()) WriteLn({Utf8ToCp866(line)});
+  if (TEACHING.quiz) WriteLn({Utf8ToCp866(ScoreLine())});
   if (SAYING()) SAY("totals", 0, TotalsSentence());
   TELL();
   ReadLn();
@@ -68,7 +70,7 @@ void SortAndCount() {
 
 void RunDemo() {
   for (const char* line : MENU) WriteLn({line});
-  if (SAYING()) SAY("menu", 0, "choose an array: 1 to 4");
+  if (SAYING()) SAY("menu", 0, std::string(runtime::Tr("choose an array: 1 to 4")));
   TELL();
   SEL();
   SortAndCount();

@@ -8,6 +8,7 @@
 #include "console/native_console.hpp"
 #include "console/window_copy.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/command_line.hpp"
 #include "visualizer/compare.hpp"
 #include "visualizer/driver.hpp"
@@ -17,8 +18,8 @@
 namespace {
 
 constexpr std::string_view kProgram = "insertion-sort-demo";
-constexpr std::string_view kHelp =
-    "Usage: insertion-sort-demo [OPTION]...\n"
+constexpr std::string_view kHelp = runtime::N_(
+    "Usage: {program} [OPTION]...\n"
     "Insertion sort, step by step: choose one of four arrays, then watch every selection,\n"
     "comparison and move, one step per key, until the totals.\n"
     "\n"
@@ -27,7 +28,8 @@ constexpr std::string_view kHelp =
     "                from -99 to 999, separated by commas (--array 5,3,8,1)\n"
     "  --random      sort ten numbers from 0 to 99 drawn at random; at the end the program\n"
     "                says how to repeat the run\n"
-    "  --seed N      with --random: draw them from N, the same numbers every time\n"
+    "  --seed N      with --random or --compare: draw the random numbers from N, the same\n"
+    "                every time\n"
     "  --auto[=S]    every step passes by itself after S seconds (1 unless given, 0.05 to\n"
     "                10); Space passes at once, P pauses and resumes, Esc stops\n"
     "  --back        step back: at a step, Left or Backspace shows the screen before, and\n"
@@ -49,7 +51,7 @@ constexpr std::string_view kHelp =
     "type a line and press Enter. Ctrl+C ends the program at once.\n"
     "\n"
     "Exit status: 0 a whole run, 100 stopped with Esc, 2 a wrong command line, 101 the\n"
-    "output lost; see the manual: man insertion-sort-demo\n";
+    "output lost; see the manual: man insertion-sort-demo\n");
 
 }  // namespace
 
@@ -58,6 +60,9 @@ int main(int argc, char** argv) {
       visualizer::TakeCommandLine(argc, argv, kProgram, kHelp, true);
   std::vector<int32_t> numbers = line.array;
   std::string name = visualizer::OwnArrayName(numbers);
+#ifndef __EMSCRIPTEN__
+  // A table for standard output, which a page does not show: its own table of runs stands
+  // for it, and the page's program does without the 17 KB of its code.
   if (line.compare) {
     // The random rows are drawn from the seed given, or from one that the table says.
     const uint32_t seed = line.seeded ? line.seed : std::random_device()();
@@ -66,13 +71,16 @@ int main(int argc, char** argv) {
     visualizer::PrintOut(visualizer::CostTable(seed, more));
     return 0;
   }
+#endif
   if (line.random) {
     const uint32_t seed = line.seeded ? line.seed : std::random_device()();
     numbers = visualizer::RandomArray(seed);
     name = visualizer::RandomArrayName(seed);
     if (!line.seeded)
-      runtime::SetExitNote("to repeat this run: insertion-sort-demo --random --seed " +
-                           std::to_string(seed) + "\n");
+      runtime::SetExitNote(
+          runtime::ForOutput(runtime::Tr("to repeat this run: {program} --random --seed {seed}",
+                                         {{"program", kProgram}, {"seed", seed}}) +
+                             "\n"));
   }
   visualizer::TEACHING = {line.auto_ms, line.back, line.explain, line.quiz};
   runtime::InstallSignalHandlers();

@@ -5,13 +5,16 @@
 #include <string_view>
 
 #include "console/console.hpp"
+#include "console/cp866.hpp"
 #include "console/write_statements.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
 
 namespace visualizer {
 
 using namespace console;
+using runtime::Tr;
 
 namespace {
 
@@ -94,9 +97,10 @@ void DrawPicture(uint8_t posy) {
   TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
 }
 
-// TEXT from column COLUMN of ROW, in a field of WIDTH filled with blanks after it.
-void WriteLeft(uint8_t column, uint8_t row, std::string_view text, int32_t width) {
+// Words (UTF-8) from column COLUMN of ROW, in a field of WIDTH filled with blanks after them.
+void WriteLeft(uint8_t column, uint8_t row, std::string_view words, int32_t width) {
   GOTOXY(column, row);
+  const std::string text = Utf8ToCp866(words);
   Write({text, {"", width - static_cast<int32_t>(text.size())}});
 }
 
@@ -135,11 +139,13 @@ void AskComparison(Index i, Index j, const std::string& sentence) {
   RIGHT += right ? 1 : 0;
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = outcome;
   DrawPicture(posy);
-  WriteLeft(kVerdictColumn, posy, right ? "answer: right" : "answer: wrong", kVerdictWidth);
+  WriteLeft(kVerdictColumn, posy, right ? Tr("answer: right") : Tr("answer: wrong"), kVerdictWidth);
   WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), TEACHING.explain ? sentence : "",
             kLineWidth);
   GOTOXY(1, static_cast<uint8_t>(posy + 2));
-  SAY("compare", i, (right ? "right, " : "wrong, ") + sentence);
+  SAY("compare", i,
+      right ? Tr("right, {step}", {{"step", sentence}})
+            : Tr("wrong, {step}", {{"step", sentence}}));
   GETUSERINPUT();
 }
 

@@ -6,6 +6,7 @@
 #include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/teaching.hpp"
 
@@ -24,6 +25,9 @@ constexpr int kAbortStatus = 100;
 constexpr uint8_t kBackspace = keys::kBackspace.character;
 constexpr uint8_t kLeftCode = scan::kLeft;
 constexpr uint8_t kRightCode = scan::kRight;
+// The small letters д and н in code page 866; their capitals are 0x20 lower.
+constexpr uint8_t kCyrillicDe = 0xA4;
+constexpr uint8_t kCyrillicEn = 0xAD;
 
 // A gate's screen as it was, with what was said of it.
 struct SeenScreen {
@@ -55,6 +59,18 @@ GateKey ReadGateKey() {
   if (key.code == KBESC) BreakProgram();
   while (KEYPRESSED()) READKEY();
   return key;
+}
+
+// The answer that KEY gives to a question: 'Y', 'N', or 0 for none. Y and N answer in every
+// language; in Russian also д (да) and н (нет), as the Russian layout types them: its key
+// marked Y gives н, so each letter means what it says.
+uint8_t AnswerOf(uint8_t key) {
+  const uint8_t upper = key & 0xDF;
+  if (upper == 'Y' || upper == 'N') return upper;
+  if (runtime::CurrentLanguage() != runtime::Language::kRussian) return 0;
+  if (key == kCyrillicDe || key == kCyrillicDe - 0x20) return 'Y';
+  if (key == kCyrillicEn || key == kCyrillicEn - 0x20) return 'N';
+  return 0;
 }
 
 // The one gate. A step gate (ANSWER false) returns on Space; a question's (ANSWER true)
@@ -98,8 +114,8 @@ uint8_t Gate(bool answer) {
       paused = true;
     } else if (delay > 0 && upper == 'P') {
       paused = !paused;
-    } else if (answer && on_live && (upper == 'Y' || upper == 'N')) {
-      return upper;
+    } else if (answer && on_live && AnswerOf(key.code) != 0) {
+      return AnswerOf(key.code);
     } else {
       continue;  // any other key changes nothing, the time left neither
     }

@@ -3,9 +3,13 @@
 #include <initializer_list>
 
 #include "console/console.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/screen_description.hpp"
 
 namespace visualizer {
+
+using runtime::Tr;
+using runtime::TrN;
 
 Teaching TEACHING;
 int32_t ASKED = 0;
@@ -14,23 +18,6 @@ int32_t INVERSIONS = 0;
 int32_t STOPS = 0;
 std::string ARRAY_NAME;
 std::string SAID;
-
-namespace {
-
-// One piece of a sentence: words, or a number.
-struct Piece {
-  Piece(const char* words) : text(words) {}
-  Piece(int32_t number) : text(std::to_string(number)) {}
-  std::string text;
-};
-
-std::string Sentence(std::initializer_list<Piece> pieces) {
-  std::string sentence;
-  for (const Piece& piece : pieces) sentence.append(piece.text);
-  return sentence;
-}
-
-}  // namespace
 
 namespace {
 bool TOLD = true;  // SAID is with the console
@@ -63,127 +50,139 @@ void SAY_AGAIN(const std::string& description) {
 std::string StepSentence(TOperation op, int32_t i, int32_t j) {
   switch (op) {
     case opSelect:
-      if (i == 1) return Sentence({"take up ", X, ": alone, it is in order"});
-      return Sentence({"take up ", X, " to put it in order"});
+      if (i == 1) return Tr("take up {x}: alone, it is in order", {{"x", X}});
+      return Tr("take up {x} to put it in order", {{"x", X}});
     case opCompare:
-      if (A[j] > X) return Sentence({X, " < ", A[j], ": ", A[j], " moves one place right"});
-      return Sentence({A[j], " <= ", X, ": ", X, " goes in after ", A[j]});
+      if (A[j] > X) return Tr("{x} < {y}: {y} moves one place right", {{"x", X}, {"y", A[j]}});
+      return Tr("{y} <= {x}: {x} goes in after {y}", {{"x", X}, {"y", A[j]}});
     case opMove:
       // The element moved now stands right of the gap, which is at J + 1.
-      if (j == 0) return Sentence({A[j + 2], " moved right; ", X, " goes to place 1"});
-      return Sentence({A[j + 2], " moved right; the gap is now at ", j + 1});
+      if (j == 0) return Tr("{y} moved right; {x} goes to place 1", {{"x", X}, {"y", A[j + 2]}});
+      return Tr("{y} moved right; the gap is now at {k}", {{"y", A[j + 2]}, {"k", j + 1}});
   }
   return {};
 }
 
 std::vector<std::string> LawLines() {
-  std::string moves =
-      CNT_SWAP == 0 ? Sentence({"0 moves: no pair was out of order"})
-      : CNT_SWAP == 1
-          ? Sentence({"1 move: one for the one pair out of order"})
-          : Sentence({CNT_SWAP, " moves: one for each of the ", INVERSIONS, " pairs out of order"});
-  return {moves, Sentence({CNT_COMP, CNT_COMP == 1 ? " comparison: " : " comparisons: ", CNT_SWAP,
-                           " that moved an element, ", STOPS, " that stopped one"})};
+  std::string moves = CNT_SWAP == 0
+                          ? std::string(Tr("0 moves: no pair was out of order"))
+                          : TrN("{n} move: one for the one pair out of order",
+                                "{n} moves: one for each of the {pairs} pairs out of order",
+                                CNT_SWAP, {{"pairs", INVERSIONS}});
+  return {moves, TrN("{n} comparison: {moved} that moved an element, {stopped} that stopped one",
+                     "{n} comparisons: {moved} that moved an element, {stopped} that stopped one",
+                     CNT_COMP, {{"moved", CNT_SWAP}, {"stopped", STOPS}})};
 }
 
 std::string MenuArrayName(int key) {
-  static const char* const kNames[] = {"no choice: all zeros", "1 ordered", "2 in reverse order",
-                                       "3 empty (all zeros)", "4 medium order"};
-  return kNames[key >= 1 && key <= 4 ? key : 0];
+  switch (key) {
+    case 1: return std::string(Tr("1 ordered"));
+    case 2: return std::string(Tr("2 in reverse order"));
+    case 3: return std::string(Tr("3 empty (all zeros)"));
+    case 4: return std::string(Tr("4 medium order"));
+    default: return std::string(Tr("no choice: all zeros"));
+  }
 }
 
 std::string OwnArrayName(const std::vector<int32_t>& numbers) {
-  std::string name = "your own:";
-  for (const int32_t number : numbers) name.append(Sentence({" ", number}));
-  return name;
+  std::string list;
+  for (const int32_t number : numbers) list.append(" ").append(std::to_string(number));
+  return Tr("your own:{numbers}", {{"numbers", list}});
 }
 
 std::string RandomArrayName(uint32_t seed) {
-  return "random, seed " + std::to_string(seed);
+  return Tr("random, seed {seed}", {{"seed", seed}});
 }
 
 std::string InOrderName() {
-  return "in order";
+  return std::string(Tr("in order"));
 }
 
 std::string InReverseName() {
-  return "in reverse order";
+  return std::string(Tr("in reverse order"));
 }
 
 std::vector<std::string> CostTableHeadings() {
-  return {"array", "n", "inversions", "comparisons", "moves", "n-1", "n(n-1)/2"};
+  return {std::string(Tr("array")),
+          "n",
+          std::string(Tr("inversions")),
+          std::string(Tr("comparisons")),
+          std::string(Tr("moves")),
+          "n-1",
+          "n(n-1)/2"};
 }
 
 std::string CostTableNote(uint32_t seed) {
-  return "Inversions are the pairs out of order. The random rows come again with --seed " +
-         std::to_string(seed) + ".";
+  return Tr("Inversions are the pairs out of order. The random rows come again with --seed {seed}.",
+            {{"seed", seed}});
 }
 
 std::string Question(int32_t j) {
-  return Sentence({"does ", A[j], " move right? (y/n)"});
+  return Tr("does {y} move right? (y/n)", {{"y", A[j]}});
 }
 
 std::string PrintoutSentence(int32_t i, int32_t at) {
-  std::string sentence =
-      i == 0 ? Sentence({"the array to sort:"})
-             : Sentence({A[at], " went in at place ", at, "; places 1 to ", i, " are in order:"});
-  for (Index k = 1; k <= SIZE; ++k) sentence.append(Sentence({" ", A[k]}));
-  return sentence;
-}
-
-std::string TotalsSentence() {
-  std::string sentence =
-      Sentence({"sorted with ", CNT_COMP, CNT_COMP == 1 ? " comparison" : " comparisons", " and ",
-                CNT_SWAP, CNT_SWAP == 1 ? " move" : " moves"});
-  if (TEACHING.quiz) sentence.append(Sentence({"; predictions right: ", RIGHT, " of ", ASKED}));
-  return sentence;
+  std::string numbers;
+  for (Index k = 1; k <= SIZE; ++k) numbers.append(" ").append(std::to_string(A[k]));
+  if (i == 0) return Tr("the array to sort:{numbers}", {{"numbers", numbers}});
+  return TrN("{x} went in at place {at}; place 1 is in order:{numbers}",
+             "{x} went in at place {at}; places 1 to {n} are in order:{numbers}", i,
+             {{"x", A[at]}, {"at", at}, {"numbers", numbers}});
 }
 
 namespace {
 
-// Appends WORDS, then NUMBER when it is given.
-[[gnu::noinline]] void Add(std::string& to, const char* words, const int32_t* number = nullptr) {
-  to.append(words);
-  if (number != nullptr) to.append(std::to_string(*number));
+std::string Comparisons(int64_t n) {
+  return TrN("{n} comparison", "{n} comparisons", n, {});
+}
+
+std::string Moves(int64_t n) {
+  return TrN("{n} move", "{n} moves", n, {});
 }
 
 }  // namespace
 
+std::string TotalsSentence() {
+  std::string sentence = Tr("sorted with {comparisons} and {moves}",
+                            {{"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
+  if (TEACHING.quiz)
+    sentence.append(
+        Tr("; predictions right: {right} of {asked}", {{"right", RIGHT}, {"asked", ASKED}}));
+  return sentence;
+}
+
+std::string ScoreLine() {
+  return Tr("predictions right: {right} of {asked}", {{"right", RIGHT}, {"asked", ASKED}});
+}
+
 std::string WhereSentence(std::string_view kind, int32_t i) {
   const bool frame = IsFrame(kind);
-  std::string where;
-  Add(where, kind == "start" ? "before the sort:" : kind == "totals" ? "sorted:" : "");
-  if (frame || kind == "printout") {
-    Add(where, "i = ", &i);
-    Add(where, ":");
-  }
   // The array's row: blanks between the numbers, a comma round the gap.
+  std::string numbers;
   for (Index k = 1; k <= SIZE; ++k) {
     const bool gap = frame && SHOW_MASK[1][k] == mskHidden;
-    if (k > 1 && (gap || (frame && SHOW_MASK[1][k - 1] == mskHidden))) Add(where, ",");
-    if (gap)
-      Add(where, " gap");
-    else
-      Add(where, " ", frame ? &SHOW_VALUES[1][k] : &A[k]);
+    if (k > 1 && (gap || (frame && SHOW_MASK[1][k - 1] == mskHidden))) numbers.push_back(',');
+    numbers.push_back(' ');
+    numbers.append(gap ? std::string(Tr("gap")) : std::to_string(frame ? SHOW_VALUES[1][k] : A[k]));
   }
-  if (kind == "totals") {
-    Add(where, "; ", &CNT_COMP);
-    Add(where, CNT_COMP == 1 ? " comparison, " : " comparisons, ", &CNT_SWAP);
-    Add(where, CNT_SWAP == 1 ? " move" : " moves");
-  }
+  if (kind == "start") return Tr("before the sort:{numbers}", {{"numbers", numbers}});
+  if (kind == "totals")
+    return Tr(
+        "sorted:{numbers}; {comparisons}, {moves}",
+        {{"numbers", numbers}, {"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
+  std::string where = Tr("i = {i}:{numbers}", {{"i", i}, {"numbers", numbers}});
   if (!frame) return where;
-  Add(where, "; ", &SHOW_VALUES[2][i]);
-  Add(where, " is being inserted");
+  where.append(Tr("; {x} is being inserted", {{"x", SHOW_VALUES[2][i]}}));
   // The compared element: the cell in the outcome's colour, or, while the outcome is held
   // back, the one left of the gap.
   const TMask outcome = SHOW_MASK[2][i];
   for (Index k = 1; k <= SIZE; ++k) {
     const bool asked = kind == "question" && k < SIZE && SHOW_MASK[1][k + 1] == mskHidden;
     if (SHOW_MASK[1][k] == mskRed || SHOW_MASK[1][k] == mskGreen || asked)
-      Add(where, ", compared with ", &SHOW_VALUES[1][k]);
+      where.append(Tr(", compared with {y}", {{"y", SHOW_VALUES[1][k]}}));
   }
   if (outcome != mskNormal)
-    Add(where, outcome == mskRed ? ", which is larger" : ", which is not larger");
+    where.append(outcome == mskRed ? Tr(", which is larger") : Tr(", which is not larger"));
   return where;
 }
 

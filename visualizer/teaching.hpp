@@ -55,6 +55,8 @@ std::string Question(int32_t j);
 std::string PrintoutSentence(int32_t i, int32_t at);
 // The totals, with the predictions under --quiz.
 std::string TotalsSentence();
+// The score of --quiz, after the totals.
+std::string ScoreLine();
 // The law of the run, after the totals under --explain: two lines with its numbers.
 std::vector<std::string> LawLines();
 

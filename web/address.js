@@ -3,6 +3,8 @@
 // &auto=SECONDS and &predict are the program's --array, --random --seed, --auto and --quiz;
 // ?arg= passes any option as it is.
 
+import { t } from "./words.js";
+
 // The program's rules for its own array: 1 to 10 whole numbers from -99 to 999, a blank
 // allowed after each comma.
 const MOST_NUMBERS = 10;
@@ -11,15 +13,15 @@ const GREATEST = 999;
 
 // What is wrong with the list TEXT, in a sentence naming the wrong item; null when it is good.
 export function listProblem(text) {
-  if (text === "") return "Type 1 to 10 whole numbers, separated by commas.";
+  if (text === "") return t("Type 1 to 10 whole numbers, separated by commas.");
   const items = text.split(",");
-  if (items.length > MOST_NUMBERS) return `${items.length} numbers are too many: at most 10.`;
+  if (items.length > MOST_NUMBERS) return t("{count} numbers are too many: at most 10.", { count: items.length });
   for (const [index, raw] of items.entries()) {
     const item = index > 0 ? raw.replace(/^ +/, "") : raw;
-    if (item === "") return "A number is missing: each comma needs one on both sides.";
-    if (!/^-?\d+$/.test(item)) return `${item} is not a whole number.`;
+    if (item === "") return t("A number is missing: each comma needs one on both sides.");
+    if (!/^-?\d+$/.test(item)) return t("{item} is not a whole number.", { item });
     const number = Number(item);
-    if (number < LEAST || number > GREATEST) return `${item} is not from -99 to 999.`;
+    if (number < LEAST || number > GREATEST) return t("{item} is not from -99 to 999.", { item });
   }
   return null;
 }
@@ -27,7 +29,7 @@ export function listProblem(text) {
 function seedProblem(seed) {
   return /^\d+$/.test(seed) && Number(seed) <= 0xffffffff
     ? null
-    : `${seed} is not a seed: that is a whole number from 0 to 4294967295.`;
+    : t("{seed} is not a seed: that is a whole number from 0 to 4294967295.", { seed });
 }
 
 function delayProblem(seconds) {
@@ -35,7 +37,7 @@ function delayProblem(seconds) {
   const ms = Math.floor(Number(seconds) * 1000 + 0.5);
   return /^(\d+\.?\d*|\.\d+)$/.test(seconds) && ms >= 50 && ms <= 10000
     ? null
-    : `${seconds} is not a number of seconds from 0.05 to 10.`;
+    : t("{seconds} is not a number of seconds from 0.05 to 10.", { seconds });
 }
 
 // The query of PARAMS as the address shows it: a flag needs no "=", and a list reads better
@@ -45,26 +47,28 @@ function queryOf(params) {
   return query ? `?${query}` : "";
 }
 
-// The run that the address asks for: the program's arguments and the link that repeats the
-// run, or, for a choice that the program would refuse, the problem in the page's words. A
+// The run that the address asks for, on a page in LANGUAGE: the program's arguments and
+// the link that repeats the run, or, for a choice that the program would refuse, the problem in the page's words. A
 // random run without a seed gets one here, so that its link repeats it.
-export function readAddress(search, program) {
+export function readAddress(search, program, language) {
   const params = new URLSearchParams(search);
   const args = params.getAll("arg");
   const link = new URLSearchParams();
   if (params.has("program")) link.set("program", program);
+  // The link keeps the language that the address chose, or that is not the page's first.
+  if (params.has("lang") || language !== "en") link.set("lang", language);
   const problems = [];
   if (params.has("array")) {
     const list = params.get("array");
     const problem = listProblem(list);
-    if (problem) problems.push(`The array in this address: ${problem}`);
+    if (problem) problems.push(t("The array in this address: {problem}", { problem }));
     args.push("--array", list);
     link.set("array", list);
   }
   if (params.has("random")) {
     const seed = params.get("seed") || String(crypto.getRandomValues(new Uint32Array(1))[0]);
     const problem = seedProblem(seed);
-    if (problem) problems.push(`The seed in this address: ${problem}`);
+    if (problem) problems.push(t("The seed in this address: {problem}", { problem }));
     args.push("--random", "--seed", seed);
     link.set("random", "");
     link.set("seed", seed);
@@ -72,7 +76,7 @@ export function readAddress(search, program) {
   if (params.has("auto")) {
     const seconds = params.get("auto");
     const problem = seconds ? delayProblem(seconds) : null;
-    if (problem) problems.push(`The speed in this address: ${problem}`);
+    if (problem) problems.push(t("The speed in this address: {problem}", { problem }));
     args.push(seconds ? `--auto=${seconds}` : "--auto");
     link.set("auto", seconds);
   }

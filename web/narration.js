@@ -86,6 +86,6 @@ export function sayWaiting(screen, autoPlay) {
 
 export function sayEnded(run, status) {
   const words = { 0: t("finished"), 100: t("stopped with Esc"), 2: run.said.at(-1) };
-  show(words[status] ?? t("ended with status {status}").replace("{status}", status));
+  show(words[status] ?? t("ended with status {status}", { status }));
   speak(statusLine.textContent);
 }

@@ -17,6 +17,18 @@ import { createRuns } from "./runs.js";
 import { createSound } from "./sound.js";
 import { createStepTable } from "./step_table.js";
 import { createTerminal, rowsForScreenReaders } from "./terminal.js";
+import { chooseLanguage, loadWords, t } from "./words.js";
+
+// The page's words first, in the language it shows, which its program speaks too.
+const language = chooseLanguage(location.search, navigator.languages);
+await loadWords(language);
+// The switch of languages: this address in the other.
+for (const link of document.querySelectorAll("[data-lang]")) {
+  const other = new URLSearchParams(location.search);
+  other.set("lang", link.dataset.lang);
+  link.href = `?${other}`;
+  if (link.dataset.lang === language) link.setAttribute("aria-current", "true");
+}
 
 const $ = (id) => document.getElementById(id);
 const program = globalThis.pageProgram; // chosen in index.html
@@ -64,7 +76,7 @@ const hooks = {
 // for one that the program would refuse.
 function run() {
   current?.abandon();
-  const address = readAddress(location.search, program);
+  const address = readAddress(location.search, program, language);
   showChoices(address);
   autoPlay = address.params.has("auto");
   term.reset();
@@ -73,15 +85,15 @@ function run() {
   if (address.problem) {
     current = null;
     allowRunAgain(false);
-    sayWithWayBack(address.problem, "Run the demonstration with its menu", `?program=${program}`);
+    sayWithWayBack(address.problem, t("Run the demonstration with its menu"), `?program=${program}`);
     return null;
   }
   forgetSteps();
   // The demonstration steps back on the page (--back): Left and the Back button.
   const args = program === "insertion-sort-demo" ? [...address.args, "--back"] : address.args;
-  current = new Run(program, term, args, hooks);
+  current = new Run(program, term, args, hooks, language);
   allowRunAgain(false);
-  show("running");
+  show(t("running"));
   current.start();
   return current;
 }

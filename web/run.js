@@ -3,6 +3,8 @@
 // a new instance with a `page` object of its own, through which the program writes to the
 // terminal, takes the key events caught, waits for the next one and says what it shows.
 
+import { t } from "./words.js";
+
 // The code addresses of the WebAssembly frames of a stack trace, innermost first.
 function codeAddresses(stack) {
   const found = [];
@@ -44,8 +46,8 @@ function loadScript(program) {
     script.onload = () =>
       typeof globalThis.createProgram === "function"
         ? resolve()
-        : reject(new Error(`${program}.js is not a program of this page.`));
-    script.onerror = () => reject(new Error(`The program ${program}.js could not be loaded.`));
+        : reject(new Error(t("{file} is not a program of this page.", { file: `${program}.js` })));
+    script.onerror = () => reject(new Error(t("The program {file} could not be loaded.", { file: `${program}.js` })));
     document.head.append(script);
   });
 }
@@ -57,11 +59,11 @@ function loadCode(program) {
   code ??= (async () => {
     const file = `${program}.wasm`;
     const response = await fetch(file, { credentials: "same-origin" }).catch(() => null);
-    if (!response?.ok) throw new Error(`The program's code, ${file}, could not be loaded.`);
+    if (!response?.ok) throw new Error(t("The program's code, {file}, could not be loaded.", { file }));
     try {
       return await WebAssembly.compile(await response.arrayBuffer());
     } catch {
-      throw new Error(`${file} is not a program's code.`);
+      throw new Error(t("{file} is not a program's code.", { file }));
     }
   })();
   code.catch(() => (code = null)); // a later run tries again
@@ -69,11 +71,12 @@ function loadCode(program) {
 }
 
 export class Run {
-  // PROGRAM runs on TERM with ARGS; HOOKS hear of its waits (waiting(run)), what it says of
+  // PROGRAM runs on TERM with ARGS, speaking LANGUAGE ("en" or "ru"); HOOKS hear of its waits (waiting(run)), what it says of
   // its screens (note(run, screen), the object of screen_description.hpp), its end
   // (ended(run, status)) and a program that cannot run (cannot(run, message)).
-  constructor(program, term, args, hooks) {
+  constructor(program, term, args, hooks, language = "en") {
     this.program = program;
+    this.language = language;
     this.term = term;
     this.args = args;
     this.hooks = hooks;
@@ -115,6 +118,8 @@ export class Run {
         // Resolves with the next key event, or after TIMEOUT milliseconds when it is not -1.
         waitForKey: (timeout) => this.waitForKey(timeout),
         note: (screen) => this.hooks.note?.(this, screen),
+        // The language the page shows, which the program speaks too.
+        language: this.language,
         codeAddresses,
       },
       arguments: this.args,

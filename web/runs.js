@@ -4,7 +4,7 @@
 // the least and the most a sort of n can cost. The numbers are the program's, from its
 // description of the totals; the page counts nothing. The table is the plot's accessible
 // form, and both stay while the page is open.
-import { t } from "./words.js";
+import { t, tn } from "./words.js";
 
 const SVG = "http://www.w3.org/2000/svg";
 // The plot's drawing area in its own units, and the margins for its axes.
@@ -34,7 +34,7 @@ export function createRuns({ section, table, plot, clear }) {
     const body = document.createElement("tbody");
     for (const run of runs) {
       const row = document.createElement("tr");
-      const predictions = run.asked === undefined ? "" : t("{right} of {asked}").replace("{right}", run.right).replace("{asked}", run.asked);
+      const predictions = run.asked === undefined ? "" : t("{right} of {asked}", run);
       row.append(Object.assign(document.createElement("th"), { scope: "row", textContent: run.array }));
       for (const value of [run.n, run.inversions, run.comparisons, run.moves, predictions])
         row.append(Object.assign(document.createElement("td"), { textContent: value }));
@@ -70,8 +70,11 @@ export function createRuns({ section, table, plot, clear }) {
       parts.push(svg("text", { x: WIDTH - RIGHT + 10, y: y(bound(most)) + 4, class: "bound-name" }, name));
     }
     for (const run of runs) {
-      const title = t("{array}, n = {n}: {comparisons} comparisons, {moves} moves");
-      const said = Object.entries(run).reduce((text, [key, value]) => text.replace(`{${key}}`, value), title);
+      const said = t("{array}, n = {n}: {comparisons}, {moves}", {
+        ...run,
+        comparisons: tn("{n} comparison", "{n} comparisons", run.comparisons),
+        moves: tn("{n} move", "{n} moves", run.moves),
+      });
       const comparisons = svg("circle", { cx: x(run.n), cy: y(run.comparisons), r: 5, class: "comparisons" });
       const moves = svg("rect", { x: x(run.n) - 4, y: y(run.moves) - 4, width: 8, height: 8, class: "moves" });
       for (const point of [comparisons, moves]) point.append(svg("title", {}, said));

@@ -7,7 +7,7 @@ import { t } from "./words.js";
 // Each role of a cell of the array's row: its word under the number, and what a screen
 // reader says of it.
 const ROLES = {
-  larger: () => [t("moves"), t("compared, larger: moves one place right")],
+  larger: () => [t("moves right"), t("compared, larger: moves one place right")],
   notlarger: () => [t("stays"), t("compared, not larger: the element goes after it")],
   gap: () => [t("gap"), t("the gap")],
 };

@@ -8,7 +8,9 @@
 
 #include "console/posix/terminal_console.hpp"
 #include "runtime/platform.hpp"
+#include "runtime/posix/locale.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 
 namespace console {
 
@@ -16,15 +18,15 @@ Platform& OpenNativeConsole(const ConsoleOptions& options) {
   const std::string term = posix::TerminalType();
   if (term == "dumb" && isatty(STDOUT_FILENO)) {
     // Every frame is drawn by moving the cursor, which a dumb terminal cannot do.
-    const std::string sorry = std::string(runtime::ProgramName()) +
-                              ": this terminal (TERM=dumb) cannot move the cursor, which the "
-                              "program needs\n";
-    runtime::WriteAll(STDERR_FILENO, sorry);
+    const std::string sorry = runtime::Tr(
+        "{program}: this terminal (TERM=dumb) cannot move the cursor, which the program needs",
+        {{"program", runtime::ProgramName()}});
+    runtime::WriteAll(STDERR_FILENO, runtime::ForOutput(sorry + "\n"));
     std::_Exit(1);
   }
   static posix::TerminalConsole console(
       STDIN_FILENO, STDOUT_FILENO,
-      {posix::LocaleCodeset(), term, options.monochrome || posix::NoColorAsked()},
+      {runtime::LocaleCodeset(), term, options.monochrome || posix::NoColorAsked()},
       posix::MonotonicMs);
   return console;
 }

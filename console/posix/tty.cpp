@@ -1,17 +1,13 @@
 #include "console/posix/tty.hpp"
 
-#include <langinfo.h>
-#include <locale.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
@@ -61,24 +57,6 @@ uint64_t MonotonicMs() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec) / 1000000;
-}
-
-std::string LocaleCodeset() {
-  // A locale named with the UTF-8 character set has it, and a missing one is taken as UTF-8
-  // too (ChooseCharset): no need to load it.
-  const char* name = nullptr;
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"})
-    if (name == nullptr || *name == '\0') name = std::getenv(variable);
-  std::string codeset = name != nullptr && std::strchr(name, '.') ? std::strchr(name, '.') + 1 : "";
-  codeset = codeset.substr(0, codeset.find('@'));
-  std::erase(codeset, '-');
-  for (char& c : codeset) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (codeset == "UTF8") return "UTF-8";
-  locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-  if (locale == static_cast<locale_t>(0)) return {};
-  codeset = nl_langinfo_l(CODESET, locale);
-  freelocale(locale);
-  return codeset;
 }
 
 std::string TerminalType() {

@@ -14,9 +14,6 @@ namespace console::posix {
 
 // The monotonic clock in milliseconds.
 uint64_t MonotonicMs();
-// The character set of the user's locale (LC_CTYPE), as nl_langinfo names it; empty when
-// the locale cannot be had.
-std::string LocaleCodeset();
 // The terminal type that TERM names; empty when it is not set.
 std::string TerminalType();
 // NO_COLOR is set and not empty: the user wants no colours.

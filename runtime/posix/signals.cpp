@@ -157,9 +157,9 @@ void OutputLost(int error) {
     signal(SIGPIPE, SIG_DFL);
     raise(SIGPIPE);
   }
-  const std::string line =
-      std::string(ProgramName()) + ": the output is lost: " + std::strerror(error) + "\n";
-  WriteAll(2, line);
+  const std::string line = Tr("{program}: the output is lost: {error}",
+                              {{"program", ProgramName()}, {"error", std::strerror(error)}});
+  WriteAll(2, ForOutput(line + "\n"));
   _exit(kOutputLost);
 }
 

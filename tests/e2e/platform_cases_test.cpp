@@ -33,6 +33,7 @@ const std::map<std::string, std::string> kXtermKeys = {
      "\x1b"
      "d"},
     {"RussianL", "\xd0\xb4"},
+    {"RussianY", "\xd0\xbd"},
 };
 
 const std::map<std::string, std::string> kKittyKeys = {
@@ -47,6 +48,7 @@ const std::map<std::string, std::string> kKittyKeys = {
     {"Alt+Keypad65", Press(kLeftAlt, kAltMods) + Tap(kKeypad0 + 6, kAltMods) +
                          Tap(kKeypad0 + 5, kAltMods) + Release(kLeftAlt)},
     {"RussianL", Tap(0x0434)},
+    {"RussianY", Tap(0x043D)},
 };
 
 class PtyDriver : public CaseDriver {
@@ -55,6 +57,7 @@ class PtyDriver : public CaseDriver {
     for (const std::string& key : c.Keys())
       if (key.size() > 1 && kXtermKeys.count(key) == 0) kitty_ = true;
     terminal_.SpeakKittyKeyboard(kitty_);
+    if (c.language == "ru") terminal_.SetLocale("ru_RU.UTF-8");
     terminal_.Start(c.program == "console-keys" ? CONSOLE_KEYS : DEMO, c.args);
     return terminal_.WaitForKeyWait();
   }

@@ -99,12 +99,14 @@ std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
     } else if (count < rule->second.first || count > rule->second.second) {
       ADD_FAILURE() << where << verb << " with " << count << " words";
     } else if (verb == "case") {
-      cases.push_back(PlatformCase{line.substr(5), "", {}, {}});
+      cases.push_back(PlatformCase{line.substr(5), "", {}, "", {}});
     } else if (cases.empty()) {
       ADD_FAILURE() << where << "a step before the first case";
     } else if (verb == "program") {
       cases.back().program = words[0];
       cases.back().args.assign(words.begin() + 1, words.end());
+    } else if (verb == "language") {
+      cases.back().language = words[0];
     } else {
       cases.back().steps.push_back(CaseStep{number, verb, words});
     }

@@ -18,6 +18,7 @@ struct PlatformCase {
   std::string name;
   std::string program;
   std::vector<std::string> args;  // the program's command line
+  std::string language;           // "ru" for Russian; empty for the platform's English
   std::vector<CaseStep> steps;
   // Every key the case types, once each, in the order they first come.
   std::vector<std::string> Keys() const;

@@ -129,7 +129,7 @@ void PtyTerminal::Start(const std::string& program, const std::vector<std::strin
       close(slave_);
       close(pipe_fds[1]);
       setenv("TERM", term_.c_str(), 1);
-      setenv("LC_ALL", "C.UTF-8", 1);
+      setenv("LC_ALL", locale_.c_str(), 1);
       std::vector<char*> argv{const_cast<char*>(program.c_str())};
       for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
       argv.push_back(nullptr);

@@ -48,6 +48,8 @@ class PtyTerminal {
   // Whether the terminal speaks the kitty keyboard protocol: answers its flags query and
   // keeps its stack of pushed flags. (Key events in its form are typed by the test.)
   void SpeakKittyKeyboard(bool speak) { kitty_keyboard_ = speak; }
+  // The locale the program starts in (LC_ALL); C.UTF-8 unless set.
+  void SetLocale(std::string locale) { locale_ = std::move(locale); }
   // The keyboard flags in force (0 when none are pushed), and how many were ever pushed.
   int keyboard_flags() const { return keyboard_stack_.empty() ? 0 : keyboard_stack_.back(); }
   int keyboard_pushes() const { return keyboard_pushes_; }
@@ -134,6 +136,7 @@ class PtyTerminal {
   std::string output_;
   std::size_t protocol_scanned_ = 0;  // how far WatchKeyboardProtocol has looked
   bool kitty_keyboard_ = false;
+  std::string locale_ = "C.UTF-8";
   std::vector<int> keyboard_stack_;
   int keyboard_pushes_ = 0;
   std::chrono::steady_clock::time_point last_output_;

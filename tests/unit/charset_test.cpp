@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console/posix/tty.hpp"
+#include "runtime/posix/locale.hpp"
 
 namespace console::posix {
 namespace {
@@ -61,10 +62,10 @@ TEST(Charset, TheLocaleNamedFirstGivesTheCodeset) {
                                       : std::nullopt);
   setenv("LANG", "ru_RU.KOI8-R", 1);
   setenv("LC_ALL", "de_DE.utf8@euro", 1);
-  EXPECT_EQ(LocaleCodeset(), "UTF-8");
+  EXPECT_EQ(runtime::LocaleCodeset(), "UTF-8");
   setenv("LC_ALL", "", 1);
   setenv("LC_CTYPE", "C", 1);
-  EXPECT_EQ(LocaleCodeset(), "ANSI_X3.4-1968") << "C names no codeset: the locale says";
+  EXPECT_EQ(runtime::LocaleCodeset(), "ANSI_X3.4-1968") << "C names no codeset: the locale says";
   for (std::size_t i = 0; i < saved.size(); ++i)
     saved[i] ? setenv(kNames[i], saved[i]->c_str(), 1) : unsetenv(kNames[i]);
 }

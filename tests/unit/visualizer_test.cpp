@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "console/cp866.hpp"
 #include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
+#include "runtime/words.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
@@ -220,26 +222,41 @@ TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
 }
 
 // Every step's sentence names its values and fits the 38 columns a frame has for it, with
-// the widest numbers an array may hold.
+// the widest numbers an array may hold; so do the question, the answer's 13 and the law's
+// 80, in English and in Russian (whose letters take a column each in code page 866).
 TEST(StepSentences, NameTheValuesWithinTheirField) {
-  A = TArray{{-99, 999, 999}};
+  A = TArray{{-99, 999, 999, 999, 999, 999, 999, 999, 999, 999}};
   X = -99;
   const struct {
     TOperation op;
-    int j;
+    int i, j;
     const char* said;
   } steps[] = {
-      {opSelect, 2, "take up -99 to put it in order"},
-      {opCompare, 2, "-99 < 999: 999 moves one place right"},
-      {opCompare, 1, "-99 <= -99: -99 goes in after -99"},
-      {opMove, 1, "999 moved right; the gap is now at 2"},
-      {opMove, 0, "999 moved right; -99 goes to place 1"},
+      {opSelect, 1, 0, "take up -99: alone, it is in order"},
+      {opSelect, 3, 2, "take up -99 to put it in order"},
+      {opCompare, 3, 2, "-99 < 999: 999 moves one place right"},
+      {opCompare, 3, 1, "-99 <= -99: -99 goes in after -99"},
+      {opMove, 10, 8, "999 moved right; the gap is now at 9"},
+      {opMove, 3, 0, "999 moved right; -99 goes to place 1"},
   };
-  for (const auto& step : steps) {
-    EXPECT_EQ(StepSentence(step.op, 3, step.j), step.said);
-    EXPECT_LE(StepSentence(step.op, 3, step.j).size(), 38u);
+  CNT_COMP = CNT_SWAP = INVERSIONS = 45;
+  STOPS = 0;
+  for (const runtime::Language language :
+       {runtime::Language::kEnglish, runtime::Language::kRussian}) {
+    runtime::SetLanguage(language);
+    std::vector<std::pair<std::string, std::size_t>> fields;  // each piece of words, its field
+    for (const auto& step : steps) fields.emplace_back(StepSentence(step.op, step.i, step.j), 38);
+    fields.emplace_back(Question(2), 38);
+    fields.emplace_back(runtime::Tr("answer: right"), 13);
+    fields.emplace_back(runtime::Tr("answer: wrong"), 13);
+    for (const std::string& line : LawLines()) fields.emplace_back(line, 80);
+    for (const auto& [words, field] : fields) {
+      const std::string shown = console::Utf8ToCp866(words);
+      EXPECT_LE(shown.size(), field) << words;
+    }
   }
-  EXPECT_LE(Question(2).size(), 38u);
+  runtime::SetLanguage(runtime::Language::kEnglish);
+  for (const auto& step : steps) EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
 }
 
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {

@@ -32,6 +32,7 @@ function readCases(file) {
       else if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
       else if (cases.length === 0) problems.push(`${where}a step before the first case`);
       else if (verb === "program") Object.assign(cases.at(-1), { program: args[0], args: args.slice(1) });
+      else if (verb === "language") cases.at(-1).language = args[0];
       else cases.at(-1).steps.push({ line: index + 1, verb, args });
     });
   assert.deepEqual(problems, [], "the case table");
@@ -78,6 +79,10 @@ const KEYS = {
     await key(page, "keyDown", "д", "KeyL", 76);
     await key(page, "keyUp", "д", "KeyL", 76);
   },
+  RussianY: async (page) => {
+    await key(page, "keyDown", "н", "KeyY", 89);
+    await key(page, "keyUp", "н", "KeyY", 89);
+  },
 };
 
 async function type(page, name) {
@@ -121,6 +126,7 @@ async function runCase(page, steps) {
 for (const c of readCases(path.join(__dirname, "..", "cases", "platform.cases"))) {
   test(c.name, async () => {
     const query = [`program=${c.program}`, ...c.args.map((arg) => `arg=${encodeURIComponent(arg)}`)];
+    if (c.language) query.push(`lang=${c.language}`);
     const page = await open(context.browser, context.server.url, `?${query.join("&")}`);
     await runCase(page, c.steps);
     assert.deepEqual(page.errors, []);

@@ -154,3 +154,30 @@ test("axe-core finds nothing at the menu, a question, a comparison and the total
     await check("the totals");
   }
 });
+
+test("?lang=ru: the page, its table and its voice in Russian, within a 360-pixel phone", async () => {
+  const page = await context.browser.newPage();
+  await page.setViewport(PHONES[1]);
+  await page.goto(`${context.server.url}?lang=ru&array=44,55,12&predict`);
+  await settle(page);
+  // 44 is not larger than 55: no; 55 is larger than 12: yes.
+  for (const name of ["Space", "Space", "Space", "Space", "n", "Space", "Space", "Space", "y"]) await key(page, name);
+  const seen = await page.evaluate(() => ({
+    lang: document.documentElement.lang,
+    next: document.querySelector("[data-key='Space']").textContent,
+    caption: document.querySelector("#step-table caption").textContent,
+    role: document.querySelector("#step-table .larger .role").textContent,
+    voice: document.getElementById("voice").textContent,
+    link: document.getElementById("run-link").href,
+    scroll: document.documentElement.scrollWidth - document.documentElement.clientWidth,
+  }));
+  assert.deepEqual(seen, {
+    lang: "ru",
+    next: "Дальше (пробел)",
+    caption: "верно, 12 < 55: 55 сдвинется вправо",
+    role: "сдвиг",
+    voice: "верно, 12 < 55: 55 сдвинется вправо",
+    link: `${context.server.url}?lang=ru&array=44,55,12&predict`,
+    scroll: 0,
+  });
+});

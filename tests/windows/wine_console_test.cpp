@@ -47,7 +47,9 @@ std::vector<Key> Type(const std::string& text) {
 
 class WineConsole {
  public:
-  explicit WineConsole(const std::string& program, const std::vector<std::string>& args = {}) {
+  // LOCALE is the locale Wine starts in, which gives Windows its user's interface language.
+  explicit WineConsole(const std::string& program, const std::vector<std::string>& args = {},
+                       const std::string& locale = "C.UTF-8") {
     dir_ = std::filesystem::temp_directory_path() / ("wine-console-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir_);
     mkfifo((dir_ / "commands").c_str(), 0600);
@@ -60,6 +62,7 @@ class WineConsole {
                                         "Z:" + (dir_ / "commands").string(),
                                         "Z:" + (dir_ / "replies").string(), program_};
     command.insert(command.end(), args.begin(), args.end());
+    terminal.SetLocale(locale);
     terminal.Start(WINE_RUN, command);
     commands_ = std::fopen((dir_ / "commands").c_str(), "w");
     replies_ = std::fopen((dir_ / "replies").c_str(), "r");
@@ -175,6 +178,7 @@ const std::map<std::string, std::vector<Key>> kKeys = {
       {false, 101, 76, 0, kLeftAlt},
       {false, 18, 56, 'A', 0}}},
     {"RussianL", Tap('L', 38, 0x0434)},
+    {"RussianY", Tap('Y', 21, 0x043D)},
 };
 
 // The code points of UTF-8 TEXT, each as its bytes.
@@ -195,7 +199,7 @@ class WineDriver : public CaseDriver {
     run_ = std::make_unique<WineConsole>(
         kBuild + (c.program == "console-keys" ? "/tools/console-keys.exe"
                                               : "/visualizer/insertion-sort-demo.exe"),
-        c.args);
+        c.args, c.language == "ru" ? "ru_RU.UTF-8" : "C.UTF-8");
     return run_->WaitForKeyWait();
   }
   bool Press(const std::string& key) override {
