@@ -12,22 +12,29 @@ if(WIN32)
 else()
   install(TARGETS insertion-sort-demo console-keys RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-  # Manual pages carry the version and are installed compressed, as Debian has them.
+  # Manual pages carry the version and are installed compressed, as Debian has them; the
+  # Russian ones where man finds them under a Russian locale.
   find_program(GZIP gzip REQUIRED)
-  foreach(page insertion-sort-demo console-keys)
+  foreach(page insertion-sort-demo console-keys ru/insertion-sort-demo ru/console-keys)
     configure_file(docs/man/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1 @ONLY)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.1.gz
                        COMMAND ${GZIP} -9n -c ${CMAKE_BINARY_DIR}/man/${page}.1 >
                                ${CMAKE_BINARY_DIR}/man/${page}.1.gz
                        DEPENDS ${CMAKE_BINARY_DIR}/man/${page}.1)
-    list(APPEND MANUAL_PAGES ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+    if(page MATCHES "^ru/")
+      list(APPEND RUSSIAN_MANUAL_PAGES ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+    else()
+      list(APPEND MANUAL_PAGES ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+    endif()
   endforeach()
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
                      COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/docs/changelog >
                              ${CMAKE_BINARY_DIR}/changelog.gz
                      DEPENDS ${PROJECT_SOURCE_DIR}/docs/changelog)
-  add_custom_target(documentation ALL DEPENDS ${MANUAL_PAGES} ${CMAKE_BINARY_DIR}/changelog.gz)
+  add_custom_target(documentation ALL DEPENDS ${MANUAL_PAGES} ${RUSSIAN_MANUAL_PAGES}
+                                              ${CMAKE_BINARY_DIR}/changelog.gz)
   install(FILES ${MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${RUSSIAN_MANUAL_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1)
   set(DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/insertion-sort-demo)
   # A short README for the user (the build's own README is for the source tree); every
   # document over 4 kB compressed, as Debian has them.
