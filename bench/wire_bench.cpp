@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -182,9 +183,11 @@ bool EscToExit(Figures& figures) {
 }
 
 // Instructions of a whole run of data set "2" in an 80 x ROWS terminal, the whole process
-// counted by callgrind; -1 when valgrind cannot be run.
+// counted by callgrind; -1 when valgrind cannot be run. With KEEP_CALLGRIND set, callgrind's
+// profile stays in /tmp for callgrind_annotate.
 long long RunInstructions(int rows) {
-  const std::string out = "/tmp/wire-bench-callgrind." + std::to_string(getpid());
+  const std::string out =
+      "/tmp/wire-bench-callgrind." + std::to_string(getpid()) + "." + std::to_string(rows);
   e2e::PtyTerminal terminal(80, rows);
   terminal.Start("/usr/bin/valgrind", {"--tool=callgrind", "--callgrind-out-file=" + out, DEMO});
   const auto patience = std::chrono::minutes(2);  // valgrind starts slowly
@@ -198,13 +201,19 @@ long long RunInstructions(int rows) {
   long long total = -1;
   while (std::getline(file, line))
     if (line.rfind("totals: ", 0) == 0) total = std::stoll(line.substr(8));
-  std::remove(out.c_str());
+  if (std::getenv("KEEP_CALLGRIND") == nullptr) std::remove(out.c_str());
   return total;
 }
 
 }  // namespace
 
-int main() {
+// With --instructions, only the figures of callgrind.
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--instructions") {
+    std::printf("run_instructions: %lld\n", RunInstructions(25));
+    std::printf("run_instructions_200_rows: %lld\n", RunInstructions(200));
+    return 0;
+  }
   Figures figures;
   for (int run = 0; run < kRuns; ++run)
     if (!WholeRun(figures)) return 1;
