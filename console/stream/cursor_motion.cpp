@@ -1,5 +1,7 @@
 #include "console/stream/cursor_motion.hpp"
 
+#include <string_view>
+
 namespace console::stream {
 
 namespace {
@@ -71,43 +73,45 @@ void Build(Out& out, Way way, const TerminalCursor& cursor, int to_x, int to_y) 
   }
 }
 
-// The bytes of Vertical(DY, AT_START).
-std::size_t VerticalSize(int dy, bool at_start) {
-  if (dy > 0) return at_start && dy <= 3 ? static_cast<std::size_t>(dy) : CsiSize(dy);
-  if (dy == -1) return 2;
-  return dy < 0 ? CsiSize(-dy) : 0;
-}
+// An output that only counts the bytes a builder writes.
+struct Count {
+  void Add(char) { ++size; }
+  void Add(std::string_view text) { size += text.size(); }
+  void AddNumber(int n) { size += n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5; }
+  std::size_t size = 0;
+};
 
-// The cheapest way and its length, counted as the builders above would write them: relative
-// moves (straight, or by the start of the row, which alone settles a pending wrap) when the
-// cursor is known and they are no longer than the absolute move.
+// The cheapest way and its size: a relative move (straight, or by the start of the row,
+// which alone settles a pending wrap) when the cursor is known and the move is no longer
+// than the absolute one.
 Way Cheapest(const TerminalCursor& cursor, int to_x, int to_y, std::size_t& size) {
-  const std::size_t absolute =
-      3 + (to_y != 0 || to_x != 0 ? Digits(to_y + 1) : 0) + (to_x != 0 ? 1 + Digits(to_x + 1) : 0);
-  size = absolute;
+  Count absolute;
+  Absolute(absolute, to_x, to_y);
+  size = absolute.size;
   if (!cursor.known) return Way::kAbsolute;
-  const int dy = to_y - cursor.y;
   Way way = Way::kByStart;
-  std::size_t relative = (cursor.x != 0 || cursor.pending_wrap ? 1 : 0) + VerticalSize(dy, true) +
-                         (to_x > 0 ? CsiSize(to_x) : 0);
+  Count relative;
+  ByStart(relative, cursor, to_x, to_y);
   if (!cursor.pending_wrap) {
-    const int dx = to_x - cursor.x;
-    const std::size_t straight =
-        VerticalSize(dy, cursor.x == 0) +
-        (dx > 0   ? CsiSize(dx)
-         : dx < 0 ? (-dx <= 3 ? static_cast<std::size_t>(-dx) : CsiSize(-dx))
-                  : 0);
-    if (straight < relative) {
+    Count straight;
+    Straight(straight, cursor, to_x, to_y);
+    if (straight.size < relative.size) {
       way = Way::kStraight;
       relative = straight;
     }
   }
-  if (relative == 0 || relative > absolute) return Way::kAbsolute;
-  size = relative;
+  if (relative.size == 0 || relative.size > size) return Way::kAbsolute;
+  size = relative.size;
   return way;
 }
 
 }  // namespace
+
+std::size_t MoveRightSize(int columns) {
+  Count count;
+  Csi(count, columns, 'C');
+  return count.size;
+}
 
 std::size_t TerminalCursor::MotionSize(int to_x, int to_y) const {
   if (At(to_x, to_y)) return 0;

@@ -8,15 +8,8 @@
 
 namespace console::stream {
 
-// The bytes of N's digits.
-constexpr std::size_t Digits(int n) {
-  return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : n < 10000 ? 4 : 5;
-}
-
-// The bytes of CSI n X, n left out when 1: a move of N rows or columns.
-constexpr std::size_t CsiSize(int n) {
-  return 3 + (n != 1 ? Digits(n) : 0);
-}
+// The bytes of the move COLUMNS to the right, CSI n C: the longest move along a row.
+std::size_t MoveRightSize(int columns);
 
 struct TerminalCursor {
   int x = 0;
@@ -32,7 +25,7 @@ struct TerminalCursor {
   // The shortest of an absolute move and the relative ones that take the cursor to (X, Y);
   // empty when it is there already. Every target is on the screen, so nothing scrolls.
   ShortSequence MotionTo(int to_x, int to_y) const;
-  // The size of that motion, counted without building it.
+  // The size of that motion: each way is built into a count of its bytes, not stored.
   std::size_t MotionSize(int to_x, int to_y) const;
 };
 

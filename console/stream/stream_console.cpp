@@ -20,9 +20,9 @@ void StreamConsole::SetCursor(Coord where) {
   cursor_ = where;
 }
 
-void StreamConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t /*fill_char*/,
+void StreamConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
                                uint16_t fill_attribute) {
-  writer_->ScrollRect(source, clip, dest, fill_attribute);
+  writer_->ScrollRect(source, clip, dest, fill_char, fill_attribute);
 }
 
 uint32_t StreamConsole::PendingInputEvents() {

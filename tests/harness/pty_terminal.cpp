@@ -351,6 +351,8 @@ ScreenCell PtyTerminal::Cell(int column, int row) const {
   ScreenCell result{CellText(cell), ColourIndex(cell.fg, true), ColourIndex(cell.bg, false)};
   if (VTERM_COLOR_IS_RGB(&cell.fg))
     result.foreground_rgb = cell.fg.rgb.red << 16 | cell.fg.rgb.green << 8 | cell.fg.rgb.blue;
+  result.bold = cell.attrs.bold != 0;
+  result.underline = cell.attrs.underline != 0;
   return result;
 }
 

@@ -30,6 +30,8 @@ struct ScreenCell {
   int foreground = -1;  // palette index, -1 for the default colour
   int background = -1;
   int foreground_rgb = -1;  // 0xRRGGBB when the foreground is a 24-bit colour (index -2)
+  bool bold = false;
+  bool underline = false;
 };
 
 class PtyTerminal {

@@ -1,0 +1,82 @@
+#include "console/stream/screen_model.hpp"
+
+#include <utility>
+
+namespace console::stream {
+
+ScreenModel::ScreenModel(int width, int height)
+    : width_(width),
+      height_(height),
+      spots_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)),
+      rows_(static_cast<std::size_t>(height)),
+      drawn_(static_cast<std::size_t>(height)),
+      drawn_top_(height) {
+  for (int y = 0; y < height; ++y) rows_[static_cast<std::size_t>(y)] = y;
+}
+
+void ScreenModel::TakeChanges(std::vector<Change>& out) {
+  for (int y = drawn_top_; y <= drawn_bottom_; ++y) {
+    const Span span = std::exchange(Drawn(y), Span{});
+    Spot* row = Row(y);
+    for (int x = span.from; x <= span.to; ++x) {
+      Spot& spot = row[x];
+      if (!spot.drawn) continue;
+      spot.drawn = false;
+      if (ShowsAlready(spot)) continue;
+      out.push_back(Change{x, y, spot.code, spot.style});
+      spot.shown_code = spot.code;
+      spot.shown_style = spot.style;
+      spot.known = true;
+    }
+  }
+  drawn_top_ = height_;
+  drawn_bottom_ = -1;
+}
+
+void ScreenModel::ScrollUp(int top, int bottom, int8_t background) {
+  if (top == 0 && bottom == height_ - 1) {
+    shift_ = (shift_ + 1) % height_;
+  } else {
+    const int leaving = rows_[Ring(top)];
+    for (int y = top; y < bottom; ++y) rows_[Ring(y)] = rows_[Ring(y + 1)];
+    rows_[Ring(bottom)] = leaving;
+  }
+  // The row scrolled in is blank in the background set; a blank shows no foreground.
+  if (blank_row_.empty() || blank_row_[0].shown_style.background != background) {
+    Style blank;
+    blank.background = background;
+    blank_row_.assign(static_cast<std::size_t>(width_), Spot{blank, blank, ' ', ' ', true, false});
+  }
+  std::copy(blank_row_.begin(), blank_row_.end(), Row(bottom));
+}
+
+void ScreenModel::Move(Rect source, Rect clip, Coord dest, uint8_t fill_code, Style fill_style) {
+  // What each cell shows after the move, as the layer's picture has it: the moved cells
+  // over the filled source.
+  const int dx = dest.x - source.left;
+  const int dy = dest.y - source.top;
+  const Rect on_screen{std::max<int16_t>(source.left, 0), std::max<int16_t>(source.top, 0),
+                       std::min<int16_t>(source.right, static_cast<int16_t>(width_ - 1)),
+                       std::min<int16_t>(source.bottom, static_cast<int16_t>(height_ - 1))};
+  auto inside = [&](int x, int y) {
+    return x >= std::max<int>(clip.left, 0) && x <= std::min<int>(clip.right, width_ - 1) &&
+           y >= std::max<int>(clip.top, 0) && y <= std::min<int>(clip.bottom, height_ - 1);
+  };
+  std::vector<std::pair<uint8_t, Style>> moved;
+  for (int y = on_screen.top; y <= on_screen.bottom; ++y)
+    for (int x = on_screen.left; x <= on_screen.right; ++x)
+      moved.emplace_back(Row(y)[x].code, Row(y)[x].style);
+  for (int y = on_screen.top; y <= on_screen.bottom; ++y)
+    for (int x = on_screen.left; x <= on_screen.right; ++x)
+      if (inside(x, y)) Draw(x, y, fill_code, fill_style);
+  std::size_t at = 0;
+  for (int y = on_screen.top; y <= on_screen.bottom; ++y)
+    for (int x = on_screen.left; x <= on_screen.right; ++x, ++at)
+      if (inside(x + dx, y + dy)) Draw(x + dx, y + dy, moved[at].first, moved[at].second);
+}
+
+void ScreenModel::Forget() {
+  for (Spot& spot : spots_) spot.known = false;
+}
+
+}  // namespace console::stream
