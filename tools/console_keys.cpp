@@ -20,7 +20,7 @@ constexpr std::string_view kHelp = runtime::N_(
     "the results of READKEY in decimal (0 72 for Up, 27 for Esc). Ctrl+C ends it.\n"
     "\n"
     "Options:\n"
-    "  --help     show this help and exit\n"
+    "  -h, --help show this help and exit\n"
     "  --version  show the version and exit\n"
     "\n"
     "See the manual: man console-keys\n");

@@ -1,6 +1,7 @@
 #include "visualizer/command_line.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -114,7 +115,7 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
     }
     if (has_value && !takes_value)
       return fail(Tr("unknown option '{option}'", {{"option", args[i]}}));
-    if (arg == "--help") {
+    if (arg == "--help" || arg == "-h") {
       line.action = CommandLine::Action::kHelp;
     } else if (arg == "--version") {
       if (line.action != CommandLine::Action::kHelp) line.action = CommandLine::Action::kVersion;
@@ -178,9 +179,21 @@ int AnswerCommandLine(const CommandLine& line, std::string_view program, std::st
   return kUsageStatus;
 }
 
-CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
+std::string_view NameRunBy(const char* argv0, std::string_view fallback) {
+  std::string_view name = argv0 != nullptr ? argv0 : "";
+  name.remove_prefix(std::min(name.size(), name.find_last_of("/\\") + 1));
+  if (name.size() > 4) {
+    std::string suffix(name.substr(name.size() - 4));
+    for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (suffix == ".exe") name.remove_suffix(4);
+  }
+  return name.empty() ? fallback : name;
+}
+
+CommandLine TakeCommandLine(int argc, char** argv, std::string_view fallback, std::string_view help,
                             bool demo_options) {
-  runtime::SetProgramName(program);
+  runtime::SetProgramName(NameRunBy(argc > 0 ? argv[0] : nullptr, fallback));
+  const std::string_view program = runtime::ProgramName();
   runtime::SetLanguage(runtime::UserLanguage());
   CommandLine line =
       ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc), demo_options);

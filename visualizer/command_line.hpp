@@ -55,9 +55,14 @@ inline std::vector<int32_t> RandomArray(uint32_t seed) {
 // program is to run.
 int AnswerCommandLine(const CommandLine& line, std::string_view program, std::string_view help);
 
+// The name a program was run by, as its messages give it: ARGV0 without its folder (and
+// without .exe); FALLBACK when there is none.
+std::string_view NameRunBy(const char* argv0, std::string_view fallback);
+
 // A program's command line from ARGC and ARGV; one that asks for no run is answered here
-// (AnswerCommandLine) and the program ends with that status.
-CommandLine TakeCommandLine(int argc, char** argv, std::string_view program, std::string_view help,
+// (AnswerCommandLine) and the program ends with that status. The program's name is the
+// one it was run by (runtime::ProgramName), FALLBACK when ARGV has none.
+CommandLine TakeCommandLine(int argc, char** argv, std::string_view fallback, std::string_view help,
                             bool demo_options);
 
 // Writes TEXT on standard output, all of it: a lost output ends the program as it ends a

@@ -43,7 +43,7 @@ constexpr std::string_view kHelp = runtime::N_(
     "                for --array's), with the least and the most it can cost\n"
     "  --no-color    draw without colours: a compared element that is larger in bold, one\n"
     "                that is not larger underlined (so too when NO_COLOR is set)\n"
-    "  --help        show this help and exit\n"
+    "  -h, --help    show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
     "Keys: 1 to 4 choose an array; Space, the next step; Esc stops the run (with --back,\n"
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     if (!line.seeded)
       runtime::SetExitNote(
           runtime::ForOutput(runtime::Tr("to repeat this run: {program} --random --seed {seed}",
-                                         {{"program", kProgram}, {"seed", seed}}) +
+                                         {{"program", runtime::ProgramName()}, {"seed", seed}}) +
                              "\n"));
   }
   visualizer::TEACHING = {line.auto_ms, line.back, line.explain, line.quiz};

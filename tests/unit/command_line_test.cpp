@@ -17,6 +17,7 @@ TEST(CommandLine, GoodAndBadLines) {
   } cases[] = {
       {{}, Action::kRun, {}, ""},
       {{"--help", "--version"}, Action::kHelp, {}, ""},
+      {{"-h"}, Action::kHelp, {}, ""},
       {{"--version"}, Action::kVersion, {}, ""},
       {{"--no-color"}, Action::kRun, {}, ""},
       {{"--array", "5,3,8,1"}, Action::kRun, {5, 3, 8, 1}, ""},
@@ -71,6 +72,15 @@ TEST(CommandLine, GoodAndBadLines) {
 TEST(CommandLine, TheSameSeedDrawsTheSameNumbersEverywhere) {
   EXPECT_EQ(RandomArray(7), (std::vector<int32_t>{15, 92, 21, 86, 83, 47, 87, 79, 88, 61}));
   EXPECT_NE(RandomArray(8), RandomArray(7));
+}
+
+// Messages name the program as it was run, without its folder or .exe.
+TEST(CommandLine, TheNameItWasRunBy) {
+  EXPECT_EQ(NameRunBy("/usr/bin/insertion-sort-demo", "x"), "insertion-sort-demo");
+  EXPECT_EQ(NameRunBy("./sortdemo", "x"), "sortdemo");
+  EXPECT_EQ(NameRunBy("C:\\games\\Demo.EXE", "x"), "Demo");
+  EXPECT_EQ(NameRunBy("", "insertion-sort-demo"), "insertion-sort-demo");
+  EXPECT_EQ(NameRunBy(nullptr, "insertion-sort-demo"), "insertion-sort-demo");
 }
 
 }  // namespace
