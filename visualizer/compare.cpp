@@ -6,8 +6,8 @@
 
 #include "visualizer/command_line.hpp"
 #include "visualizer/cost.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
-#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 namespace {

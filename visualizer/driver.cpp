@@ -6,6 +6,7 @@
 #include "runtime/words.hpp"
 #include "visualizer/cost.hpp"
 #include "visualizer/insertion_sort.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
@@ -45,24 +46,25 @@ void SEL() {
     case '4': Copy(E); break;
     default: break;  // selects nothing: A keeps its zeros
   }
-  ARRAY_NAME = MenuArrayName(key - '0');
+  ArrayName = MenuArrayName(key - '0');
 }
 
 namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
-  INVERSIONS = static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE)));
-  if (SAYING()) SAY("start", 0, PrintoutSentence(0, 0));
+  RunLaw.inversions =
+      static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE)));
+  Say(ScreenKind::kStart, 0, [] { return PrintoutSentence(0, 0); });
   PRINTARRAY();
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
-  if (TEACHING.explain)
+  if (Modes.explain)
     for (const std::string& line : LawLines()) WriteLn({Utf8ToCp866(line)});
-  if (TEACHING.quiz) WriteLn({Utf8ToCp866(ScoreLine())});
-  if (SAYING()) SAY("totals", 0, TotalsSentence());
-  TELL();
+  if (Modes.quiz) WriteLn({Utf8ToCp866(ScoreLine())});
+  Say(ScreenKind::kTotals, 0, TotalsSentence);
+  Tell();
   ReadLn();
 }
 
@@ -70,14 +72,14 @@ void SortAndCount() {
 
 void RunDemo() {
   for (const char* line : MENU) WriteLn({line});
-  if (SAYING()) SAY("menu", 0, std::string(runtime::Tr("choose an array: 1 to 4")));
-  TELL();
+  Say(ScreenKind::kMenu, 0, [] { return std::string(runtime::Tr("choose an array: 1 to 4")); });
+  Tell();
   SEL();
   SortAndCount();
 }
 
 void RunOwnArray(const std::vector<int32_t>& numbers, const std::string& name) {
-  ARRAY_NAME = name;
+  ArrayName = name;
   SIZE = static_cast<Index>(numbers.size());
   for (Index k = 1; k <= SIZE; ++k) A[k] = numbers[static_cast<std::size_t>(k - 1)];
   SortAndCount();

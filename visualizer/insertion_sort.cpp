@@ -1,6 +1,7 @@
 #include "visualizer/insertion_sort.hpp"
 
 #include "console/write_statements.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
@@ -18,7 +19,7 @@ struct Frames {
   }
   static void Show(TOperation op, int32_t i, int32_t j) { SHOWSTEP(op, i, j); }
   static void Placed(Index i, Index at) {
-    if (SAYING()) SAY("printout", i, PrintoutSentence(i, at));
+    Say(ScreenKind::kPrintout, i, [i, at] { return PrintoutSentence(i, at); });
     WriteLn({"i = ", i});
     PRINTARRAY();
   }

@@ -12,6 +12,7 @@
 #include "visualizer/command_line.hpp"
 #include "visualizer/compare.hpp"
 #include "visualizer/driver.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
 
@@ -82,10 +83,10 @@ int main(int argc, char** argv) {
                                          {{"program", runtime::ProgramName()}, {"seed", seed}}) +
                              "\n"));
   }
-  visualizer::TEACHING = {line.auto_ms, line.back, line.explain, line.quiz};
+  visualizer::Modes = {line.auto_ms, line.back, line.explain, line.quiz};
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color}));
-  visualizer::TEACHING.describe = console::CurrentPlatform().Describes();
+  visualizer::Modes.describe = console::CurrentPlatform().Describes();
   if (line.back) console::KeepWindowCopy();
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.

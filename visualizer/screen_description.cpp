@@ -79,16 +79,19 @@ const char* RoleOf(TMask mask) {
 
 }  // namespace
 
-bool IsFrame(std::string_view kind) {
-  return kind == "select" || kind == "compare" || kind == "question" || kind == "move";
-}
-
-std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view sentence,
+std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence,
                            std::string_view where) {
+  const ScreenKindRow& row = RowOf(kind);
   Json json;
-  json.Key("kind").String(kind).Key("sentence").String(sentence).Key("where").String(where);
-  const bool frame = IsFrame(kind);
-  if (kind != "menu") {
+  json.Key("kind")
+      .String(row.name)
+      .Key("line")
+      .Number(row.code_line)
+      .Key("awaits")
+      .String(row.awaits);
+  json.Key("sentence").String(sentence).Key("where").String(where);
+  const bool frame = row.frame;
+  if (kind != ScreenKind::kMenu) {
     json.Key("places").Open('[');
     for (Index k = 1; k <= SIZE; ++k) {
       const TMask mask = frame ? SHOW_MASK[1][k] : mskNormal;
@@ -101,7 +104,7 @@ std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view se
     }
     json.Close(']');
   }
-  if (frame || kind == "printout") json.Key("i").Number(i);
+  if (frame || kind == ScreenKind::kPrintout) json.Key("i").Number(i);
   if (frame) {
     const TMask outcome = SHOW_MASK[2][i];
     json.Key("element").Open('{').Key("place").Number(i).Key("value").Number(SHOW_VALUES[2][i]);
@@ -113,10 +116,10 @@ std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view se
     json.Close('}');
   }
   json.Key("comparisons").Number(CNT_COMP).Key("moves").Number(CNT_SWAP);
-  if (kind == "totals") {
-    json.Key("array").String(ARRAY_NAME).Key("n").Number(SIZE);
-    json.Key("inversions").Number(INVERSIONS).Key("stops").Number(STOPS);
-    if (TEACHING.quiz) json.Key("asked").Number(ASKED).Key("right").Number(RIGHT);
+  if (kind == ScreenKind::kTotals) {
+    json.Key("array").String(ArrayName).Key("n").Number(SIZE);
+    json.Key("inversions").Number(RunLaw.inversions).Key("stops").Number(RunLaw.stops);
+    if (Modes.quiz) json.Key("asked").Number(Score.asked).Key("right").Number(Score.right);
   }
   return std::move(json).Done();
 }

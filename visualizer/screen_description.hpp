@@ -8,15 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "visualizer/screen_kinds.hpp"
+
 namespace visualizer {
 
-// True for the kinds of screen that show a frame: "select", "compare", "question", "move".
-bool IsFrame(std::string_view kind);
-
-// The screen of KIND ("menu", "start", "select", "compare", "question", "move", "printout",
-// "totals") as one JSON object; I is the place of the element being inserted, or just
-// inserted on a printout (0 on the other screens). Its members:
-//   kind, sentence, where  KIND, the step in SENTENCE, and WHERE the run stands
+// The screen of KIND as one JSON object; I is the place of the element being inserted, or
+// just inserted on a printout (0 on the other screens). Its members:
+//   kind, line, awaits  the kind's name, the line of the code it carries out and what the
+//                    program waits for there (screen_kinds.hpp)
+//   sentence, where  the step in SENTENCE, and WHERE the run stands
 //   i                I, on frames and printouts
 //   places           the row of the array: [value, role] for each place, value null in the
 //                    gap; role "plain", "larger" (compared, moves right), "notlarger"
@@ -27,7 +27,7 @@ bool IsFrame(std::string_view kind);
 //   on the totals    array (what it is called), n, inversions (pairs out of order before
 //                    the sort), stops (comparisons that stopped an element), and under
 //                    --quiz asked and right (the predictions)
-std::string DescribeScreen(std::string_view kind, int32_t i, std::string_view sentence,
+std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence,
                            std::string_view where);
 
 }  // namespace visualizer

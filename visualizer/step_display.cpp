@@ -8,6 +8,7 @@
 #include "console/cp866.hpp"
 #include "console/write_statements.hpp"
 #include "runtime/words.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/step_gate.hpp"
 #include "visualizer/teaching.hpp"
 
@@ -60,7 +61,7 @@ void ShowCompare(Index i, Index j) {
   ++CNT_COMP;
   // Red: the compared element is larger and will move right.
   const TMask outcome = A[j] > X ? mskRed : mskGreen;
-  STOPS += outcome == mskGreen ? 1 : 0;
+  RunLaw.stops += outcome == mskGreen ? 1 : 0;
   for (Index k = 1; k <= SIZE; ++k) {
     if (k == i) SHOW_MASK[2][k] = outcome;
     if (k == j) SHOW_MASK[1][k] = outcome;
@@ -128,24 +129,24 @@ uint8_t DrawFrame(const char* s, int32_t ival, std::string_view line) {
 
 // A comparison under --quiz: the frame first with the outcome held back and the question,
 // then, once answered, with the outcome and whether the answer was right.
-void AskComparison(Index i, Index j, const std::string& sentence) {
+void AskComparison(Index i, Index j) {
+  const std::string sentence = StepSentence(opCompare, i, j);
   const TMask outcome = SHOW_MASK[1][j];
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = mskNormal;
   const std::string question = Question(j);
-  SAY("question", i, question);
+  Keep(ScreenKind::kQuestion, i, question);
   const uint8_t posy = DrawFrame(STRACTION[opCompare], i, question);
   const bool right = AwaitAnswer() == (outcome == mskRed);
-  ++ASKED;
-  RIGHT += right ? 1 : 0;
+  ++Score.asked;
+  Score.right += right ? 1 : 0;
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = outcome;
   DrawPicture(posy);
   WriteLeft(kVerdictColumn, posy, right ? Tr("answer: right") : Tr("answer: wrong"), kVerdictWidth);
-  WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), TEACHING.explain ? sentence : "",
-            kLineWidth);
+  WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), Modes.explain ? sentence : "", kLineWidth);
   GOTOXY(1, static_cast<uint8_t>(posy + 2));
-  SAY("compare", i,
-      right ? Tr("right, {step}", {{"step", sentence}})
-            : Tr("wrong, {step}", {{"step", sentence}}));
+  Keep(ScreenKind::kCompare, i,
+       right ? Tr("right, {step}", {{"step", sentence}})
+             : Tr("wrong, {step}", {{"step", sentence}}));
   GETUSERINPUT();
 }
 
@@ -157,14 +158,11 @@ void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
     case opCompare: ShowCompare(static_cast<Index>(i), static_cast<Index>(j)); break;
     case opMove: ShowMove(static_cast<Index>(i), static_cast<Index>(j)); break;
   }
-  std::string sentence = SAYING() ? StepSentence(op, i, j) : std::string();
-  if (TEACHING.quiz && op == opCompare) {
-    AskComparison(static_cast<Index>(i), static_cast<Index>(j), sentence);
-    return;
-  }
-  static const char* const kKinds[3] = {"select", "compare", "move"};
-  if (SAYING()) SAY(kKinds[op], i, sentence);
-  DrawFrame(STRACTION[op], i, TEACHING.explain ? sentence : "");
+  if (Modes.quiz && op == opCompare)
+    return AskComparison(static_cast<Index>(i), static_cast<Index>(j));
+  constexpr ScreenKind kKinds[3] = {ScreenKind::kSelect, ScreenKind::kCompare, ScreenKind::kMove};
+  const std::string sentence = Say(kKinds[op], i, [&] { return StepSentence(op, i, j); });
+  DrawFrame(STRACTION[op], i, Modes.explain ? sentence : "");
   GETUSERINPUT();
 }
 

@@ -1,5 +1,6 @@
 #include "visualizer/step_gate.hpp"
 
+#include <optional>
 #include <vector>
 
 #include "console/console.hpp"
@@ -35,15 +36,15 @@ struct SeenScreen {
   std::string said;
 };
 // The screens of the gates passed, oldest first (only under --back).
-std::vector<SeenScreen> SEEN;
+std::vector<SeenScreen> Seen;
 
 SeenScreen TakeSeen() {
-  return SeenScreen{TakeWindowScreen(), SAID};
+  return SeenScreen{TakeWindowScreen(), Said()};
 }
 
 void ShowSeen(const SeenScreen& seen) {
   ShowWindowScreen(seen.screen);
-  SAY_AGAIN(seen.said);
+  SayAgain(seen.said);
 }
 
 // A key read at a gate: its code, and for an extended key (code 0) the second code. Esc ends
@@ -59,6 +60,17 @@ GateKey ReadGateKey() {
   if (key.code == KBESC) BreakProgram();
   while (KEYPRESSED()) READKEY();
   return key;
+}
+
+// The next key at a gate; with a DEADLINE (on the console's clock) only one that comes
+// before it: none when the time runs out first.
+std::optional<GateKey> NextKey(std::optional<uint64_t> deadline) {
+  if (deadline) {
+    const uint64_t now = CurrentPlatform().NowMs();
+    if (now >= *deadline || !WaitForKeyWithin(static_cast<uint32_t>(*deadline - now)))
+      return std::nullopt;
+  }
+  return ReadGateKey();
 }
 
 // The answer that KEY gives to a question: 'Y', 'N', or 0 for none. Y and N answer in every
@@ -79,38 +91,30 @@ uint8_t AnswerOf(uint8_t key) {
 // Left and Backspace show the screens of the gates before, Space and Right go forward
 // through them, then on; going back pauses auto-play.
 uint8_t Gate(bool answer) {
-  TELL();
-  const uint32_t delay = TEACHING.auto_ms;
+  Tell();
+  const uint32_t delay = Modes.auto_ms;
   SeenScreen live;
-  if (TEACHING.back) live = TakeSeen();
-  std::size_t shown = SEEN.size();  // the screen in view; SEEN.size(): the live one
+  if (Modes.back) live = TakeSeen();
+  std::size_t shown = Seen.size();  // the screen in view; Seen.size(): the live one
   bool paused = false;
   uint64_t deadline = CurrentPlatform().NowMs() + delay;
   for (;;) {
-    const bool on_live = shown == SEEN.size();
-    GateKey key{KBSPACE};  // what the time running out does
-    if (delay > 0 && !paused && !(answer && on_live)) {
-      const uint64_t now = CurrentPlatform().NowMs();
-      if (now < deadline) {
-        if (WaitForKeyWithin(static_cast<uint32_t>(deadline - now)))
-          key = ReadGateKey();
-        else
-          continue;
-      }
-    } else {
-      key = ReadGateKey();
-    }
-    const bool forward = key.code == KBSPACE || (TEACHING.back && key.extended == kRightCode);
-    const bool back = TEACHING.back && (key.code == kBackspace || key.extended == kLeftCode);
+    const bool on_live = shown == Seen.size();
+    // A question waits for its answer whatever the time; the time running out is Space.
+    const bool timed = delay > 0 && !paused && !(answer && on_live);
+    const GateKey key =
+        NextKey(timed ? std::optional(deadline) : std::nullopt).value_or(GateKey{KBSPACE});
+    const bool forward = key.code == KBSPACE || (Modes.back && key.extended == kRightCode);
+    const bool back = Modes.back && (key.code == kBackspace || key.extended == kLeftCode);
     const uint8_t upper = key.code & 0xDF;
     if (forward && !on_live) {
       ++shown;
-      ShowSeen(shown == SEEN.size() ? live : SEEN[shown]);
+      ShowSeen(shown == Seen.size() ? live : Seen[shown]);
     } else if (forward && !answer) {
-      if (TEACHING.back) SEEN.push_back(std::move(live));
+      if (Modes.back) Seen.push_back(std::move(live));
       return KBSPACE;
     } else if (back && shown > 0) {
-      ShowSeen(SEEN[--shown]);
+      ShowSeen(Seen[--shown]);
       paused = true;
     } else if (delay > 0 && upper == 'P') {
       paused = !paused;

@@ -9,7 +9,7 @@ namespace visualizer {
 // Prints A on the current row in light grey, ten fields of four, and waits at the gate.
 void PRINTARRAY();
 // Returns when Space is read; Esc writes "breaking program" on row 24 and ends the
-// program with status 100. The modes of TEACHING (teaching.hpp) change how: auto-play
+// program with status 100. The learning modes (teaching.hpp) change how: auto-play
 // passes the gate by itself, --back keeps its screen to be shown again.
 void GETUSERINPUT();
 // The gate of a question of --quiz: true for Y, false for N; Esc aborts as ever.

@@ -1,189 +1,50 @@
 #include "visualizer/teaching.hpp"
 
-#include <initializer_list>
-
 #include "console/console.hpp"
-#include "runtime/words.hpp"
 #include "visualizer/screen_description.hpp"
+#include "visualizer/sentences.hpp"
 
 namespace visualizer {
 
-using runtime::Tr;
-using runtime::TrN;
-
-Teaching TEACHING;
-int32_t ASKED = 0;
-int32_t RIGHT = 0;
-int32_t INVERSIONS = 0;
-int32_t STOPS = 0;
-std::string ARRAY_NAME;
-std::string SAID;
+Teaching Modes;
+Predictions Score;
+Law RunLaw;
+std::string ArrayName;
 
 namespace {
-bool TOLD = true;  // SAID is with the console
+
+std::string Description;  // of the screen shown, or about to be
+bool Told = true;         // the console has it
+
 }  // namespace
 
-bool SAYING() {
-  return TEACHING.back || TEACHING.explain || TEACHING.quiz || TEACHING.describe;
+bool Saying() {
+  return Modes.back || Modes.explain || Modes.quiz || Modes.describe;
 }
 
-void SAY(std::string_view kind, int32_t i, const std::string& sentence) {
-  if (!TEACHING.back && !TEACHING.describe) return;
-  SAID = DescribeScreen(kind, i, sentence, kind == "menu" ? sentence : WhereSentence(kind, i));
-  TOLD = false;
+void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
+  if (!Modes.back && !Modes.describe) return;
+  Description = DescribeScreen(kind, i, sentence,
+                               kind == ScreenKind::kMenu ? sentence : WhereSentence(kind, i));
+  Told = false;
 }
 
 // The console is called only here, at the waits: on the page such a call may suspend the
 // program, as far as its compiler can tell, and every function on such a path grows.
-void TELL() {
-  if (TOLD || !TEACHING.describe) return;
-  console::CurrentPlatform().Describe(SAID);
-  TOLD = true;
+void Tell() {
+  if (Told || !Modes.describe) return;
+  console::CurrentPlatform().Describe(Description);
+  Told = true;
 }
 
-void SAY_AGAIN(const std::string& description) {
-  SAID = description;
-  TOLD = false;
-  TELL();
+const std::string& Said() {
+  return Description;
 }
 
-std::string StepSentence(TOperation op, int32_t i, int32_t j) {
-  switch (op) {
-    case opSelect:
-      if (i == 1) return Tr("take up {x}: alone, it is in order", {{"x", X}});
-      return Tr("take up {x} to put it in order", {{"x", X}});
-    case opCompare:
-      if (A[j] > X) return Tr("{x} < {y}: {y} moves one place right", {{"x", X}, {"y", A[j]}});
-      return Tr("{y} <= {x}: {x} goes in after {y}", {{"x", X}, {"y", A[j]}});
-    case opMove:
-      // The element moved now stands right of the gap, which is at J + 1.
-      if (j == 0) return Tr("{y} moved right; {x} goes to place 1", {{"x", X}, {"y", A[j + 2]}});
-      return Tr("{y} moved right; the gap is now at {k}", {{"y", A[j + 2]}, {"k", j + 1}});
-  }
-  return {};
-}
-
-std::vector<std::string> LawLines() {
-  std::string moves = CNT_SWAP == 0
-                          ? std::string(Tr("0 moves: no pair was out of order"))
-                          : TrN("{n} move: one for the one pair out of order",
-                                "{n} moves: one for each of the {pairs} pairs out of order",
-                                CNT_SWAP, {{"pairs", INVERSIONS}});
-  return {moves, TrN("{n} comparison: {moved} that moved an element, {stopped} that stopped one",
-                     "{n} comparisons: {moved} that moved an element, {stopped} that stopped one",
-                     CNT_COMP, {{"moved", CNT_SWAP}, {"stopped", STOPS}})};
-}
-
-std::string MenuArrayName(int key) {
-  switch (key) {
-    case 1: return std::string(Tr("1 ordered"));
-    case 2: return std::string(Tr("2 in reverse order"));
-    case 3: return std::string(Tr("3 empty (all zeros)"));
-    case 4: return std::string(Tr("4 medium order"));
-    default: return std::string(Tr("no choice: all zeros"));
-  }
-}
-
-std::string OwnArrayName(const std::vector<int32_t>& numbers) {
-  std::string list;
-  for (const int32_t number : numbers) list.append(" ").append(std::to_string(number));
-  return Tr("your own:{numbers}", {{"numbers", list}});
-}
-
-std::string RandomArrayName(uint32_t seed) {
-  return Tr("random, seed {seed}", {{"seed", seed}});
-}
-
-std::string InOrderName() {
-  return std::string(Tr("in order"));
-}
-
-std::string InReverseName() {
-  return std::string(Tr("in reverse order"));
-}
-
-std::vector<std::string> CostTableHeadings() {
-  return {std::string(Tr("array")),
-          "n",
-          std::string(Tr("inversions")),
-          std::string(Tr("comparisons")),
-          std::string(Tr("moves")),
-          "n-1",
-          "n(n-1)/2"};
-}
-
-std::string CostTableNote(uint32_t seed) {
-  return Tr("Inversions are the pairs out of order. The random rows come again with --seed {seed}.",
-            {{"seed", seed}});
-}
-
-std::string Question(int32_t j) {
-  return Tr("does {y} move right? (y/n)", {{"y", A[j]}});
-}
-
-std::string PrintoutSentence(int32_t i, int32_t at) {
-  std::string numbers;
-  for (Index k = 1; k <= SIZE; ++k) numbers.append(" ").append(std::to_string(A[k]));
-  if (i == 0) return Tr("the array to sort:{numbers}", {{"numbers", numbers}});
-  return TrN("{x} went in at place {at}; place 1 is in order:{numbers}",
-             "{x} went in at place {at}; places 1 to {n} are in order:{numbers}", i,
-             {{"x", A[at]}, {"at", at}, {"numbers", numbers}});
-}
-
-namespace {
-
-std::string Comparisons(int64_t n) {
-  return TrN("{n} comparison", "{n} comparisons", n, {});
-}
-
-std::string Moves(int64_t n) {
-  return TrN("{n} move", "{n} moves", n, {});
-}
-
-}  // namespace
-
-std::string TotalsSentence() {
-  std::string sentence = Tr("sorted with {comparisons} and {moves}",
-                            {{"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
-  if (TEACHING.quiz)
-    sentence.append(
-        Tr("; predictions right: {right} of {asked}", {{"right", RIGHT}, {"asked", ASKED}}));
-  return sentence;
-}
-
-std::string ScoreLine() {
-  return Tr("predictions right: {right} of {asked}", {{"right", RIGHT}, {"asked", ASKED}});
-}
-
-std::string WhereSentence(std::string_view kind, int32_t i) {
-  const bool frame = IsFrame(kind);
-  // The array's row: blanks between the numbers, a comma round the gap.
-  std::string numbers;
-  for (Index k = 1; k <= SIZE; ++k) {
-    const bool gap = frame && SHOW_MASK[1][k] == mskHidden;
-    if (k > 1 && (gap || (frame && SHOW_MASK[1][k - 1] == mskHidden))) numbers.push_back(',');
-    numbers.push_back(' ');
-    numbers.append(gap ? std::string(Tr("gap")) : std::to_string(frame ? SHOW_VALUES[1][k] : A[k]));
-  }
-  if (kind == "start") return Tr("before the sort:{numbers}", {{"numbers", numbers}});
-  if (kind == "totals")
-    return Tr(
-        "sorted:{numbers}; {comparisons}, {moves}",
-        {{"numbers", numbers}, {"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
-  std::string where = Tr("i = {i}:{numbers}", {{"i", i}, {"numbers", numbers}});
-  if (!frame) return where;
-  where.append(Tr("; {x} is being inserted", {{"x", SHOW_VALUES[2][i]}}));
-  // The compared element: the cell in the outcome's colour, or, while the outcome is held
-  // back, the one left of the gap.
-  const TMask outcome = SHOW_MASK[2][i];
-  for (Index k = 1; k <= SIZE; ++k) {
-    const bool asked = kind == "question" && k < SIZE && SHOW_MASK[1][k + 1] == mskHidden;
-    if (SHOW_MASK[1][k] == mskRed || SHOW_MASK[1][k] == mskGreen || asked)
-      where.append(Tr(", compared with {y}", {{"y", SHOW_VALUES[1][k]}}));
-  }
-  if (outcome != mskNormal)
-    where.append(outcome == mskRed ? Tr(", which is larger") : Tr(", which is not larger"));
-  return where;
+void SayAgain(const std::string& description) {
+  Description = description;
+  Told = false;
+  Tell();
 }
 
 }  // namespace visualizer

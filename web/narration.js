@@ -18,7 +18,7 @@ let pending = null;
 let timer = null;
 
 // STATUS shows what the program waits for, VOICE is the live region, CODE the list of the
-// code's lines, each with the kinds of screen it carries out (data-kinds).
+// code's lines.
 export function initNarration({ status, voice: region, code }) {
   statusLine = status;
   voice = region;
@@ -49,9 +49,9 @@ export function sayWithWayBack(message, words = t("Back to the demonstration"), 
 // The step the program shows: the code's line marked at once, the sentence said now or,
 // under AUTOPLAY, once a person has had the time to hear the one before.
 function sayStep(screen, autoPlay) {
-  for (const line of codeLines)
-    if (line.dataset.kinds.split(" ").includes(screen.kind)) line.setAttribute("aria-current", "step");
-    else line.removeAttribute("aria-current");
+  codeLines.forEach((line, k) =>
+    k + 1 === screen.line ? line.setAttribute("aria-current", "step") : line.removeAttribute("aria-current"),
+  );
   const wait = lastSaid + LISTEN_MS - performance.now();
   if (!autoPlay || wait <= 0) return speak(screen.sentence);
   pending = screen.sentence;
@@ -68,18 +68,19 @@ export function forgetSteps() {
   for (const line of codeLines) line.removeAttribute("aria-current");
 }
 
+// What the program waits for, as its description of the screen says (screen_kinds.hpp).
 const WAITING = {
-  menu: () => t("choose an array"),
-  question: () => t("predict: Yes (Y) or No (N)"),
-  totals: () => t("type a line and press Enter"),
+  choice: () => t("choose an array"),
+  answer: () => t("predict: Yes (Y) or No (N)"),
+  line: () => t("type a line and press Enter"),
 };
 
 // The program waits: the page says for what, from its last description of its screen
 // (SCREEN; null from a program that describes none).
 export function sayWaiting(screen, autoPlay) {
   if (screen === null) return show(t("press a key to see what it delivers"));
-  sayStep(screen, autoPlay && screen.kind !== "question");
-  if (WAITING[screen.kind]) return show(WAITING[screen.kind]());
+  sayStep(screen, autoPlay && screen.awaits !== "answer");
+  if (WAITING[screen.awaits]) return show(WAITING[screen.awaits]());
   if (autoPlay) return show(t("playing by itself: Space or Next for the next step, P to pause"));
   show(t("press Space or Next for the next step, Left or Back for the one before"));
 }

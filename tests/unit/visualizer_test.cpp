@@ -12,6 +12,7 @@
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/teaching.hpp"
 
 namespace visualizer {
@@ -159,7 +160,7 @@ class AutoPlay : public Visualizer {
  protected:
   void SetUp() override {
     Visualizer::SetUp();
-    TEACHING.auto_ms = 1000;
+    Modes.auto_ms = 1000;
     timeouts.clear();
     script.clear();
     screen->OnWait([](MemoryConsole& console) {
@@ -172,7 +173,7 @@ class AutoPlay : public Visualizer {
       if (step != '.' && step != '<') console.PushKey(MakeKey(0, static_cast<uint8_t>(step), 0, 0));
     });
   }
-  void TearDown() override { TEACHING = {}; }
+  void TearDown() override { Modes = {}; }
 
   static std::vector<int64_t> timeouts;
   static std::string script;
@@ -202,7 +203,7 @@ TEST_F(AutoPlay, PPausesTheGateUntilPResumesIt) {
 }
 
 TEST_F(AutoPlay, GoingBackPausesAndPResumesThroughTheScreensSeen) {
-  TEACHING.back = true;
+  Modes.back = true;
   console::KeepWindowCopy();
   script = "..";
   GETUSERINPUT();  // a screen seen
@@ -213,7 +214,7 @@ TEST_F(AutoPlay, GoingBackPausesAndPResumesThroughTheScreensSeen) {
 }
 
 TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
-  TEACHING.quiz = true;
+  Modes.quiz = true;
   A = E;  // 12 compared with 55
   X = 12;
   script = "y..";
@@ -239,8 +240,8 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
       {opMove, 10, 8, "999 moved right; the gap is now at 9"},
       {opMove, 3, 0, "999 moved right; -99 goes to place 1"},
   };
-  CNT_COMP = CNT_SWAP = INVERSIONS = 45;
-  STOPS = 0;
+  CNT_COMP = CNT_SWAP = RunLaw.inversions = 45;
+  RunLaw.stops = 0;
   for (const runtime::Language language :
        {runtime::Language::kEnglish, runtime::Language::kRussian}) {
     runtime::SetLanguage(language);

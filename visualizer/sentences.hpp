@@ -1,0 +1,47 @@
+// What the program says in words: each step's sentence, the question of --quiz, the
+// printouts and the totals, the law after them, where the run stands, and the names of
+// arrays and the headings of --compare, all looked up in the catalogue of words
+// (runtime/words.hpp). The one place where the teaching words are made.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "visualizer/screen_kinds.hpp"
+#include "visualizer/sort_state.hpp"
+
+namespace visualizer {
+
+// The step OP of element I (J as SHOWSTEP has it) in one sentence of at most 38
+// characters, from A and X as they stand when the frame is drawn.
+std::string StepSentence(TOperation op, int32_t i, int32_t j);
+// The question of --quiz for the comparison of X with A[J].
+std::string Question(int32_t j);
+// The printout after the element at I went in at AT; I = 0: the array before the sort.
+std::string PrintoutSentence(int32_t i, int32_t at);
+// The score of --quiz, after the totals.
+std::string ScoreLine();
+// The totals, with the score under --quiz.
+std::string TotalsSentence();
+// The law of the run, after the totals under --explain: two lines with its numbers.
+std::vector<std::string> LawLines();
+
+// What an array is called in the tables of runs: the menu's (KEY 1 to 4; another key
+// chooses none), one of the user's own, one drawn at random from SEED, one in order or in
+// reverse order.
+std::string MenuArrayName(int key);
+std::string OwnArrayName(const std::vector<int32_t>& numbers);
+std::string RandomArrayName(uint32_t seed);
+std::string InOrderName();
+std::string InReverseName();
+// The headings of --compare's columns, the array's first, and the line under its rows.
+std::vector<std::string> CostTableHeadings();
+std::string CostTableNote(uint32_t seed);
+
+// Where the run stands at the screen of KIND about the element at I, with every number
+// that the screen shows: the array as the frame shows it, the element and what it is
+// compared with.
+std::string WhereSentence(ScreenKind kind, int32_t i);
+
+}  // namespace visualizer
