@@ -3,19 +3,18 @@
 import { changeAddress, forgetArray, listProblem } from "./address.js";
 import { sendKey, takeKeyboard } from "./keys.js";
 
-const $ = (id) => document.getElementById(id);
-const autoBox = $("auto");
-const predictBox = $("predict");
-const speed = $("speed");
-const ownList = $("own-list");
-const ownProblem = $("own-problem");
-const runLink = $("run-link");
+let parts = null; // the controls' elements, from installControls
 
-// CURRENTRUN() is the run under way; RUN() starts one from the address; FOCUSTERMINAL()
-// gives the terminal the focus; SPEAK(words) says words at once.
-export function installControls({ currentRun, run, focusTerminal, speak }) {
-  const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p", ArrowLeft: "ArrowLeft", KeyY: "y", KeyN: "n" };
-  for (const button of document.querySelectorAll("[data-key]"))
+// What a button types: its key's name as a DOM event gives it.
+const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p", ArrowLeft: "ArrowLeft", KeyY: "y", KeyN: "n" };
+
+// ELEMENTS are the controls: keyButtons (each with data-key), arrayButtons (data-array),
+// answerButtons, runAgain, random, own (the form), ownList, ownProblem, auto, speed,
+// predict and runLink. CURRENTRUN() is the run under way; RUN() starts one from the
+// address; FOCUSTERMINAL() gives the terminal the focus; SPEAK(words) says words at once.
+export function installControls({ elements, currentRun, run, focusTerminal, speak }) {
+  parts = elements;
+  for (const button of parts.keyButtons)
     button.addEventListener("click", () =>
       sendKey(currentRun(), button.dataset.key, BUTTON_KEYS[button.dataset.key]),
     );
@@ -26,17 +25,17 @@ export function installControls({ currentRun, run, focusTerminal, speak }) {
     takeKeyboard();
     return run();
   };
-  $("run").addEventListener("click", () => {
+  parts.runAgain.addEventListener("click", () => {
     takeKeyboard();
     run();
   });
-  for (const button of document.querySelectorAll("[data-array]"))
+  for (const button of parts.arrayButtons)
     button.addEventListener("click", async () => {
       const started = runWith(forgetArray);
       await started?.firstWait;
       sendKey(started, `Digit${button.dataset.array}`, button.dataset.array);
     });
-  $("random").addEventListener("click", () =>
+  parts.random.addEventListener("click", () =>
     runWith((next) => {
       forgetArray(next);
       next.set("random", "");
@@ -44,39 +43,39 @@ export function installControls({ currentRun, run, focusTerminal, speak }) {
   );
   // A wrong list is refused here, in the page's words, and the field keeps it to be mended;
   // the address and the link keep the last good run.
-  $("own").addEventListener("submit", (event) => {
+  parts.own.addEventListener("submit", (event) => {
     event.preventDefault();
-    const problem = listProblem(ownList.value);
-    ownProblem.textContent = problem ?? "";
-    ownList.setAttribute("aria-invalid", problem ? "true" : "false");
+    const problem = listProblem(parts.ownList.value);
+    parts.ownProblem.textContent = problem ?? "";
+    parts.ownList.setAttribute("aria-invalid", problem ? "true" : "false");
     if (problem) return speak(problem);
     runWith((next) => {
       forgetArray(next);
-      next.set("array", ownList.value);
+      next.set("array", parts.ownList.value);
     });
     focusTerminal();
   });
-  for (const control of [autoBox, speed])
+  for (const control of [parts.auto, parts.speed])
     control.addEventListener("change", () =>
-      runWith((next) => (autoBox.checked ? next.set("auto", speed.value) : next.delete("auto"))),
+      runWith((next) => (parts.auto.checked ? next.set("auto", parts.speed.value) : next.delete("auto"))),
     );
-  predictBox.addEventListener("change", () =>
-    runWith((next) => (predictBox.checked ? next.set("predict", "") : next.delete("predict"))),
+  parts.predict.addEventListener("change", () =>
+    runWith((next) => (parts.predict.checked ? next.set("predict", "") : next.delete("predict"))),
   );
 }
 
 // Shows the choices of ADDRESS (address.js) on the controls, and the link that repeats them.
 export function showChoices(address) {
-  runLink.href = address.link;
-  runLink.textContent = address.link;
-  autoBox.checked = address.params.has("auto");
-  if (address.params.get("auto")) speed.value = address.params.get("auto");
-  if (address.params.has("array")) ownList.value = address.params.get("array");
-  predictBox.checked = address.params.has("predict");
-  for (const button of document.querySelectorAll(".answer")) button.hidden = !predictBox.checked;
+  parts.runLink.href = address.link;
+  parts.runLink.textContent = address.link;
+  parts.auto.checked = address.params.has("auto");
+  if (address.params.get("auto")) parts.speed.value = address.params.get("auto");
+  if (address.params.has("array")) parts.ownList.value = address.params.get("array");
+  parts.predict.checked = address.params.has("predict");
+  for (const button of parts.answerButtons) button.hidden = !parts.predict.checked;
 }
 
 // The button that runs again, usable once a run has ended.
 export function allowRunAgain(allowed) {
-  $("run").disabled = !allowed;
+  parts.runAgain.disabled = !allowed;
 }

@@ -7,6 +7,19 @@
 
 let released = false; // the keyboard is the page's, after F6
 
+// The flags of a key event as the program takes them.
+function modifiersOf(event) {
+  return (
+    (event.shiftKey ? 1 : 0) |
+    (event.ctrlKey ? 2 : 0) |
+    (event.altKey ? 4 : 0) |
+    (event.getModifierState("AltGraph") ? 8 : 0) |
+    (event.getModifierState("CapsLock") ? 16 : 0) |
+    (event.getModifierState("NumLock") ? 32 : 0) |
+    (event.getModifierState("ScrollLock") ? 64 : 0)
+  );
+}
+
 export function installKeys({ terminal, firstControl, currentRun, focusTerminal }) {
   const inTerminal = (target) => target instanceof Node && terminal.contains(target);
   const pageField = (target) =>
@@ -26,7 +39,7 @@ export function installKeys({ terminal, firstControl, currentRun, focusTerminal 
     if (released || pageField(event.target)) return;
     event.preventDefault();
     event.stopImmediatePropagation();
-    run.key(event);
+    run.key({ down: event.type === "keydown", code: event.code, key: event.key, modifiers: modifiersOf(event) });
   }
   window.addEventListener("keydown", onKey, { capture: true });
   window.addEventListener("keyup", onKey, { capture: true });
@@ -43,6 +56,5 @@ export function takeKeyboard() {
 // What a button types, as the keyboard would: a press and a release.
 export function sendKey(run, code, key) {
   if (run === null || run.ended) return;
-  for (const type of ["keydown", "keyup"])
-    run.key({ type, code, key, shiftKey: false, ctrlKey: false, altKey: false, getModifierState: () => false });
+  for (const down of [true, false]) run.key({ down, code, key, modifiers: 0 });
 }

@@ -21,7 +21,7 @@ import { chooseLanguage, loadWords, t } from "./words.js";
 
 // The page's words first, in the language it shows, which its program speaks too.
 const language = chooseLanguage(location.search, navigator.languages);
-await loadWords(language);
+await loadWords(language, document);
 // The switch of languages: this address in the other.
 for (const link of document.querySelectorAll("[data-lang]")) {
   const other = new URLSearchParams(location.search);
@@ -105,7 +105,27 @@ installKeys({
   currentRun: () => current,
   focusTerminal,
 });
-installControls({ currentRun: () => current, run, focusTerminal, speak });
+const all = (selector) => [...document.querySelectorAll(selector)];
+installControls({
+  elements: {
+    keyButtons: all("[data-key]"),
+    arrayButtons: all("[data-array]"),
+    answerButtons: all(".answer"),
+    runAgain: $("run"),
+    random: $("random"),
+    own: $("own"),
+    ownList: $("own-list"),
+    ownProblem: $("own-problem"),
+    auto: $("auto"),
+    speed: $("speed"),
+    predict: $("predict"),
+    runLink: $("run-link"),
+  },
+  currentRun: () => current,
+  run,
+  focusTerminal,
+  speak,
+});
 
 // Where the run stands, said at once and shown beside the button.
 $("where").addEventListener("click", () => {

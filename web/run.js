@@ -24,19 +24,6 @@ function trapKind(error) {
   return kind < 0 ? TRAP_KINDS.length : kind;
 }
 
-// The flags of an event as the program takes them.
-function modifiersOf(event) {
-  return (
-    (event.shiftKey ? 1 : 0) |
-    (event.ctrlKey ? 2 : 0) |
-    (event.altKey ? 4 : 0) |
-    (event.getModifierState("AltGraph") ? 8 : 0) |
-    (event.getModifierState("CapsLock") ? 16 : 0) |
-    (event.getModifierState("NumLock") ? 32 : 0) |
-    (event.getModifierState("ScrollLock") ? 64 : 0)
-  );
-}
-
 // Loads the program's script; rejects when there is none, or when what loads is no program.
 function loadScript(program) {
   if (typeof globalThis.createProgram === "function") return Promise.resolve();
@@ -85,6 +72,7 @@ export class Run {
     this.said = []; // what the program said on standard error
     this.output = []; // what it wrote
     this.waits = 0; // the times it slept waiting for a key event (a release wakes it too)
+    this.timer = null; // the time-out of its wait, when it has one
     this.status = null; // its exit status once it has ended
     this.pendingWrites = 0;
     this.ended = false;
@@ -165,37 +153,33 @@ export class Run {
       if (!this.ended) this.hooks.waiting(this);
     });
     return new Promise((resolve) => {
-      let timer = null;
       this.wake = () => {
-        clearTimeout(timer);
+        clearTimeout(this.timer);
         resolve();
       };
       if (timeout >= 0)
-        timer = setTimeout(() => {
+        this.timer = setTimeout(() => {
           this.wake = null;
           resolve();
         }, timeout);
     });
   }
 
-  // A key event for the program: a DOM event, or one made alike.
+  // A key event for the program: { down, code, key, modifiers } (keys.js makes them).
   key(event) {
     if (this.ended) return;
-    this.keys.push({
-      down: event.type === "keydown",
-      code: event.code,
-      key: event.key,
-      modifiers: modifiersOf(event),
-    });
+    this.keys.push(event);
     const wake = this.wake;
     this.wake = null;
     if (wake) wake();
   }
 
-  // Stops listening to the program: another run takes the terminal.
+  // Stops listening to the program: another run takes the terminal. The program stays
+  // asleep in its wait, its time-out (auto-play's) never to come.
   abandon() {
     this.ended = true;
     this.wake = null;
+    clearTimeout(this.timer);
   }
 
   end(status) {

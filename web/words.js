@@ -25,9 +25,9 @@ function readCatalogue(buffer) {
   return found;
 }
 
-// Loads the words of LANGUAGE and puts them into the page: its <html lang>, every element
-// marked data-t and every aria-label.
-export async function loadWords(language) {
+// Loads the words of LANGUAGE and puts them into the page DOCUMENT: its <html lang>, every
+// element marked data-t and every aria-label.
+export async function loadWords(language, document) {
   document.documentElement.lang = language;
   if (language === "en") return;
   const response = await fetch(`${language}.mo`).catch(() => null);
