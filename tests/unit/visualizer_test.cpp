@@ -9,10 +9,10 @@
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
 #include "runtime/words.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
-#include "visualizer/sentences.hpp"
 #include "visualizer/teaching.hpp"
 
 namespace visualizer {
