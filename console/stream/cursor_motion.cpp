@@ -86,9 +86,11 @@ struct Count {
 // than the absolute one.
 Way Cheapest(const TerminalCursor& cursor, int to_x, int to_y, std::size_t& size) {
   Count absolute;
-  Absolute(absolute, to_x, to_y);
-  size = absolute.size;
-  if (!cursor.known) return Way::kAbsolute;
+  if (!cursor.known) {
+    Absolute(absolute, to_x, to_y);
+    size = absolute.size;
+    return Way::kAbsolute;
+  }
   Way way = Way::kByStart;
   Count relative;
   ByStart(relative, cursor, to_x, to_y);
@@ -100,8 +102,15 @@ Way Cheapest(const TerminalCursor& cursor, int to_x, int to_y, std::size_t& size
       relative = straight;
     }
   }
-  if (relative.size == 0 || relative.size > size) return Way::kAbsolute;
+  // No absolute move is shorter than CSI H: a relative one that short needs no comparing.
+  constexpr std::size_t kShortestAbsolute = 3;
   size = relative.size;
+  if (size != 0 && size <= kShortestAbsolute) return way;
+  Absolute(absolute, to_x, to_y);
+  if (size == 0 || size > absolute.size) {
+    size = absolute.size;
+    return Way::kAbsolute;
+  }
   return way;
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "console/rect_move.hpp"
+
 namespace console::stream {
 
 ScreenModel::ScreenModel(int width, int height)
@@ -51,28 +53,16 @@ void ScreenModel::ScrollUp(int top, int bottom, int8_t background) {
 }
 
 void ScreenModel::Move(Rect source, Rect clip, Coord dest, uint8_t fill_code, Style fill_style) {
-  // What each cell shows after the move, as the layer's picture has it: the moved cells
-  // over the filled source.
-  const int dx = dest.x - source.left;
-  const int dy = dest.y - source.top;
-  const Rect on_screen{std::max<int16_t>(source.left, 0), std::max<int16_t>(source.top, 0),
-                       std::min<int16_t>(source.right, static_cast<int16_t>(width_ - 1)),
-                       std::min<int16_t>(source.bottom, static_cast<int16_t>(height_ - 1))};
-  auto inside = [&](int x, int y) {
-    return x >= std::max<int>(clip.left, 0) && x <= std::min<int>(clip.right, width_ - 1) &&
-           y >= std::max<int>(clip.top, 0) && y <= std::min<int>(clip.bottom, height_ - 1);
-  };
-  std::vector<std::pair<uint8_t, Style>> moved;
-  for (int y = on_screen.top; y <= on_screen.bottom; ++y)
-    for (int x = on_screen.left; x <= on_screen.right; ++x)
-      moved.emplace_back(Row(y)[x].code, Row(y)[x].style);
-  for (int y = on_screen.top; y <= on_screen.bottom; ++y)
-    for (int x = on_screen.left; x <= on_screen.right; ++x)
-      if (inside(x, y)) Draw(x, y, fill_code, fill_style);
-  std::size_t at = 0;
-  for (int y = on_screen.top; y <= on_screen.bottom; ++y)
-    for (int x = on_screen.left; x <= on_screen.right; ++x, ++at)
-      if (inside(x + dx, y + dy)) Draw(x + dx, y + dy, moved[at].first, moved[at].second);
+  // As the layer's picture has it: the moved cells over the filled source, each drawn.
+  Spot fill;
+  fill.code = fill_code;
+  fill.style = fill_style;
+  MoveRect(
+      source, clip, dest, fill,
+      [this](int x, int y) -> const Spot* {
+        return x >= 0 && x < width_ && y >= 0 && y < height_ ? &Row(y)[x] : nullptr;
+      },
+      [this](int x, int y, const Spot& spot) { Draw(x, y, spot.code, spot.style); });
 }
 
 void ScreenModel::Forget() {

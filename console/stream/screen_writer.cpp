@@ -155,8 +155,8 @@ void ScreenWriter::Send() {
     if (!done_[i]) SendRun(i);
 }
 
-bool ScreenWriter::CrossByDrawing(int to, int y) {
-  if (!cursor_.known || cursor_.pending_wrap || cursor_.y != y || cursor_.x >= to) return false;
+int ScreenWriter::CrossByDrawing(int to, int y) {
+  if (!cursor_.known || cursor_.pending_wrap || cursor_.y != y || cursor_.x >= to) return 0;
   // No move along the row costs more than the one straight right: once the cells in
   // between cost that much, crossing them cannot be cheaper.
   const std::size_t most = MoveRightSize(to - cursor_.x);
@@ -165,27 +165,26 @@ bool ScreenWriter::CrossByDrawing(int to, int y) {
   for (int x = cursor_.x; x < to && extra < most; ++x) {
     const int32_t k = PendingAt(x, y);
     if (k < 0) {
-      if (!shown.PlainBlank(x)) return false;
+      if (!shown.PlainBlank(x)) return 0;
       ++extra;
     } else {
       const bool free = Free(changes_[static_cast<std::size_t>(k)]);
       const bool done = done_[static_cast<std::size_t>(k)];
-      if (done && !free) return false;
+      if (done && !free) return 0;
       extra += free && !done ? 0 : 1;
     }
   }
   // Any move right takes three bytes at least.
   constexpr std::size_t kLeastMove = 3;
-  if (extra >= most || (extra >= kLeastMove && extra >= cursor_.MotionSize(to, y))) return false;
-  // Every cell crossed is drawn as a blank.
-  bytes_.append(static_cast<std::size_t>(to - cursor_.x), ' ');
+  if (extra >= most || (extra >= kLeastMove && extra >= cursor_.MotionSize(to, y))) return 0;
   for (int x = cursor_.x; x < to; ++x) {
     const int32_t k = PendingAt(x, y);
     if (k >= 0 && Free(changes_[static_cast<std::size_t>(k)]))
       done_[static_cast<std::size_t>(k)] = true;
   }
+  const int blanks = to - cursor_.x;
   cursor_.x = to;
-  return true;
+  return blanks;
 }
 
 void ScreenWriter::SendRun(std::size_t i) {
@@ -197,11 +196,12 @@ void ScreenWriter::SendRun(std::size_t i) {
            !done_[static_cast<std::size_t>(k)];
   };
   int from = changes_[i].x;
+  int blanks = 0;  // crossed to FROM, to be drawn before the run
   if (BlanksShowPlain()) {
     // Blanks still to be sent just before the cell go with it: they cost their bytes now or
     // later, and now they need no move of their own.
     while (from > 0 && free_blank(from - 1)) --from;
-    CrossByDrawing(from, y);
+    blanks = CrossByDrawing(from, y);
   }
   // And so do the blanks still to be sent just after it, and the cells of this colour next
   // to them.
@@ -216,6 +216,10 @@ void ScreenWriter::SendRun(std::size_t i) {
   Move(from, y);
   char piece[64];
   std::size_t size = 0;
+  for (; blanks > 0; --blanks) {
+    if (size == sizeof piece) bytes_.append(piece, std::exchange(size, 0));
+    piece[size++] = ' ';
+  }
   for (int x = from; x <= to; ++x) {
     const auto k = static_cast<std::size_t>(PendingAt(x, y));
     const uint8_t code = changes_[k].code;

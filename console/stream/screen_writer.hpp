@@ -90,8 +90,9 @@ class ScreenWriter {
   // between as blanks, when that costs fewer bytes than a move. Blanks still to be sent
   // cost nothing extra; a blank the terminal shows, or one sent already, a byte; and so
   // does a blank standing in for a cell of another colour, which that colour draws over
-  // later in the same write. True when it crossed.
-  bool CrossByDrawing(int to, int y);
+  // later in the same write. The blanks to draw, with the cursor taken as at TO; 0 when
+  // moving costs less.
+  int CrossByDrawing(int to, int y);
 
   void SetStyle(const Style& style);
   void Move(int x, int y) {
