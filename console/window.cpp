@@ -54,6 +54,17 @@ Coord ToConsole(uint32_t x, uint32_t y) {
   return Coord{static_cast<int16_t>(x - 1), static_cast<int16_t>(y - 1)};
 }
 
+// The two ways the layer changes the console's cells, each on the console and in the copy
+// kept for --back alike: COUNT codes drawn from WHERE, and a rectangle moved.
+void DrawCells(Coord where, const uint8_t* codes, int count, uint16_t attribute) {
+  PLATFORM->WriteCells(where, codes, count, attribute);
+  if (WINDOW_COPY) CopyCells(where, codes, count, attribute);
+}
+void MoveCells(Rect source, Rect clip, Coord dest, uint16_t fill_attribute) {
+  PLATFORM->ScrollRect(source, clip, dest, ' ', fill_attribute);
+  if (WINDOW_COPY) CopyScroll(source, clip, dest, fill_attribute);
+}
+
 }  // namespace
 
 Platform& CurrentPlatform() {
@@ -98,8 +109,7 @@ void REMOVELINE(uint32_t y) {
   const Coord last = ToConsole(WINDMAXX, WINDMAXY);
   const Rect source{first.x, static_cast<int16_t>(first.y + 1), last.x, last.y};
   const Rect clip{first.x, first.y, last.x, last.y};
-  PLATFORM->ScrollRect(source, clip, first, ' ', TEXTATTR);
-  if (WINDOW_COPY) CopyScroll(source, clip, first, TEXTATTR);
+  MoveCells(source, clip, first, TEXTATTR);
 }
 
 void WRITECHAR(uint8_t ch) {
@@ -114,8 +124,7 @@ void WRITECHAR(uint8_t ch) {
       break;
     case 13: CURRX = WINDMINX; break;
     default:
-      PLATFORM->WriteCell(ToConsole(CURRX, CURRY), ch, TEXTATTR);
-      if (WINDOW_COPY) CopyCells(ToConsole(CURRX, CURRY), &ch, 1, TEXTATTR);
+      DrawCells(ToConsole(CURRX, CURRY), &ch, 1, TEXTATTR);
       ++CURRX;
       break;
   }
@@ -135,8 +144,7 @@ void WRITECHARS(const uint8_t* bytes, int32_t count) {
       WRITECHAR(bytes[i++]);
       continue;
     }
-    PLATFORM->WriteCells(ToConsole(CURRX, CURRY), bytes + i, run, TEXTATTR);
-    if (WINDOW_COPY) CopyCells(ToConsole(CURRX, CURRY), bytes + i, run, TEXTATTR);
+    DrawCells(ToConsole(CURRX, CURRY), bytes + i, run, TEXTATTR);
     i += run;
     CURRX += static_cast<uint32_t>(run);
     WrapAndScroll();
@@ -162,6 +170,24 @@ uint32_t WHEREY32() {
 
 uint8_t WHEREY() {
   return static_cast<uint8_t>(WHEREY32());
+}
+
+WindowScreen TakeWindowScreen() {
+  return WindowScreen{CopiedCells(), PLATFORM->Cursor()};
+}
+
+void ShowWindowScreen(const WindowScreen& screen) {
+  const Rect window = CONSOLEINFO.window;
+  const int width = window.right - window.left + 1;
+  const std::vector<uint16_t>& now = CopiedCells();
+  for (std::size_t i = 0; i < now.size() && i < screen.cells.size(); ++i) {
+    if (now[i] == screen.cells[i]) continue;
+    const auto code = static_cast<uint8_t>(screen.cells[i] & 0xFF);
+    DrawCells(Coord{static_cast<int16_t>(window.left + static_cast<int>(i) % width),
+                    static_cast<int16_t>(window.top + static_cast<int>(i) / width)},
+              &code, 1, static_cast<uint16_t>(screen.cells[i] >> 8));
+  }
+  PLATFORM->SetCursor(screen.cursor);
 }
 
 void TEXTCOLOR(uint8_t color) {

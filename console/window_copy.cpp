@@ -43,19 +43,8 @@ void CopyScroll(Rect source, Rect clip, Coord dest, uint16_t fill_attribute) {
       [](int x, int y, uint16_t cell) { *At(x, y) = cell; });
 }
 
-WindowScreen TakeWindowScreen() {
-  return WindowScreen{CELLS, CurrentPlatform().Cursor()};
-}
-
-void ShowWindowScreen(const WindowScreen& screen) {
-  for (std::size_t i = 0; i < CELLS.size() && i < screen.cells.size(); ++i) {
-    if (CELLS[i] == screen.cells[i]) continue;
-    CELLS[i] = screen.cells[i];
-    const auto x = static_cast<int16_t>(WINDOW.left + static_cast<int>(i) % WIDTH);
-    const auto y = static_cast<int16_t>(WINDOW.top + static_cast<int>(i) / WIDTH);
-    CurrentPlatform().WriteCell(Coord{x, y}, screen.cells[i] & 0xFF, screen.cells[i] >> 8);
-  }
-  CurrentPlatform().SetCursor(screen.cursor);
+const std::vector<uint16_t>& CopiedCells() {
+  return CELLS;
 }
 
 }  // namespace console
