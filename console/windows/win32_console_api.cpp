@@ -139,10 +139,11 @@ namespace console {
 
 Platform& OpenNativeConsole(const ConsoleOptions& options) {
   static windows::Win32ConsoleApi api;
-  static windows::WindowsConsole console(api, windows::Cp866HighOfWindows());
   const char* no_color = std::getenv("NO_COLOR");
-  console.SetMonochrome(options.monochrome || (no_color != nullptr && *no_color != 0));
-  return console;
+  static const std::unique_ptr<Platform> console =
+      windows::OpenWindowsConsole(api, windows::Cp866HighOfWindows(),
+                                  options.monochrome || (no_color != nullptr && *no_color != 0));
+  return *console;
 }
 
 }  // namespace console

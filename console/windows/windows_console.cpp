@@ -1,8 +1,12 @@
 #include "console/windows/windows_console.hpp"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "console/rect_move.hpp"
+#include "console/stream/stream_console.hpp"
+#include "console/windows/windows_keys.hpp"
 
 namespace console::windows {
 namespace {
@@ -17,86 +21,97 @@ char16_t Utf16Of(char32_t code_point) {
   return code_point <= 0xFFFF ? static_cast<char16_t>(code_point) : u'?';
 }
 
-}  // namespace
+// The console's screen buffer, drawn through a picture of its window in one batch per wait.
+class ScreenConsole : public Platform {
+ public:
+  ScreenConsole(ConsoleApi& api, const ScreenInfo& info, const Cp866High& high,
+                std::unique_ptr<KeySource> keys);
 
-WindowsConsole::WindowsConsole(ConsoleApi& api, const Cp866High& high) : api_(api), high_(high) {
+  void GetScreenInfo(ScreenInfo& info) override {
+    info = info_;
+    info.cursor = cursor_;
+  }
+  void SetCursor(Coord where) override;
+  Coord Cursor() override { return cursor_; }
+  void WriteCell(Coord where, uint8_t character, uint16_t attribute) override;
+  void ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                  uint16_t fill_attribute) override;
+  uint32_t PendingInputEvents() override { return keys_->Pending(); }
+  InputEvent ReadInputEvent() override { return keys_->Read(); }
+  void WaitForInput() override { WaitForInputAtMost(ConsoleApi::kForever); }
+  void WaitForInputAtMost(uint32_t timeout_ms) override {
+    Flush();
+    keys_->Wait(timeout_ms);
+  }
+  uint64_t NowMs() override { return api_.NowMs(); }
+  bool InputEnded() override { return keys_->Ended(); }
+  void FinalFlush() override { Flush(); }
+
+ private:
+  bool InWindow(Coord where) const {
+    return where.x >= info_.window.left && where.x <= info_.window.right &&
+           where.y >= info_.window.top && where.y <= info_.window.bottom;
+  }
+  std::size_t IndexOf(Coord where) const {
+    return static_cast<std::size_t>((where.y - info_.window.top) * width_ +
+                                    (where.x - info_.window.left));
+  }
+  void MarkDirty(int row, int first, int last);
+  // Sends what has been drawn since the last wait, and the cursor.
+  void Flush();
+
+  ConsoleApi& api_;
+  ScreenInfo info_;
+  std::unique_ptr<KeySource> keys_;
+  std::array<char16_t, 256> utf16_{};  // the UTF-16 glyph of every code
+  Coord cursor_;
+  // The window as it will be, and what of it the console lacks.
+  int width_;
+  int height_;
+  std::vector<ConsoleCell> shadow_;
+  std::vector<std::pair<int, int>> dirty_;  // per window row: first and last column, or -1
+  int pending_scroll_ = 0;                  // whole-window scrolls by one row, not yet sent
+  ConsoleCell scroll_fill_;
+  bool cursor_sent_ = false;
+};
+
+ScreenConsole::ScreenConsole(ConsoleApi& api, const ScreenInfo& info, const Cp866High& high,
+                             std::unique_ptr<KeySource> keys)
+    : api_(api),
+      info_(info),
+      keys_(std::move(keys)),
+      cursor_(info.cursor),
+      width_(info.window.right - info.window.left + 1),
+      height_(info.window.bottom - info.window.top + 1),
+      shadow_(api_.ReadOutput(info.window)),
+      dirty_(static_cast<std::size_t>(height_), {-1, -1}) {
   for (std::size_t code = 0; code < utf16_.size(); ++code)
-    utf16_[code] = Utf16Of(Cp866Glyph(static_cast<uint8_t>(code), high_));
-
-  console_out_ = api_.GetScreenBufferInfo(info_);
-  if (console_out_) {
-    cursor_ = info_.cursor;
-    width_ = info_.window.right - info_.window.left + 1;
-    height_ = info_.window.bottom - info_.window.top + 1;
-    shadow_ = api_.ReadOutput(info_.window);
-    shadow_.resize(static_cast<std::size_t>(width_ * height_));
-    dirty_.assign(static_cast<std::size_t>(height_), {-1, -1});
-  } else {
-    glyphs_ = Utf8Glyphs(high_);
-    OpenScreen(kStreamColumns, kStreamRows, glyphs_);
-    writer().AssumeCursor(0, 0);
-  }
-
-  console_in_ = api_.InputIsConsole();
-  if (!console_in_) {
-    stream::DecoderOptions options;
-    options.lf_is_enter = true;
-    options.cp866_high = high_;
-    decoder_ = std::make_unique<stream::KeyDecoder>(options);
-    stream_keys_ = std::make_unique<stream::StreamKeys>(*decoder_);
-  }
+    utf16_[code] = Utf16Of(Cp866Glyph(static_cast<uint8_t>(code), high));
+  shadow_.resize(static_cast<std::size_t>(width_ * height_));
 }
 
-// ---- Output ----------------------------------------------------------------------------
-
-void WindowsConsole::GetScreenInfo(ScreenInfo& info) {
-  if (!console_out_) return StreamConsole::GetScreenInfo(info);
-  info = info_;
-  info.cursor = cursor_;
-}
-
-bool WindowsConsole::InWindow(Coord where) const {
-  return where.x >= info_.window.left && where.x <= info_.window.right &&
-         where.y >= info_.window.top && where.y <= info_.window.bottom;
-}
-
-std::size_t WindowsConsole::IndexOf(Coord where) const {
-  return static_cast<std::size_t>((where.y - info_.window.top) * width_ +
-                                  (where.x - info_.window.left));
-}
-
-void WindowsConsole::SetCursor(Coord where) {
-  if (!console_out_) return StreamConsole::SetCursor(where);
+void ScreenConsole::SetCursor(Coord where) {
   if (where.x < 0 || where.y < 0 || where.x >= info_.size.x || where.y >= info_.size.y) return;
   cursor_ = where;
   cursor_sent_ = false;
 }
 
-void WindowsConsole::MarkDirty(int row, int first, int last) {
+void ScreenConsole::MarkDirty(int row, int first, int last) {
   auto& [from, to] = dirty_[static_cast<std::size_t>(row)];
   from = from < 0 ? first : std::min(from, first);
   to = std::max(to, last);
 }
 
-void WindowsConsole::WriteCells(Coord where, const uint8_t* characters, int count,
-                                uint16_t attribute) {
-  if (!console_out_) return StreamConsole::WriteCells(where, characters, count, attribute);
-  Platform::WriteCells(where, characters, count, attribute);
-}
-
-void WindowsConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute) {
-  if (!console_out_) return StreamConsole::WriteCell(where, character, attribute);
+void ScreenConsole::WriteCell(Coord where, uint8_t character, uint16_t attribute) {
   if (!InWindow(where)) return;
   shadow_[IndexOf(where)] = ConsoleCell{utf16_[character], attribute};
   const int column = where.x - info_.window.left;
   MarkDirty(where.y - info_.window.top, column, column);
 }
 
-void WindowsConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
-                                uint16_t fill_attribute) {
+void ScreenConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill_char,
+                               uint16_t fill_attribute) {
   const Rect window = info_.window;
-  if (!console_out_)
-    return StreamConsole::ScrollRect(source, clip, dest, fill_char, fill_attribute);
   const ConsoleCell fill{utf16_[fill_char], fill_attribute};
   const bool whole_window = source.left == window.left && source.right == window.right &&
                             source.top == window.top + 1 && source.bottom == window.bottom &&
@@ -124,7 +139,7 @@ void WindowsConsole::ScrollRect(Rect source, Rect clip, Coord dest, uint8_t fill
   MoveRect(source, clip, dest, fill, at, put);
 }
 
-void WindowsConsole::FlushConsole() {
+void ScreenConsole::Flush() {
   const Rect window = info_.window;
   if (pending_scroll_ >= height_) {
     // Everything scrolled away: the picture is all there is.
@@ -167,63 +182,54 @@ void WindowsConsole::FlushConsole() {
   }
 }
 
-void WindowsConsole::FinalFlush() {
-  if (console_out_) return FlushConsole();
-  StreamConsole::FinalFlush();
-}
-
-// ---- Input -----------------------------------------------------------------------------
-
-KeyEvent WindowsConsole::KeyOf(const ConsoleInput& input) const {
-  int code = input.character >= 0xD800 && input.character <= 0xDFFF
-                 ? -1
-                 : ToCp866(static_cast<char32_t>(input.character), high_);
-  // Esc without Alt is Esc, whatever character the event carries: Wine's console in a Unix
-  // terminal gives it none.
-  if (input.scan_code == scan::kEscape && (input.control_state & kAltPressed) == 0) code = 27;
-  return MakeKey(input.scan_code, code < 0 ? 0 : static_cast<uint8_t>(code), input.control_state,
-                 input.virtual_key, input.key_down);
-}
-
-uint32_t WindowsConsole::PendingInputEvents() {
-  if (console_in_) return api_.NumberOfInputEvents();
-  return StreamConsole::PendingInputEvents();
-}
-
-InputEvent WindowsConsole::ReadInputEvent() {
-  if (!console_in_) return StreamConsole::ReadInputEvent();
-  const ConsoleInput input = api_.ReadInput();
-  if (!input.is_key) return InputEvent{EventKind::kOther, {}};
-  return InputEvent{EventKind::kKey, KeyOf(input)};
-}
-
-void WindowsConsole::WaitForInput() {
-  WaitForInputAtMost(ConsoleApi::kForever);
-}
-
-void WindowsConsole::WaitForInputAtMost(uint32_t timeout_ms) {
-  if (console_out_)
-    FlushConsole();
-  else
-    Flush();
-  if (console_in_) {
-    api_.WaitForInput(timeout_ms);
-  } else if (!KeysWaiting() && !ended_) {
-    PumpStream();
+// A file or a pipe: the byte stream of the terminal platform, its keys from KEYS.
+class WindowsStreamConsole : public stream::StreamConsole {
+ public:
+  WindowsStreamConsole(ConsoleApi& api, const Cp866High& high, std::unique_ptr<KeySource> keys)
+      : api_(api), keys_(std::move(keys)), glyphs_(Utf8Glyphs(high)) {
+    OpenScreen(kStreamColumns, kStreamRows, glyphs_);
+    writer().AssumeCursor(0, 0);
   }
-}
 
-void WindowsConsole::PumpStream() {
-  std::vector<stream::Decoded> decoded;
-  stream_keys_->Next(
-      [this](uint8_t* buffer, std::size_t size) { return api_.ReadBytes(buffer, size); }, decoded);
-  ended_ = stream_keys_->ended();
-  for (const stream::Decoded& item : decoded)
-    if (item.kind == stream::Decoded::Kind::kKey) Queue(item.key);
-}
+  void WaitForInput() override { WaitForInputAtMost(ConsoleApi::kForever); }
+  void WaitForInputAtMost(uint32_t timeout_ms) override {
+    Flush();
+    Pump();
+    if (!KeysWaiting()) keys_->Wait(timeout_ms);
+  }
+  uint64_t NowMs() override { return api_.NowMs(); }
+  bool InputEnded() override { return keys_->Ended() && !KeysWaiting(); }
 
-bool WindowsConsole::InputEnded() {
-  return !console_in_ && ended_ && !KeysWaiting();
+ private:
+  void Write(std::string_view bytes) override { api_.WriteBytes(bytes); }
+  void ColoursChanged(bool changed) override { api_.ColoursChanged(changed); }
+  void Pump() override {
+    while (keys_->Pending() > 0) {
+      const InputEvent event = keys_->Read();
+      if (event.kind == EventKind::kKey) Queue(event.key);
+    }
+  }
+
+  ConsoleApi& api_;
+  std::unique_ptr<KeySource> keys_;
+  std::array<std::string, 256> glyphs_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> OpenWindowsConsole(ConsoleApi& api, const Cp866High& high,
+                                             bool monochrome) {
+  std::unique_ptr<KeySource> keys;
+  if (api.InputIsConsole())
+    keys = std::make_unique<ConsoleKeys>(api, high);
+  else
+    keys = std::make_unique<ByteKeys>(api, high);
+  ScreenInfo info;
+  if (api.GetScreenBufferInfo(info))
+    return std::make_unique<ScreenConsole>(api, info, high, std::move(keys));
+  auto console = std::make_unique<WindowsStreamConsole>(api, high, std::move(keys));
+  console->SetMonochrome(monochrome);
+  return console;
 }
 
 }  // namespace console::windows

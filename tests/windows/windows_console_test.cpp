@@ -159,11 +159,11 @@ TEST(WindowsConsole, AWholeRunShowsWhatTheInMemoryConsoleShowsInOneBatchPerWait)
 
   FakeConsole fake;
   for (char c : keys) fake.to_type.push_back(Key(0, static_cast<char16_t>(c)));
-  WindowsConsole windows(fake, High());
+  const auto windows = OpenWindowsConsole(fake, High(), false);
   ResetKeyboard();
-  Init(windows);
+  Init(*windows);
   visualizer::RunDemo();
-  windows.FinalFlush();
+  windows->FinalFlush();
 
   ASSERT_EQ(fake.screens.size(), expected.size()) << "a wait for every key";
   const auto glyphs = High();
@@ -201,9 +201,9 @@ TEST(WindowsConsole, KeyEventsGiveThePcResults) {
     ConsoleInput other;
     other.is_key = false;
     fake.input.push_front(other);  // a mouse or focus event: not a key
-    WindowsConsole windows(fake, High());
+    const auto windows = OpenWindowsConsole(fake, High(), false);
     ResetKeyboard();
-    Init(windows);
+    Init(*windows);
     std::vector<int> keys;
     while (KEYPRESSED()) keys.push_back(READKEY());
     EXPECT_EQ(keys, c.keys) << c.name;
@@ -213,11 +213,11 @@ TEST(WindowsConsole, KeyEventsGiveThePcResults) {
 TEST(WindowsConsole, RedirectedInputAndOutputAreByteStreams) {
   FakeConsole fake(false, false);
   fake.typed = "3" + std::string(30, ' ') + "\n";
-  WindowsConsole windows(fake, High());
+  const auto windows = OpenWindowsConsole(fake, High(), false);
   ResetKeyboard();
-  Init(windows);
+  Init(*windows);
   visualizer::RunDemo();
-  windows.FinalFlush();
+  windows->FinalFlush();
   EXPECT_NE(fake.written.find("Total comparisons: 9"), std::string::npos);
   EXPECT_NE(fake.written.find("Total movings: 0"), std::string::npos);
   EXPECT_TRUE(fake.typed.empty()) << "every key read";
