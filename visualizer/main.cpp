@@ -61,20 +61,21 @@ int main(int argc, char** argv) {
       visualizer::TakeCommandLine(argc, argv, kProgram, kHelp, true);
   std::vector<int32_t> numbers = line.array;
   std::string name = visualizer::OwnArrayName(numbers);
+  // The random numbers of --random and --compare come from the seed given, or from one that
+  // the program then says.
+  const bool draws = line.random || line.compare;
+  const uint32_t seed = line.seeded || !draws ? line.seed : std::random_device()();
 #ifndef __EMSCRIPTEN__
   // A table for standard output, which a page does not show: its own table of runs stands
   // for it, and the page's program does without the 17 KB of its code.
   if (line.compare) {
-    // The random rows are drawn from the seed given, or from one that the table says.
-    const uint32_t seed = line.seeded ? line.seed : std::random_device()();
     std::vector<visualizer::NamedArray> more;
-    if (!line.array.empty()) more.push_back({visualizer::OwnArrayName(line.array), line.array});
+    if (!line.array.empty()) more.push_back({name, line.array});
     visualizer::PrintOut(visualizer::CostTable(seed, more));
     return 0;
   }
 #endif
   if (line.random) {
-    const uint32_t seed = line.seeded ? line.seed : std::random_device()();
     numbers = visualizer::RandomArray(seed);
     name = visualizer::RandomArrayName(seed);
     if (!line.seeded)
