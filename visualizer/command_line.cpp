@@ -131,6 +131,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       line.quiz = true;
     } else if (demo_options && arg == "--compare") {
       line.compare = true;
+    } else if (demo_options && arg == "--screen-reader") {
+      line.screen_reader = true;
     } else if (takes_value && arg == "--array") {
       if (!ReadList(value, line.array, line.error)) return fail(line.error);
     } else if (takes_value && arg == "--seed") {

@@ -18,12 +18,13 @@ struct CommandLine {
   bool random = false;         // --random
   bool seeded = false;         // --seed N
   uint32_t seed = 0;
-  uint32_t auto_ms = 0;  // --auto[=SECONDS], in milliseconds; 0 when off
-  bool back = false;     // --back
-  bool explain = false;  // --explain
-  bool quiz = false;     // --quiz
-  bool compare = false;  // --compare
-  std::string error;     // for kError: what is wrong, in a few words
+  uint32_t auto_ms = 0;        // --auto[=SECONDS], in milliseconds; 0 when off
+  bool back = false;           // --back
+  bool explain = false;        // --explain
+  bool quiz = false;           // --quiz
+  bool compare = false;        // --compare
+  bool screen_reader = false;  // --screen-reader
+  std::string error;           // for kError: what is wrong, in a few words
 };
 
 // The numbers of an array of the user's own: 1 to 10 of them, each from -99 to 999, so that
@@ -39,7 +40,7 @@ constexpr uint32_t kAutoMostMs = 10000;
 
 // Reads ARGS (without the program's name). DEMO_OPTIONS: the program knows the options of
 // the demonstration (--no-color, --array, --random, --seed, --auto, --back, --explain,
-// --quiz, --compare); otherwise only --help and --version.
+// --quiz, --compare, --screen-reader); otherwise only --help and --version.
 CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options);
 
 // COUNT numbers from 0 to 99 that SEED draws, the same on every platform.

@@ -60,7 +60,7 @@ void SortAndCount() {
   INSERT();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
-  if (Modes.explain)
+  if (Modes.explain || Modes.lines)
     for (const std::string& line : LawLines()) WriteLn({Utf8ToCp866(line)});
   if (Modes.quiz) WriteLn({Utf8ToCp866(ScoreLine())});
   Say(ScreenKind::kTotals, 0, TotalsSentence);

@@ -20,7 +20,7 @@ struct Frames {
   static void Show(TOperation op, int32_t i, int32_t j) { SHOWSTEP(op, i, j); }
   static void Placed(Index i, Index at) {
     Say(ScreenKind::kPrintout, i, [i, at] { return PrintoutSentence(i, at); });
-    WriteLn({"i = ", i});
+    if (!Modes.lines) WriteLn({"i = ", i});
     PRINTARRAY();
   }
 };

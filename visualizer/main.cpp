@@ -44,6 +44,8 @@ constexpr std::string_view kHelp = runtime::N_(
     "                for --array's), with the least and the most it can cost\n"
     "  --no-color    draw without colours: a compared element that is larger in bold, one\n"
     "                that is not larger underlined (so too when NO_COLOR is set)\n"
+    "  --screen-reader  lines for a screen reader or a braille display: one line\n"
+    "                for each step, with every number, and no frames or colours\n"
     "  -h, --help    show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
@@ -85,10 +87,12 @@ int main(int argc, char** argv) {
                              "\n"));
   }
   visualizer::Modes = {line.auto_ms, line.back, line.explain, line.quiz};
+  visualizer::Modes.lines = line.screen_reader;
   runtime::InstallSignalHandlers();
-  console::Init(console::OpenNativeConsole({line.no_color}));
+  console::Init(console::OpenNativeConsole({line.no_color || line.screen_reader}));
   visualizer::Modes.describe = console::CurrentPlatform().Describes();
-  if (line.back) console::KeepWindowCopy();
+  // Going back redraws a screen kept, but a line is written again instead.
+  if (line.back && !line.screen_reader) console::KeepWindowCopy();
   // Keys that run out before the demonstration ends abort it as Esc would; in the final
   // line read the line editor takes the end of input as Enter.
   console::SetEndOfInputHandler(visualizer::BreakProgram);

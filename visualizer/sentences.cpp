@@ -115,9 +115,12 @@ std::string TotalsSentence() {
   return sentence;
 }
 
-std::string WhereSentence(ScreenKind kind, int32_t i) {
+namespace {
+
+// The array as the screen of KIND shows it, each number after a blank, and a comma round
+// the gap of a frame.
+std::string ArrayInWords(ScreenKind kind) {
   const bool frame = RowOf(kind).frame;
-  // The array's row: blanks between the numbers, a comma round the gap.
   std::string numbers;
   for (Index k = 1; k <= SIZE; ++k) {
     const bool gap = frame && SHOW_MASK[1][k] == mskHidden;
@@ -125,6 +128,21 @@ std::string WhereSentence(ScreenKind kind, int32_t i) {
     numbers.push_back(' ');
     numbers.append(gap ? std::string(Tr("gap")) : std::to_string(frame ? SHOW_VALUES[1][k] : A[k]));
   }
+  return numbers;
+}
+
+}  // namespace
+
+std::string ScreenLine(ScreenKind kind, int32_t i, const std::string& sentence) {
+  if (kind == ScreenKind::kTotals) return std::string(Tr("type a line and press Enter"));
+  if (!RowOf(kind).frame) return sentence;
+  return Tr("i = {i}: {step}.{numbers}",
+            {{"i", i}, {"step", sentence}, {"numbers", ArrayInWords(kind)}});
+}
+
+std::string WhereSentence(ScreenKind kind, int32_t i) {
+  const bool frame = RowOf(kind).frame;
+  const std::string numbers = ArrayInWords(kind);
   if (kind == ScreenKind::kStart) return Tr("before the sort:{numbers}", {{"numbers", numbers}});
   if (kind == ScreenKind::kTotals)
     return Tr(

@@ -39,6 +39,9 @@ std::string InReverseName();
 std::vector<std::string> CostTableHeadings();
 std::string CostTableNote(uint32_t seed);
 
+// The line that --screen-reader writes for the screen of KIND about the element at I, whose
+// step is SENTENCE: the sentence first, then each place's number, the gap as a word.
+std::string ScreenLine(ScreenKind kind, int32_t i, const std::string& sentence);
 // Where the run stands at the screen of KIND about the element at I, with every number
 // that the screen shows: the array as the frame shows it, the element and what it is
 // compared with.

@@ -109,6 +109,7 @@ void WriteLeft(uint8_t column, uint8_t row, std::string_view words, int32_t widt
 // picture's second row after it. Returns the row of the picture's first row.
 uint8_t DrawFrame(const char* s, int32_t ival, std::string_view line) {
   uint8_t posy = WHEREY();
+  if (Modes.lines) return posy;  // the screen's line says it all
   // Near the bottom, make room first.
   if (posy > RoomBound()) {
     SCROLL(SCROLLBY);
@@ -140,10 +141,14 @@ void AskComparison(Index i, Index j) {
   ++Score.asked;
   Score.right += right ? 1 : 0;
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = outcome;
-  DrawPicture(posy);
-  WriteLeft(kVerdictColumn, posy, right ? Tr("answer: right") : Tr("answer: wrong"), kVerdictWidth);
-  WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), Modes.explain ? sentence : "", kLineWidth);
-  GOTOXY(1, static_cast<uint8_t>(posy + 2));
+  if (!Modes.lines) {
+    DrawPicture(posy);
+    WriteLeft(kVerdictColumn, posy, right ? Tr("answer: right") : Tr("answer: wrong"),
+              kVerdictWidth);
+    WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), Modes.explain ? sentence : "",
+              kLineWidth);
+    GOTOXY(1, static_cast<uint8_t>(posy + 2));
+  }
   Keep(ScreenKind::kCompare, i,
        right ? Tr("right, {step}", {{"step", sentence}})
              : Tr("wrong, {step}", {{"step", sentence}}));

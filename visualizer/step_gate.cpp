@@ -30,21 +30,23 @@ constexpr uint8_t kRightCode = scan::kRight;
 constexpr uint8_t kCyrillicDe = 0xA4;
 constexpr uint8_t kCyrillicEn = 0xAD;
 
-// A gate's screen as it was, with what was said of it.
+// A gate's screen as it was, with what was said of it: under --screen-reader its line,
+// which going back writes again, and no screen.
 struct SeenScreen {
   WindowScreen screen;
   std::string said;
+  std::string line;
 };
 // The screens of the gates passed, oldest first (only under --back).
 std::vector<SeenScreen> Seen;
 
 SeenScreen TakeSeen() {
-  return SeenScreen{TakeWindowScreen(), Said()};
+  return SeenScreen{Modes.lines ? WindowScreen{} : TakeWindowScreen(), Said(), LineSaid()};
 }
 
 void ShowSeen(const SeenScreen& seen) {
-  ShowWindowScreen(seen.screen);
-  SayAgain(seen.said);
+  if (!Modes.lines) ShowWindowScreen(seen.screen);
+  SayAgain(seen.said, seen.line);
 }
 
 // A key read at a gate: its code, and for an extended key (code 0) the second code. Esc ends
@@ -130,13 +132,16 @@ uint8_t Gate(bool answer) {
 }  // namespace
 
 void PRINTARRAY() {
-  TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
-  for (int k = 1; k <= SIZE; ++k) Write({{A[k], kFieldWidth}});
+  if (!Modes.lines) {
+    TEXTCOLOR(static_cast<uint8_t>(OUTPUTCOLOR[mskNormal]));
+    for (int k = 1; k <= SIZE; ++k) Write({{A[k], kFieldWidth}});
+  }
   GETUSERINPUT();
 }
 
 void BreakProgram() {
-  GOTOXY(1, kAbortRow);
+  // Under --screen-reader the message is the line after the last one written.
+  if (!Modes.lines) GOTOXY(1, kAbortRow);
   WriteLn({"breaking program"});
   runtime::Halt(kAbortStatus);
 }

@@ -1,6 +1,8 @@
 #include "visualizer/teaching.hpp"
 
 #include "console/console.hpp"
+#include "console/cp866.hpp"
+#include "console/write_statements.hpp"
 #include "visualizer/screen_description.hpp"
 #include "visualizer/sentences.hpp"
 
@@ -15,14 +17,34 @@ namespace {
 
 std::string Description;  // of the screen shown, or about to be
 bool Told = true;         // the console has it
+std::string Line;         // --screen-reader's line for the screen about to be shown
+bool LineWritten = true;
+
+// Writes TEXT (UTF-8) in lines that stop short of the window's last column, broken at
+// blanks, so that neither the window's wrap nor an empty line splits what is said.
+void WriteBrokenAtBlanks(std::string_view text) {
+  const std::size_t width = console::WINDMAXX - console::WINDMINX;
+  std::string rest = console::Utf8ToCp866(text);
+  while (rest.size() > width) {
+    std::size_t blank = rest.rfind(' ', width);
+    if (blank == std::string::npos || blank == 0) blank = width;
+    console::WriteLn({rest.substr(0, blank)});
+    rest.erase(0, rest[blank] == ' ' ? blank + 1 : blank);
+  }
+  console::WriteLn({rest});
+}
 
 }  // namespace
 
 bool Saying() {
-  return Modes.back || Modes.explain || Modes.quiz || Modes.describe;
+  return Modes.back || Modes.explain || Modes.quiz || Modes.describe || Modes.lines;
 }
 
 void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
+  if (Modes.lines) {
+    Line = ScreenLine(kind, i, sentence);
+    LineWritten = false;
+  }
   if (!Modes.back && !Modes.describe) return;
   Description = DescribeScreen(kind, i, sentence,
                                kind == ScreenKind::kMenu ? sentence : WhereSentence(kind, i));
@@ -32,6 +54,10 @@ void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
 // The console is called only here, at the waits: on the page such a call may suspend the
 // program, as far as its compiler can tell, and every function on such a path grows.
 void Tell() {
+  if (!LineWritten) {
+    WriteBrokenAtBlanks(Line);
+    LineWritten = true;
+  }
   if (Told || !Modes.describe) return;
   console::CurrentPlatform().Describe(Description);
   Told = true;
@@ -41,9 +67,17 @@ const std::string& Said() {
   return Description;
 }
 
-void SayAgain(const std::string& description) {
+const std::string& LineSaid() {
+  return Line;
+}
+
+void SayAgain(const std::string& description, const std::string& line) {
   Description = description;
   Told = false;
+  if (Modes.lines) {
+    Line = line;
+    LineWritten = false;
+  }
   Tell();
 }
 

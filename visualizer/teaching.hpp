@@ -16,6 +16,9 @@ struct Teaching {
   bool explain = false;   // --explain: every frame carries its step in a sentence
   bool quiz = false;      // --quiz: each comparison's outcome is asked before it is shown
   bool describe = false;  // the console shows a description of each screen (a page)
+  // --screen-reader: each screen is one line of words written below the last, for a screen
+  // reader or a braille display, instead of a frame drawn with the cursor and colours
+  bool lines = false;
 };
 extern Teaching Modes;
 
@@ -54,11 +57,13 @@ std::string Say(ScreenKind kind, int32_t i, Make make) {
   Keep(kind, i, sentence);
   return sentence;
 }
-// Gives the console what was kept, once, when the program is about to wait at the screen.
+// Gives the console what was kept, once, when the program is about to wait at the screen;
+// under --screen-reader writes the screen's line.
 void Tell();
-// The description kept now.
+// The description kept now, and the line of --screen-reader.
 const std::string& Said();
-// Keeps a description from before and tells it at once.
-void SayAgain(const std::string& description);
+const std::string& LineSaid();
+// Keeps a description and a line from before and tells them at once.
+void SayAgain(const std::string& description, const std::string& line);
 
 }  // namespace visualizer

@@ -260,6 +260,33 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
   for (const auto& step : steps) EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
 }
 
+// --screen-reader's line of a step with the widest numbers, in English and in Russian: all of
+// it on the window's rows, none reaching the last column, broken only at blanks.
+TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
+  Modes.lines = true;
+  for (const runtime::Language language :
+       {runtime::Language::kEnglish, runtime::Language::kRussian}) {
+    runtime::SetLanguage(language);
+    SetUp();
+    A = TArray{{-99, 999, 999, 999, 999, 999, 999, 999, 999, -99}};
+    X = -99;
+    SHOWSTEP(opCompare, 10, 9);
+    const std::string line =
+        console::Utf8ToCp866(ScreenLine(ScreenKind::kCompare, 10, StepSentence(opCompare, 10, 9)));
+    std::string written;
+    for (int row = 1; row < Cursor().y; ++row) {
+      std::string text = Row(row);
+      text.erase(text.find_last_not_of(' ') + 1);
+      EXPECT_LT(text.size(), 80U) << text;
+      written += (row > 1 ? " " : "") + text;
+    }
+    EXPECT_EQ(written, line);
+    EXPECT_EQ(Cursor().y, 3) << "two rows";
+  }
+  runtime::SetLanguage(runtime::Language::kEnglish);
+  Modes.lines = false;
+}
+
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
   struct Case {
     int height;  // of the window
