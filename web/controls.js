@@ -1,7 +1,7 @@
 // The controls beside the terminal: the run's buttons type what the keyboard would; the
 // array's choices, your own list and auto-play start a new run, which the address says.
 import { changeAddress, forgetArray, listProblem } from "./address.js";
-import { sendKey, takeKeyboard } from "./keys.js";
+import { sendKey } from "./keys.js";
 
 let parts = null; // the controls' elements, from installControls
 
@@ -19,28 +19,35 @@ export function installControls({ elements, currentRun, run, focusTerminal, spea
       sendKey(currentRun(), button.dataset.key, BUTTON_KEYS[button.dataset.key]),
     );
 
+  // A run started from a button pressed with a key or by a screen reader (a click of detail
+  // 0) gives the keys to the terminal, which says so as it takes the focus; one clicked or
+  // tapped leaves the focus with nothing, and the keys go to the program as they are.
+  const started = (event) => {
+    if (event.detail === 0) focusTerminal();
+  };
   // A new run with other choices: the address says them, and the link to the run with it.
   const runWith = (change) => {
     changeAddress(change);
-    takeKeyboard();
     return run();
   };
-  parts.runAgain.addEventListener("click", () => {
-    takeKeyboard();
+  parts.runAgain.addEventListener("click", (event) => {
     run();
+    started(event);
   });
   for (const button of parts.arrayButtons)
-    button.addEventListener("click", async () => {
-      const started = runWith(forgetArray);
-      await started?.firstWait;
-      sendKey(started, `Digit${button.dataset.array}`, button.dataset.array);
+    button.addEventListener("click", async (event) => {
+      const begun = runWith(forgetArray);
+      started(event);
+      await begun?.firstWait;
+      sendKey(begun, `Digit${button.dataset.array}`, button.dataset.array);
     });
-  parts.random.addEventListener("click", () =>
+  parts.random.addEventListener("click", (event) => {
     runWith((next) => {
       forgetArray(next);
       next.set("random", "");
-    }),
-  );
+    });
+    started(event);
+  });
   // A wrong list is refused here, in the page's words, and the field keeps it to be mended;
   // the address and the link keep the last good run.
   parts.own.addEventListener("submit", (event) => {

@@ -1,11 +1,11 @@
-// The keys: while a program runs, every key goes to it, whether the terminal was clicked or
-// tapped (xterm.js then holds the focus in a text area of its own), a button or a check box
-// was clicked, or nothing has the focus; what is typed into the page's own fields stays
-// theirs. F6 gives the keyboard back to the
-// page's controls, where Tab moves on as anywhere; F6 again, a click or a tap on the
-// terminal, or a run started from the controls gives it to the program again.
-
-let released = false; // the keyboard is the page's, after F6
+// The keys: a key typed while the terminal has the focus, or while nothing on the page has
+// it, goes to the program that runs; a key typed on the page's own controls is theirs, so
+// that Enter and Space press the button they are on and Tab moves on, whatever presses them
+// (a keyboard, or a screen reader in its browse mode). Tab and Shift+Tab leave the terminal
+// as on any page, in every state of the run; only a program that shows what each key
+// delivers keeps Tab, and there F6 leaves. F6 goes between the terminal and the controls,
+// the run under way or ended. A button or a check box clicked or tapped keeps no focus, so
+// that the next key is the program's again.
 
 // The flags of a key event as the program takes them.
 function modifiersOf(event) {
@@ -20,37 +20,38 @@ function modifiersOf(event) {
   );
 }
 
-export function installKeys({ terminal, firstControl, currentRun, focusTerminal }) {
+// TERMINAL is the terminal's element; FIRSTCONTROL() the control F6 goes to; CURRENTRUN() the
+// run, if any; FOCUSTERMINAL() gives the terminal the focus; KEEPSTAB: Tab is the program's.
+export function installKeys({ terminal, firstControl, currentRun, focusTerminal, keepsTab }) {
   const inTerminal = (target) => target instanceof Node && terminal.contains(target);
-  const pageField = (target) =>
-    target instanceof Element && target.matches("input:not([type=checkbox]), select, textarea") && !inTerminal(target);
+  const nothingFocused = (target) => target === document.body || target === document.documentElement;
+  const leavesTerminal = (event) => event.key === "Tab" && !keepsTab && !event.ctrlKey && !event.altKey;
 
   function onKey(event) {
-    const run = currentRun();
-    if (run === null || run.ended) return;
     if (event.key === "F6") {
       event.preventDefault();
       if (event.type !== "keydown") return;
-      released = !released;
-      if (released) firstControl().focus();
+      if (inTerminal(document.activeElement)) firstControl().focus();
       else focusTerminal();
       return;
     }
-    if (released || pageField(event.target)) return;
+    const run = currentRun();
+    if (run === null || run.ended || leavesTerminal(event)) return;
+    if (!inTerminal(event.target) && !nothingFocused(event.target)) return;
     event.preventDefault();
     event.stopImmediatePropagation();
     run.key({ down: event.type === "keydown", code: event.code, key: event.key, modifiers: modifiersOf(event) });
   }
   window.addEventListener("keydown", onKey, { capture: true });
   window.addEventListener("keyup", onKey, { capture: true });
-  // A click or a tap on the terminal, or the focus coming to it, gives it the keyboard.
-  terminal.addEventListener("pointerdown", () => (released = false));
-  terminal.addEventListener("focusin", () => (released = false));
-}
 
-// A run started from the controls takes the keyboard.
-export function takeKeyboard() {
-  released = false;
+  document.addEventListener("click", (event) => {
+    if (event.detail === 0) return; // a key or a screen reader pressed it: the focus stays
+    setTimeout(() => {
+      const control = document.activeElement;
+      if (control?.matches("button, input[type=checkbox]") && !inTerminal(control)) control.blur();
+    });
+  });
 }
 
 // What a button types, as the keyboard would: a press and a release.

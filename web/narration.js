@@ -30,11 +30,31 @@ export function show(words) {
   if (statusLine.textContent !== words) statusLine.textContent = words;
 }
 
-// Says WORDS now.
+// A screen reader reads out a page that has just loaded and drops what a live region says
+// meanwhile: the voice speaks this long after the load at the soonest, and what it was to
+// say before, it says then.
+const AFTER_LOAD_MS = 1500;
+let heard = false;
+let held = null;
+new Promise((resolve) =>
+  document.readyState === "complete" ? resolve() : addEventListener("load", () => resolve(), { once: true }),
+)
+  .then(() => new Promise((resolve) => setTimeout(resolve, AFTER_LOAD_MS)))
+  .then(() => {
+    heard = true;
+    if (held !== null) speak(held);
+  });
+
+// The voice speaks at once now.
+export const voiceHeard = () => heard;
+
+// Says WORDS now, or once the page's load has been read out.
 export function speak(words) {
   clearTimeout(timer);
   timer = null;
   pending = null;
+  held = heard ? null : words;
+  if (!heard) return;
   lastSaid = performance.now();
   voice.textContent = words;
 }
@@ -63,6 +83,7 @@ export function forgetSteps() {
   clearTimeout(timer);
   timer = null;
   pending = null;
+  held = null;
   lastSaid = -Infinity;
   voice.textContent = "";
   for (const line of codeLines) line.removeAttribute("aria-current");

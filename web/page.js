@@ -7,11 +7,11 @@
 // (`exitStatus`, null while it runs) and `run()`, which starts again; `waits` counts the
 // times the program slept waiting for a key event (a release wakes it too), `settled` is
 // true while it waits or once it has ended, with all its output on the terminal, and
-// `output` holds what it wrote.
+// `output` holds what it wrote; `heard` is true once the voice speaks at once.
 import { readAddress } from "./address.js";
 import { allowRunAgain, installControls, showChoices } from "./controls.js";
 import { installKeys } from "./keys.js";
-import { forgetSteps, initNarration, show, sayEnded, sayWaiting, sayWithWayBack, speak } from "./narration.js";
+import { forgetSteps, initNarration, show, sayEnded, sayWaiting, sayWithWayBack, speak, voiceHeard } from "./narration.js";
 import { Run } from "./run.js";
 import { createRuns } from "./runs.js";
 import { createSound } from "./sound.js";
@@ -104,6 +104,8 @@ installKeys({
   firstControl: () => document.querySelector("#controls [data-key='Space']"),
   currentRun: () => current,
   focusTerminal,
+  // The page of what each key delivers shows Tab too; the demonstration lets it leave.
+  keepsTab: program !== "insertion-sort-demo",
 });
 const all = (selector) => [...document.querySelectorAll(selector)];
 installControls({
@@ -162,6 +164,10 @@ window.demo = {
   },
   get settled() {
     return current !== null && current.settled;
+  },
+  // The page's voice speaks at once, its load read out.
+  get heard() {
+    return voiceHeard();
   },
 };
 

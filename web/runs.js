@@ -29,21 +29,30 @@ function ticks(last, first) {
 export function createRuns({ section, table, plot, clear }) {
   const runs = [];
 
+  const cell = (name, properties) => Object.assign(document.createElement(name), properties);
+
+  // The table has as many columns as its heading says: the predictions' only once a run
+  // has some.
   function draw() {
     section.classList.toggle("empty", runs.length === 0);
-    const body = document.createElement("tbody");
+    const predicted = runs.some((run) => run.asked !== undefined);
+    const headings = [t("array"), "n", t("inversions"), t("comparisons"), t("moves")];
+    if (predicted) headings.push(t("predictions"));
+    const head = cell("thead");
+    head.append(cell("tr"));
+    for (const heading of headings) head.rows[0].append(cell("th", { scope: "col", textContent: heading }));
+    const body = cell("tbody");
     for (const run of runs) {
-      const row = document.createElement("tr");
-      const predictions = run.asked === undefined ? "" : t("{right} of {asked}", run);
-      row.append(Object.assign(document.createElement("th"), { scope: "row", textContent: run.array }));
-      for (const value of [run.n, run.inversions, run.comparisons, run.moves, predictions])
-        row.append(Object.assign(document.createElement("td"), { textContent: value }));
+      const row = cell("tr");
+      const values = [run.n, run.inversions, run.comparisons, run.moves];
+      if (predicted) values.push(run.asked === undefined ? "" : t("{right} of {asked}", run));
+      row.append(cell("th", { scope: "row", textContent: run.array }));
+      for (const value of values) row.append(cell("td", { textContent: value }));
       body.append(row);
     }
+    table.tHead?.remove();
     table.tBodies[0]?.remove();
-    table.append(body);
-    // The predictions' column only once a run has some.
-    table.classList.toggle("no-predictions", runs.every((run) => run.asked === undefined));
+    table.append(head, body);
     drawPlot();
   }
 

@@ -1,5 +1,6 @@
 // The terminal the program draws on: xterm.js in the PC's colours, all 80 columns in the
 // page's width.
+import { t } from "./words.js";
 import { Terminal } from "./xterm.mjs";
 
 // The PC's colours: the text in light grey over black, light red and light green.
@@ -37,9 +38,16 @@ export function createTerminal(element) {
     fontSize: 16,
     cursorStyle: "underline",
     scrollback: 500,
-    disableStdin: true,
   });
   term.open(element);
+  // The page gives the program its keys (keys.js): xterm.js takes none itself, so that Tab
+  // and the browser's own keys pass on, and its input is no read-only field to a screen
+  // reader but the program's, with no on-screen keyboard over the run on a phone. (A region
+  // of role "application" around it was tried: Orca then said nothing of the first control
+  // that Tab reached from the terminal.)
+  term.attachCustomKeyEventHandler(() => false);
+  term.textarea.setAttribute("inputmode", "none");
+  term.textarea.setAttribute("aria-label", t("Terminal: the program's keys go here"));
 
   // All 80 columns in the page's width, from a phone to a projector: the font takes the
   // size that fits, 16 pixels at most (the body's margins and the terminal's padding aside).

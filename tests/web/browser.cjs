@@ -96,9 +96,10 @@ function withBrowser(query, more = []) {
   return context;
 }
 
-// The program waits for a key or has ended, all its output on the terminal.
+// The program waits for a key or has ended, all its output on the terminal, and what the
+// page says is said at once.
 async function settle(page) {
-  await page.waitForFunction(() => window.demo?.settled, { timeout: 60_000 });
+  await page.waitForFunction(() => window.demo?.settled && window.demo.heard, { timeout: 60_000 });
 }
 
 // Opens the page at QUERY ("?program=console-keys") and waits for the program's first wait.

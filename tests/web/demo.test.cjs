@@ -185,12 +185,14 @@ test("Back shows the frame before; the step is said and its line of code marked;
 });
 
 test("during auto-play the step is said at most once in three seconds, the latest at last", async () => {
-  const page = await open(context.browser, context.server.url, "?array=3,2,1&auto=0.05");
-  await page.evaluate(() => {
+  const page = await context.browser.newPage();
+  await page.evaluateOnNewDocument(() => {
     window.said = [];
-    new MutationObserver(() => said.push([performance.now(), document.getElementById("voice").textContent]))
-      .observe(document.getElementById("voice"), { childList: true, characterData: true, subtree: true });
+    addEventListener("DOMContentLoaded", () =>
+      new MutationObserver(() => said.push([performance.now(), document.getElementById("voice").textContent]))
+        .observe(document.getElementById("voice"), { childList: true, characterData: true, subtree: true }));
   });
+  await page.goto(`${context.server.url}?array=3,2,1&auto=0.05`);
   await page.waitForFunction(() => said.at(-1)?.[1].startsWith("sorted"), { timeout: 60_000 });
   const said = await page.evaluate(() => said);
   for (let n = 1; n < said.length; n++) assert.ok(said[n][0] - said[n - 1][0] >= 2990, JSON.stringify(said));
