@@ -58,6 +58,7 @@ void SortAndCount() {
   Say(ScreenKind::kStart, 0, [] { return PrintoutSentence(0, 0); });
   PRINTARRAY();
   INSERT();
+  EndLine();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
   if (Modes.explain || Modes.lines)

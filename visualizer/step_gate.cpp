@@ -141,7 +141,10 @@ void PRINTARRAY() {
 
 void BreakProgram() {
   // Under --screen-reader the message is the line after the last one written.
-  if (!Modes.lines) GOTOXY(1, kAbortRow);
+  if (Modes.lines)
+    EndLine();
+  else
+    GOTOXY(1, kAbortRow);
   WriteLn({"breaking program"});
   runtime::Halt(kAbortStatus);
 }

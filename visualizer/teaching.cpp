@@ -20,9 +20,15 @@ bool Told = true;         // the console has it
 std::string Line;         // --screen-reader's line for the screen about to be shown
 bool LineWritten = true;
 
-// Writes TEXT (UTF-8) in lines that stop short of the window's last column, broken at
-// blanks, so that neither the window's wrap nor an empty line splits what is said.
-void WriteBrokenAtBlanks(std::string_view text) {
+bool LineOpen = false;  // the cursor stands after the last line of --screen-reader
+
+// Writes TEXT (UTF-8) on a line of its own, broken at blanks into rows that stop short of
+// the window's last column, so that neither the window's wrap nor an empty row splits what
+// is said. The cursor stays after it: a screen reader reads text that ends where the
+// cursor is as it comes, whatever key brought it, and a braille display shows the line
+// the cursor is on.
+void WriteLine(std::string_view text) {
+  EndLine();
   const std::size_t width = console::WINDMAXX - console::WINDMINX;
   std::string rest = console::Utf8ToCp866(text);
   while (rest.size() > width) {
@@ -31,10 +37,16 @@ void WriteBrokenAtBlanks(std::string_view text) {
     console::WriteLn({rest.substr(0, blank)});
     rest.erase(0, rest[blank] == ' ' ? blank + 1 : blank);
   }
-  console::WriteLn({rest});
+  console::Write({rest});
+  LineOpen = true;
 }
 
 }  // namespace
+
+void EndLine() {
+  if (LineOpen) console::WriteLn();
+  LineOpen = false;
+}
 
 bool Saying() {
   return Modes.back || Modes.explain || Modes.quiz || Modes.describe || Modes.lines;
@@ -55,7 +67,7 @@ void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
 // program, as far as its compiler can tell, and every function on such a path grows.
 void Tell() {
   if (!LineWritten) {
-    WriteBrokenAtBlanks(Line);
+    WriteLine(Line);
     LineWritten = true;
   }
   if (Told || !Modes.describe) return;

@@ -60,6 +60,9 @@ std::string Say(ScreenKind kind, int32_t i, Make make) {
 // Gives the console what was kept, once, when the program is about to wait at the screen;
 // under --screen-reader writes the screen's line.
 void Tell();
+// Under --screen-reader, ends the line last written, whose end is left open for the cursor
+// to stay after it, before anything else is written.
+void EndLine();
 // The description kept now, and the line of --screen-reader.
 const std::string& Said();
 const std::string& LineSaid();

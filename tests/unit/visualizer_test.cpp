@@ -262,6 +262,7 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
 
 // --screen-reader's line of a step with the widest numbers, in English and in Russian: all of
 // it on the window's rows, none reaching the last column, broken only at blanks.
+// (Each line is ended only when the next is written.)
 TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
   Modes.lines = true;
   for (const runtime::Language language :
@@ -270,18 +271,20 @@ TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
     SetUp();
     A = TArray{{-99, 999, 999, 999, 999, 999, 999, 999, 999, -99}};
     X = -99;
+    for (Index k = 1; k <= 10; ++k) SHOW_MASK[1][k] = mskNormal;
     SHOWSTEP(opCompare, 10, 9);
     const std::string line =
         console::Utf8ToCp866(ScreenLine(ScreenKind::kCompare, 10, StepSentence(opCompare, 10, 9)));
     std::string written;
-    for (int row = 1; row < Cursor().y; ++row) {
+    for (int row = 1; row <= Cursor().y; ++row) {
       std::string text = Row(row);
       text.erase(text.find_last_not_of(' ') + 1);
       EXPECT_LT(text.size(), 80U) << text;
       written += (row > 1 ? " " : "") + text;
     }
     EXPECT_EQ(written, line);
-    EXPECT_EQ(Cursor().y, 3) << "two rows";
+    EXPECT_EQ(Cursor().y, 2) << "two rows, the cursor after them";
+    EndLine();
   }
   runtime::SetLanguage(runtime::Language::kEnglish);
   Modes.lines = false;
