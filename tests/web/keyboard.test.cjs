@@ -7,15 +7,16 @@ const assert = require("node:assert/strict");
 const { withBrowser, open, settle, screen } = require("./browser.cjs");
 
 const context = withBrowser();
-const key = async (page, name) => (await page.keyboard.press(name), settle(page));
-const shiftTab = async (page) => {
-  await page.keyboard.down("Shift");
-  await key(page, "Tab");
-  await page.keyboard.up("Shift");
+const key = async (page, name, shift) => {
+  if (shift) await page.keyboard.down("Shift");
+  await page.keyboard.press(name);
+  if (shift) await page.keyboard.up("Shift");
+  await settle(page);
 };
 const focused = (page) => page.evaluate(() => document.activeElement.textContent || document.activeElement.ariaLabel);
+const TERMINAL = "Terminal: the program's keys go here";
 
-// Does to the element that the accessibility tree names NAME what a screen reader does:
+// Does what a screen reader does to the element that the accessibility tree names NAME:
 // ACTION "focus", or "click", its default action, which comes with no key and no pointer.
 async function accessibly(page, name, action) {
   const session = await page.createCDPSession();
@@ -28,17 +29,16 @@ async function accessibly(page, name, action) {
 
 test("Tab and Shift+Tab leave the terminal at the menu, at a step and after the final line", async () => {
   const page = await open(context.browser, context.server.url, "?array=3,1");
-  await accessibly(page, "Terminal: the program's keys go here", "focus");
+  await accessibly(page, TERMINAL, "focus");
   await key(page, "Space");
   assert.equal((await screen(page))[0], "   3   1i = 1", "a key reached the program");
-  for (const gates of [0, 7]) {
-    for (let n = 0; n < gates; n++) await key(page, "Space");
-    if (gates) await key(page, "Enter");
+  for (const keys of [[], [..."      ", "Enter"]]) {
+    for (const name of keys) await key(page, name === " " ? "Space" : name);
     await key(page, "Tab");
     assert.equal(await focused(page), "Back (Left)");
-    await shiftTab(page);
-    assert.equal(await focused(page), "Terminal: the program's keys go here");
-    await shiftTab(page);
+    await key(page, "Tab", true);
+    assert.equal(await focused(page), TERMINAL);
+    await key(page, "Tab", true);
     assert.equal(await focused(page), "Русский");
     await key(page, "Tab");
   }
@@ -47,19 +47,15 @@ test("Tab and Shift+Tab leave the terminal at the menu, at a step and after the 
 
 test("each array button runs its array, clicked, with Enter or Space, or by a screen reader", async () => {
   const page = await open(context.browser, context.server.url);
-  const ways = [
-    (button) => page.click(button),
-    async (button) => (await page.focus(button), page.keyboard.press("Enter")),
-    async (button) => (await page.focus(button), page.keyboard.press("Space")),
-    (button, name) => accessibly(page, name, "click"),
-  ];
-  for (const [way, press] of ways.entries())
+  for (const way of ["click", "Enter", "Space", "accessibly"])
     for (const [array, name, first] of [["2", "2 in reverse order", "   9"], ["4", "4 medium order", "  44"]]) {
-      await press(`[data-array='${array}']`, name);
-      await page.waitForFunction(() => demo.waits > 1);
-      await settle(page);
-      assert.equal((await screen(page))[5].slice(0, 4), first, `${name}, way ${way}`);
+      const button = `[data-array='${array}']`;
+      if (way === "click") await page.click(button);
+      else if (way === "accessibly") await accessibly(page, name, "click");
+      else await page.focus(button).then(() => page.keyboard.press(way));
+      await page.waitForFunction(() => demo.waits > 1).then(() => settle(page));
+      assert.equal((await screen(page))[5].slice(0, 4), first, `${name}, ${way}`);
     }
   await key(page, "Space");
-  assert.match((await screen(page))[6], /current selection/, "the keys stay the program's after a screen reader's press");
+  assert.match((await screen(page))[6], /current selection/, "the keys are the program's after a screen reader's press");
 });
