@@ -12,7 +12,7 @@
 namespace visualizer {
 namespace {
 
-// The width of the columns after the array's name.
+// The width of the columns after the array's name, unless a heading needs more.
 constexpr int kColumnWidth = 13;
 
 // Columns a text takes on a terminal: its UTF-8 characters.
@@ -22,18 +22,19 @@ int Width(const std::string& text) {
   }));
 }
 
-// A row: NAME, then the other columns, each a number or a heading, right-aligned.
+// A row: NAME, then the other columns, each a number or a heading, right-aligned in its
+// width of WIDTHS.
 template <typename Column>
 void Row(std::string& table, int name_width, const std::string& name,
-         const std::vector<Column>& columns) {
+         const std::vector<Column>& columns, const std::vector<int>& widths) {
   table.append(name).append(static_cast<std::size_t>(name_width - Width(name)), ' ');
-  for (const Column& column : columns) {
+  for (std::size_t k = 0; k < columns.size(); ++k) {
     std::string text;
     if constexpr (std::is_same_v<Column, std::string>)
-      text = column;
+      text = columns[k];
     else
-      text = std::to_string(column);
-    table.append(static_cast<std::size_t>(kColumnWidth - Width(text)), ' ').append(text);
+      text = std::to_string(columns[k]);
+    table.append(static_cast<std::size_t>(widths[k] - Width(text)), ' ').append(text);
   }
   table.push_back('\n');
 }
@@ -65,15 +66,19 @@ std::string CostTable(uint32_t seed, const std::vector<NamedArray>& more) {
   int name_width = 0;
   for (const NamedArray& array : arrays) name_width = std::max(name_width, Width(array.name));
   name_width = std::max(name_width, Width(headings[0]));
+  const std::vector<std::string> columns(headings.begin() + 1, headings.end());
+  std::vector<int> widths;
+  for (const std::string& heading : columns)
+    widths.push_back(std::max(kColumnWidth, Width(heading) + 2));
   std::string table;
-  Row(table, name_width, headings[0],
-      std::vector<std::string>(headings.begin() + 1, headings.end()));
+  Row(table, name_width, headings[0], columns, widths);
   for (const NamedArray& array : arrays) {
     const Cost cost = CountCost(array.numbers);
     const auto n = static_cast<int64_t>(array.numbers.size());
     Row(table, name_width, array.name,
-        std::vector<int64_t>{n, cost.inversions, cost.comparisons, cost.moves, n - 1,
-                             n * (n - 1) / 2});
+        std::vector<int64_t>{n, cost.inversions, cost.comparisons, cost.moves,
+                             cost.moves_with_or_equal, n - 1, n * (n - 1) / 2},
+        widths);
   }
   return table.append(CostTableNote(seed)).append("\n");
 }

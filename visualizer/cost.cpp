@@ -31,6 +31,16 @@ struct Counted {
   Cost cost;
 };
 
+// The sort whose test is a[j] >= x: its moves, counted.
+struct OrEqual {
+  static bool IsLess(int32_t /*index_i*/, int32_t index_j, int32_t i, int32_t j) {
+    return index_j > 0 && i <= j;
+  }
+  void Show(TOperation op, int32_t /*i*/, int32_t /*j*/) { moves += op == opMove ? 1 : 0; }
+  static void Placed(int32_t /*i*/, int32_t /*at*/) {}
+  int64_t moves = 0;
+};
+
 }  // namespace
 
 int64_t Inversions(const int32_t* numbers, std::size_t count) {
@@ -41,9 +51,16 @@ int64_t Inversions(const int32_t* numbers, std::size_t count) {
 }
 
 Cost CountCost(std::vector<int32_t> numbers) {
+  std::vector<int32_t> again = numbers;
   Counted steps{FromOne{numbers}, 0, false, {}};
   steps.cost.inversions = Inversions(numbers.data(), numbers.size());
   StraightInsertion(steps.array, static_cast<int32_t>(numbers.size()), steps.x, steps.todo, steps);
+  OrEqual or_equal;
+  FromOne array{again};
+  int32_t x = 0;
+  bool todo = false;
+  StraightInsertion(array, static_cast<int32_t>(again.size()), x, todo, or_equal);
+  steps.cost.moves_with_or_equal = or_equal.moves;
   return steps.cost;
 }
 

@@ -13,6 +13,9 @@ struct Cost {
   int64_t comparisons = 0;  // every one either moved an element or stopped one
   int64_t moves = 0;        // every one undid one pair out of order
   int64_t stops = 0;        // comparisons after which the element went in
+  // The moves of the same sort if its test moved an equal element too (a[j] >= x): equal
+  // values then change places, and the sort is no longer stable.
+  int64_t moves_with_or_equal = 0;
 };
 
 // The pairs of places k < m of NUMBERS (COUNT of them) with NUMBERS[k] > NUMBERS[m].

@@ -69,13 +69,17 @@ std::vector<std::string> CostTableHeadings() {
           std::string(Tr("inversions")),
           std::string(Tr("comparisons")),
           std::string(Tr("moves")),
+          std::string(Tr("moves with <=")),
           "n-1",
           "n(n-1)/2"};
 }
 
 std::string CostTableNote(uint32_t seed) {
-  return Tr("Inversions are the pairs out of order. The random rows come again with --seed {seed}.",
-            {{"seed", seed}});
+  return Tr(
+      "Inversions are the pairs out of order. Moves with <= are those of the same sort if its\n"
+      "test moved an equal element too (a[j] >= x): equal values would change places, and the\n"
+      "sort would no longer be stable. The random rows come again with --seed {seed}.",
+      {{"seed", seed}});
 }
 
 std::string Question(int32_t j) {
