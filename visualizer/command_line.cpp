@@ -133,6 +133,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       line.compare = true;
     } else if (demo_options && arg == "--screen-reader") {
       line.screen_reader = true;
+    } else if (demo_options && arg == "--practice") {
+      line.practice = true;
     } else if (takes_value && arg == "--array") {
       if (!ReadList(value, line.array, line.error)) return fail(line.error);
     } else if (takes_value && arg == "--seed") {
@@ -148,6 +150,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
   }
   if (line.random && !line.array.empty())
     return fail(std::string(Tr("choose --array or --random, not both")));
+  if (line.practice && (line.auto_ms > 0 || line.back || line.quiz))
+    return fail(std::string(Tr("--practice goes with none of --auto, --back and --quiz")));
   if (line.seeded && !line.random && !line.compare)
     return fail(std::string(Tr("--seed goes with --random or --compare")));
   return line;

@@ -24,6 +24,7 @@ struct CommandLine {
   bool quiz = false;           // --quiz
   bool compare = false;        // --compare
   bool screen_reader = false;  // --screen-reader
+  bool practice = false;       // --practice
   std::string error;           // for kError: what is wrong, in a few words
 };
 
@@ -40,7 +41,7 @@ constexpr uint32_t kAutoMostMs = 10000;
 
 // Reads ARGS (without the program's name). DEMO_OPTIONS: the program knows the options of
 // the demonstration (--no-color, --array, --random, --seed, --auto, --back, --explain,
-// --quiz, --compare, --screen-reader); otherwise only --help and --version.
+// --quiz, --compare, --screen-reader, --practice); otherwise only --help and --version.
 CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options);
 
 // COUNT numbers from 0 to 99 that SEED draws, the same on every platform.

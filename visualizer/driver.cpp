@@ -6,6 +6,7 @@
 #include "runtime/words.hpp"
 #include "visualizer/cost.hpp"
 #include "visualizer/insertion_sort.hpp"
+#include "visualizer/practice.hpp"
 #include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_gate.hpp"
@@ -57,13 +58,18 @@ void SortAndCount() {
       static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE)));
   Say(ScreenKind::kStart, 0, [] { return PrintoutSentence(0, 0); });
   PRINTARRAY();
-  INSERT();
+  if (Modes.practice)
+    Practise();
+  else
+    INSERT();
   EndLine();
   WriteLn({"Total comparisons: ", CNT_COMP});
   WriteLn({"Total movings: ", CNT_SWAP});
   if (Modes.explain || Modes.lines)
     for (const std::string& line : LawLines()) WriteLn({Utf8ToCp866(line)});
   if (Modes.quiz) WriteLn({Utf8ToCp866(ScoreLine())});
+  if (Modes.practice)
+    for (const std::string& line : PracticeScoreLines()) WriteLn({Utf8ToCp866(line)});
   Say(ScreenKind::kTotals, 0, TotalsSentence);
   Tell();
   ReadLn();

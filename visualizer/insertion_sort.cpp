@@ -18,14 +18,16 @@ struct Frames {
     return ISLESS(index_i, index_j, i, j);
   }
   static void Show(TOperation op, int32_t i, int32_t j) { SHOWSTEP(op, i, j); }
-  static void Placed(Index i, Index at) {
-    Say(ScreenKind::kPrintout, i, [i, at] { return PrintoutSentence(i, at); });
-    if (!Modes.lines) WriteLn({"i = ", i});
-    PRINTARRAY();
-  }
+  static void Placed(Index i, Index at) { ShowPlaced(i, at); }
 };
 
 }  // namespace
+
+void ShowPlaced(Index i, Index at) {
+  Say(ScreenKind::kPrintout, i, [i, at] { return PrintoutSentence(i, at); });
+  if (!Modes.lines) WriteLn({"i = ", i});
+  PRINTARRAY();
+}
 
 bool ISLESS(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
   Frames frames;

@@ -46,6 +46,9 @@ constexpr std::string_view kHelp = runtime::N_(
     "                that is not larger underlined (so too when NO_COLOR is set)\n"
     "  --screen-reader  lines for a screen reader or a braille display: one line\n"
     "                for each step, with every number, and no frames or colours\n"
+    "  --practice    sort it yourself: Left and Right move the cursor, Down or Enter\n"
+    "                takes up the element under it and puts it down, Left moves the\n"
+    "                element left of the gap one place right; each mistake is named\n"
     "  -h, --help    show this help and exit\n"
     "  --version     show the version and exit\n"
     "\n"
@@ -88,6 +91,7 @@ int main(int argc, char** argv) {
   }
   visualizer::Modes = {line.auto_ms, line.back, line.explain, line.quiz};
   visualizer::Modes.lines = line.screen_reader;
+  visualizer::Modes.practice = line.practice;
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color || line.screen_reader}));
   visualizer::Modes.describe = console::CurrentPlatform().Describes();

@@ -5,6 +5,7 @@
 
 namespace visualizer {
 
+using runtime::N_;
 using runtime::Tr;
 using runtime::TrN;
 
@@ -110,6 +111,49 @@ std::string Moves(int64_t n) {
 std::string ScoreLine() {
   return Tr("predictions right: {right} of {asked}",
             {{"right", Score.right}, {"asked", Score.asked}});
+}
+
+std::string MistakeSentence(PracticeMistake kind, int32_t y) {
+  switch (kind) {
+    case PracticeMistake::kSortedAlready:
+      return Tr("{y} is in the sorted part already", {{"y", y}});
+    case PracticeMistake::kSelectionStep:
+      return Tr("{y}: smallest first is selection sort", {{"y", y}});
+    case PracticeMistake::kNotNext: return Tr("{y} is not the next one to insert", {{"y", y}});
+    case PracticeMistake::kSmallerStays:
+      return Tr("{y} < {x}: a smaller one stays", {{"y", y}, {"x", X}});
+    case PracticeMistake::kEqualStays:
+      return Tr("{y} = {x}: moving it breaks stability", {{"y", y}, {"x", X}});
+    case PracticeMistake::kTooEarly:
+      return Tr("{y} > {x}: {y} must move first", {{"y", y}, {"x", X}});
+    case PracticeMistake::kNothingLeft:
+      return Tr("nothing left of the gap: put {x} down", {{"x", X}});
+  }
+  return {};
+}
+
+std::string CursorSentence(int32_t place) {
+  return Tr("cursor on place {k}: {y}", {{"k", place}, {"y", A[place]}});
+}
+
+std::string DoneForYouSentence() {
+  return std::string(Tr("two tries: the program did this step"));
+}
+
+std::vector<std::string> PracticeScoreLines() {
+  static constexpr std::string_view kNames[kPracticeMistakes] = {
+      N_("took a sorted element"),         N_("took the smallest (selection sort)"),
+      N_("took an element not next"),      N_("moved a smaller element"),
+      N_("moved an equal element"),        N_("put down too early"),
+      N_("moved with nothing to compare"),
+  };
+  std::vector<std::string> lines{Tr("steps right at the first try: {right} of {steps}",
+                                    {{"right", Practised.right}, {"steps", Practised.steps}})};
+  for (int k = 0; k < kPracticeMistakes; ++k)
+    if (Practised.mistakes[k] > 0)
+      lines.push_back(TrN("{mistake}: {n} time", "{mistake}: {n} times", Practised.mistakes[k],
+                          {{"mistake", Tr(kNames[k])}}));
+  return lines;
 }
 
 std::string TotalsSentence() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "visualizer/practice.hpp"
 #include "visualizer/screen_kinds.hpp"
 #include "visualizer/sort_state.hpp"
 
@@ -20,6 +21,14 @@ std::string StepSentence(TOperation op, int32_t i, int32_t j);
 std::string Question(int32_t j);
 // The printout after the element at I went in at AT; I = 0: the array before the sort.
 std::string PrintoutSentence(int32_t i, int32_t at);
+// A practice's mistake of KIND, about the element of value Y (for a move or a put-down with
+// the gap at place 1, the element held), in at most 38 characters; what the program says
+// when it has done a step itself; and the score, after the totals.
+std::string MistakeSentence(PracticeMistake kind, int32_t y);
+std::string DoneForYouSentence();
+// Where the cursor of practice stands: its PLACE and the value there.
+std::string CursorSentence(int32_t place);
+std::vector<std::string> PracticeScoreLines();
 // The score of --quiz, after the totals.
 std::string ScoreLine();
 // The totals, with the score under --quiz.

@@ -150,6 +150,8 @@ void BreakProgram() {
 }
 
 void GETUSERINPUT() {
+  // In practice the learner's next action is the wait.
+  if (Modes.practice) return Tell();
   Gate(false);
 }
 

@@ -43,6 +43,10 @@ void WriteLine(std::string_view text) {
 
 }  // namespace
 
+void SayLine(const std::string& words) {
+  WriteLine(words);
+}
+
 void EndLine() {
   if (LineOpen) console::WriteLn();
   LineOpen = false;

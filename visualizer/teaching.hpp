@@ -19,6 +19,7 @@ struct Teaching {
   // --screen-reader: each screen is one line of words written below the last, for a screen
   // reader or a braille display, instead of a frame drawn with the cursor and colours
   bool lines = false;
+  bool practice = false;  // --practice: the learner sorts, step by step (practice.hpp)
 };
 extern Teaching Modes;
 
@@ -60,6 +61,8 @@ std::string Say(ScreenKind kind, int32_t i, Make make) {
 // Gives the console what was kept, once, when the program is about to wait at the screen;
 // under --screen-reader writes the screen's line.
 void Tell();
+// Under --screen-reader, writes WORDS as a line of their own at once.
+void SayLine(const std::string& words);
 // Under --screen-reader, ends the line last written, whose end is left open for the cursor
 // to stay after it, before anything else is written.
 void EndLine();

@@ -89,8 +89,10 @@ function run() {
     return null;
   }
   forgetSteps();
-  // The demonstration steps back on the page (--back): Left and the Back button.
-  const args = program === "insertion-sort-demo" ? [...address.args, "--back"] : address.args;
+  // The demonstration steps back on the page (--back): Left and the Back button; not in
+  // practice, where the learner's actions are the steps.
+  const back = program === "insertion-sort-demo" && !address.args.includes("--practice");
+  const args = back ? [...address.args, "--back"] : address.args;
   current = new Run(program, term, args, hooks, language);
   allowRunAgain(false);
   show(t("running"));

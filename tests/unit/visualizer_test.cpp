@@ -9,6 +9,8 @@
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
 #include "runtime/words.hpp"
+#include "visualizer/insertion_sort.hpp"
+#include "visualizer/practice.hpp"
 #include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/step_display.hpp"
@@ -223,8 +225,9 @@ TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
 }
 
 // Every step's sentence names its values and fits the 38 columns a frame has for it, with
-// the widest numbers an array may hold; so do the question, the answer's 13 and the law's
-// 80, in English and in Russian (whose letters take a column each in code page 866).
+// the widest numbers an array may hold; so do the question, the answer's 13, practice's
+// words and the law's and the scores' 80, in English and in Russian (whose letters take a column
+// each in code page 866).
 TEST(StepSentences, NameTheValuesWithinTheirField) {
   A = TArray{{-99, 999, 999, 999, 999, 999, 999, 999, 999, 999}};
   X = -99;
@@ -251,6 +254,11 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
     fields.emplace_back(runtime::Tr("answer: right"), 13);
     fields.emplace_back(runtime::Tr("answer: wrong"), 13);
     for (const std::string& line : LawLines()) fields.emplace_back(line, 80);
+    for (int kind = 0; kind < kPracticeMistakes; ++kind)
+      fields.emplace_back(MistakeSentence(static_cast<PracticeMistake>(kind), 999), 38);
+    fields.emplace_back(DoneForYouSentence(), 38);
+    Practised.mistakes[0] = 1000;
+    for (const std::string& line : PracticeScoreLines()) fields.emplace_back(line, 80);
     for (const auto& [words, field] : fields) {
       const std::string shown = console::Utf8ToCp866(words);
       EXPECT_LE(shown.size(), field) << words;
@@ -280,6 +288,54 @@ TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
   }
   runtime::SetLanguage(runtime::Language::kEnglish);
   Modes.lines = false;
+}
+
+// A practice whose every action is right draws what the demonstration draws, cell by cell
+// and colour by colour, with its counts: the menu's arrays, and one with equal and negative
+// numbers. The window is 250 rows, so that almost no frame scrolls out of what is compared.
+TEST_F(Visualizer, PracticeDoneRightDrawsWhatTheDemonstrationDraws) {
+  static std::vector<console::KeyEvent> keys;
+  static std::size_t next = 0;
+  const TArray mixed{{-5, 3, -5, 0, 3, 12, -99, 0, 999, 3}};
+  for (const TArray& array : {B, C, D, E, mixed}) {
+    std::vector<std::string> drawn[2];
+    for (const bool practice : {false, true}) {
+      Open(80, 250, console::Rect{0, 0, 79, 249}, 0x07);
+      screen->OnWait([](MemoryConsole& console) { console.PushKey(keys[next++]); });
+      keys.assign(1, kSpace);  // the demonstration's Space at every gate
+      next = 0;
+      if (practice) {  // the right actions: the cursor to place i, take, move, put down
+        TArray a = array;
+        for (Index i = 1, put = 1; i <= 10; ++i) {
+          keys.insert(keys.end(), static_cast<std::size_t>(i - put),
+                      MakeKey(console::keys::kRight, 0));
+          keys.push_back(MakeKey(console::keys::kDown, 0));
+          const int32_t x = a[i];
+          auto j = static_cast<Index>(i - 1);
+          for (; j > 0 && a[j] > x; --j)
+            a[j + 1] = a[j], keys.push_back(MakeKey(console::keys::kLeft, 0));
+          a[j + 1] = x;
+          keys.push_back(MakeKey(console::keys::kDown, 0));
+          put = static_cast<Index>(j + 1);
+        }
+      } else {
+        screen->OnWait([](MemoryConsole& console) { console.PushKey(kSpace); });
+      }
+      Modes.practice = practice;
+      A = array;
+      PRINTARRAY();
+      practice ? Practise() : INSERT();
+      for (int row = 1; row <= 250; ++row) {
+        std::string cells = Row(row);
+        for (int x = 1; x <= 80; ++x) cells.push_back(static_cast<char>(At(x, row).attribute));
+        drawn[practice].push_back(cells);
+      }
+      drawn[practice].push_back(std::to_string(CNT_COMP) + " " + std::to_string(CNT_SWAP));
+    }
+    EXPECT_EQ(drawn[0], drawn[1]) << ::testing::PrintToString(array.items);
+    EXPECT_EQ(next, keys.size()) << "every key used";
+  }
+  Modes.practice = false;
 }
 
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
