@@ -17,6 +17,7 @@ namespace visualizer {
 using namespace console;
 
 PracticeScore Practised;
+int32_t PracticeCursor = 0;
 
 namespace {
 
@@ -39,6 +40,8 @@ struct Spot {
   bool field_used = false;  // words of ours stand in a printout's field
 };
 Spot Here;
+// The words of what happened last, for a page to say at the next action's wait.
+std::string Words;
 
 uint8_t WhereX() {
   uint32_t x = 0;
@@ -54,6 +57,7 @@ void Drawn(bool printout) {
 }
 
 void Say(const std::string& words) {
+  Words = words;
   if (Modes.lines) return SayLine(words);
   GOTOXY(kWordsColumn, Here.field_row);
   const std::string text = Utf8ToCp866(words);
@@ -73,8 +77,14 @@ void Resume() {
   GOTOXY(Here.x, Here.y);
 }
 
-// The next action, the cursor shown on place PLACE of ROW meanwhile; Esc stops as anywhere.
-Act NextAct(Index place, uint8_t row) {
+// The next action at the screen of KIND about the element at I, the cursor shown on place
+// PLACE of ROW meanwhile; Esc stops as anywhere.
+Act NextAct(ScreenKind kind, Index i, Index place, uint8_t row) {
+  PracticeCursor = place;
+  if (Saying()) {
+    KeepDescription(kind, i, Words);
+    Tell();
+  }
   if (!Modes.lines) GOTOXY(static_cast<uint8_t>(kFieldWidth * place), row);
   for (;;) {
     const uint8_t key = READKEY();
@@ -113,8 +123,9 @@ void Take(Index i, Index from) {
   for (;;) {
     // Under --screen-reader the cursor's place and value are said wherever it goes.
     if (moved && Modes.lines) SayLine(CursorSentence(cursor));
+    if (moved && cursor != from) Words = CursorSentence(cursor);
     moved = false;
-    const Act act = NextAct(cursor, Here.field_row);
+    const Act act = NextAct(ScreenKind::kTake, i, cursor, Here.field_row);
     if (act != Act::kDown) {
       const auto next =
           static_cast<Index>(std::clamp(cursor + (act == Act::kLeft ? -1 : 1), 1, +SIZE));
@@ -133,6 +144,7 @@ void Take(Index i, Index from) {
   Resume();
   SHOWSTEP(opSelect, i, i - 1);
   Drawn(false);
+  Words = Saying() ? StepSentence(opSelect, i, i - 1) : "";
   Done(tries);
 }
 
@@ -142,6 +154,7 @@ void Practise() {
   CNT_COMP = 0;
   CNT_SWAP = 0;
   Drawn(true);  // the array before the sort
+  Words = Saying() ? PrintoutSentence(0, 0) : "";
   Index put = 1;
   for (Index i = 1; i <= SIZE; ++i) {
     Take(i, put);
@@ -150,7 +163,8 @@ void Practise() {
       const bool larger = j > 0 && A[j] > X;
       int32_t tries = 0;
       for (;;) {
-        const Act act = NextAct(static_cast<Index>(j + 1), static_cast<uint8_t>(Here.y - 2));
+        const Act act = NextAct(ScreenKind::kHold, i, static_cast<Index>(j + 1),
+                                static_cast<uint8_t>(Here.y - 2));
         if (act == Act::kRight) continue;
         if ((act == Act::kLeft) == larger) break;
         const PracticeMistake kind = act == Act::kDown ? PracticeMistake::kTooEarly
@@ -172,6 +186,8 @@ void Practise() {
         ShowPlaced(i, static_cast<Index>(j + 1));
       }
       Drawn(!moved);
+      if (Saying())
+        Words = moved ? StepSentence(opMove, i, j) : PrintoutSentence(i, static_cast<Index>(j + 1));
       Done(tries);
     }
     put = static_cast<Index>(j + 1);

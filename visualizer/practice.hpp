@@ -28,6 +28,8 @@ struct PracticeScore {
   int32_t mistakes[kPracticeMistakes] = {};
 };
 extern PracticeScore Practised;
+// The place of the cursor while the learner is to act: the one to take up, or the gap.
+extern int32_t PracticeCursor;
 
 // Sorts A as the learner does it, from the printout of the array to sort.
 void Practise();

@@ -1,5 +1,6 @@
 #include "visualizer/screen_description.hpp"
 
+#include "visualizer/practice.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/teaching.hpp"
 
@@ -104,7 +105,9 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
     }
     json.Close(']');
   }
-  if (frame || kind == ScreenKind::kPrintout) json.Key("i").Number(i);
+  if (frame || kind == ScreenKind::kPrintout || kind == ScreenKind::kTake) json.Key("i").Number(i);
+  if (kind == ScreenKind::kTake || kind == ScreenKind::kHold)
+    json.Key("cursor").Number(PracticeCursor);
   if (frame) {
     const TMask outcome = SHOW_MASK[2][i];
     json.Key("element").Open('{').Key("place").Number(i).Key("value").Number(SHOW_VALUES[2][i]);
@@ -120,6 +123,8 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
     json.Key("array").String(ArrayName).Key("n").Number(SIZE);
     json.Key("inversions").Number(RunLaw.inversions).Key("stops").Number(RunLaw.stops);
     if (Modes.quiz) json.Key("asked").Number(Score.asked).Key("right").Number(Score.right);
+    if (Modes.practice)
+      json.Key("steps").Number(Practised.steps).Key("stepsRight").Number(Practised.right);
   }
   return std::move(json).Done();
 }

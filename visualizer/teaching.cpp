@@ -61,6 +61,10 @@ void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
     Line = ScreenLine(kind, i, sentence);
     LineWritten = false;
   }
+  KeepDescription(kind, i, sentence);
+}
+
+void KeepDescription(ScreenKind kind, int32_t i, const std::string& sentence) {
   if (!Modes.back && !Modes.describe) return;
   Description = DescribeScreen(kind, i, sentence,
                                kind == ScreenKind::kMenu ? sentence : WhereSentence(kind, i));

@@ -47,8 +47,10 @@ extern std::string ArrayName;
 bool Saying();
 // Keeps what the screen of KIND about the element at I (0: none) shows, with its step in
 // SENTENCE, described as data (screen_description.hpp), until Tell gives it to the console;
-// the gates keep it with each screen, for --back to show it again.
+// the gates keep it with each screen, for --back to show it again. Under --screen-reader
+// Keep also makes the screen's line; KeepDescription does not.
 void Keep(ScreenKind kind, int32_t i, const std::string& sentence);
+void KeepDescription(ScreenKind kind, int32_t i, const std::string& sentence);
 // Says what the screen of KIND about the element at I shows, in the sentence that MAKE()
 // builds only when someone listens; returns the sentence, empty when nobody does.
 template <typename Make>

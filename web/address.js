@@ -1,6 +1,7 @@
 // The address: which run the page asks the program for, checked in the page's own words, and
 // the link that repeats it. ?array=5,3,8,1, ?random (with &seed=N to repeat one) and
-// &auto=SECONDS and &predict are the program's --array, --random --seed, --auto and --quiz;
+// &auto=SECONDS, &predict and &practice are the program's --array, --random --seed, --auto,
+// --quiz and --practice;
 // ?arg= passes any option as it is.
 
 import { t } from "./words.js";
@@ -83,6 +84,10 @@ export function readAddress(search, program, language) {
   if (params.has("predict")) {
     args.push("--quiz");
     link.set("predict", "");
+  }
+  if (params.has("practice")) {
+    args.push("--practice");
+    link.set("practice", "");
   }
   for (const arg of params.getAll("arg")) link.append("arg", arg);
   return {

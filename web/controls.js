@@ -6,11 +6,12 @@ import { sendKey } from "./keys.js";
 let parts = null; // the controls' elements, from installControls
 
 // What a button types: its key's name as a DOM event gives it.
-const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p", ArrowLeft: "ArrowLeft", KeyY: "y", KeyN: "n" };
+const BUTTON_KEYS = { Space: " ", Escape: "Escape", KeyP: "p", ArrowLeft: "ArrowLeft", ArrowDown: "ArrowDown", KeyY: "y", KeyN: "n" };
 
 // ELEMENTS are the controls: keyButtons (each with data-key), arrayButtons (data-array),
-// answerButtons, runAgain, random, own (the form), ownList, ownProblem, auto, speed,
-// predict and runLink. CURRENTRUN() is the run under way; RUN() starts one from the
+// answerButtons, practiceButtons and watchingButtons (shown in practice and out of it),
+// runAgain, random, own (the form), ownList, ownProblem, auto, speed, predict, practice
+// and runLink. CURRENTRUN() is the run under way; RUN() starts one from the
 // address; FOCUSTERMINAL() gives the terminal the focus; SPEAK(words) says words at once.
 export function installControls({ elements, currentRun, run, focusTerminal, speak }) {
   parts = elements;
@@ -66,9 +67,8 @@ export function installControls({ elements, currentRun, run, focusTerminal, spea
     control.addEventListener("change", () =>
       runWith((next) => (parts.auto.checked ? next.set("auto", parts.speed.value) : next.delete("auto"))),
     );
-  parts.predict.addEventListener("change", () =>
-    runWith((next) => (parts.predict.checked ? next.set("predict", "") : next.delete("predict"))),
-  );
+  for (const [box, name] of [[parts.predict, "predict"], [parts.practice, "practice"]])
+    box.addEventListener("change", () => runWith((next) => (box.checked ? next.set(name, "") : next.delete(name))));
 }
 
 // Shows the choices of ADDRESS (address.js) on the controls, and the link that repeats them.
@@ -80,6 +80,9 @@ export function showChoices(address) {
   if (address.params.has("array")) parts.ownList.value = address.params.get("array");
   parts.predict.checked = address.params.has("predict");
   for (const button of parts.answerButtons) button.hidden = !parts.predict.checked;
+  parts.practice.checked = address.params.has("practice");
+  for (const button of parts.practiceButtons) button.hidden = !parts.practice.checked;
+  for (const button of parts.watchingButtons) button.hidden = parts.practice.checked;
 }
 
 // The button that runs again, usable once a run has ended.

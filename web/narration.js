@@ -94,6 +94,7 @@ const WAITING = {
   choice: () => t("choose an array"),
   answer: () => t("predict: Yes (Y) or No (N)"),
   line: () => t("type a line and press Enter"),
+  action: () => t("your turn: Left and Right move the cursor, Down takes and puts down, Left moves"),
 };
 
 // The program waits: the page says for what, from its last description of its screen

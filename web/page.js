@@ -10,7 +10,7 @@
 // `output` holds what it wrote; `heard` is true once the voice speaks at once.
 import { readAddress } from "./address.js";
 import { allowRunAgain, installControls, showChoices } from "./controls.js";
-import { installKeys } from "./keys.js";
+import { installKeys, sendKey } from "./keys.js";
 import { forgetSteps, initNarration, show, sayEnded, sayWaiting, sayWithWayBack, speak, voiceHeard } from "./narration.js";
 import { Run } from "./run.js";
 import { createRuns } from "./runs.js";
@@ -35,7 +35,10 @@ const program = globalThis.pageProgram; // chosen in index.html
 const terminal = $("terminal");
 const term = createTerminal(terminal);
 initNarration({ status: $("status"), voice: $("voice"), code: $("code") });
-const stepTable = createStepTable($("step-table"));
+// A tap on a place of the step table in practice moves the cursor there, with the keys.
+const stepTable = createStepTable($("step-table"), (keys) => {
+  for (const key of keys) sendKey(current, key, key);
+});
 const sound = createSound($("sound"));
 const runs = createRuns({ section: $("runs"), table: $("runs-table"), plot: $("runs-plot"), clear: $("clear-runs") });
 for (const link of document.querySelectorAll("nav a"))
@@ -123,6 +126,9 @@ installControls({
     auto: $("auto"),
     speed: $("speed"),
     predict: $("predict"),
+    practice: $("practice"),
+    practiceButtons: all(".practice"),
+    watchingButtons: all(".watching"),
     runLink: $("run-link"),
   },
   currentRun: () => current,

@@ -1,6 +1,7 @@
 // The runs side by side: every run that reaches its totals adds a row to a table (the
 // array, its length, its pairs out of order, the comparisons and moves, the predictions of
-// a quiz) and two points to a plot of comparisons and moves against n, over the curves of
+// a quiz, the steps right of a practice) and two points to a plot of comparisons and moves
+// against n, over the curves of
 // the least and the most a sort of n can cost. The numbers are the program's, from its
 // description of the totals; the page counts nothing. The table is the plot's accessible
 // form, and both stay while the page is open.
@@ -36,8 +37,10 @@ export function createRuns({ section, table, plot, clear }) {
   function draw() {
     section.classList.toggle("empty", runs.length === 0);
     const predicted = runs.some((run) => run.asked !== undefined);
+    const practised = runs.some((run) => run.steps !== undefined);
     const headings = [t("array"), "n", t("inversions"), t("comparisons"), t("moves")];
     if (predicted) headings.push(t("predictions"));
+    if (practised) headings.push(t("steps right"));
     const head = cell("thead");
     head.append(cell("tr"));
     for (const heading of headings) head.rows[0].append(cell("th", { scope: "col", textContent: heading }));
@@ -46,6 +49,7 @@ export function createRuns({ section, table, plot, clear }) {
       const row = cell("tr");
       const values = [run.n, run.inversions, run.comparisons, run.moves];
       if (predicted) values.push(run.asked === undefined ? "" : t("{right} of {asked}", run));
+      if (practised) values.push(run.steps === undefined ? "" : t("{right} of {asked}", { right: run.stepsRight, asked: run.steps }));
       row.append(cell("th", { scope: "row", textContent: run.array }));
       for (const value of values) row.append(cell("td", { textContent: value }));
       body.append(row);
@@ -100,8 +104,8 @@ export function createRuns({ section, table, plot, clear }) {
   return {
     // Adds the run whose totals SCREEN describes.
     add(screen) {
-      const { array, n, inversions, comparisons, moves, asked, right } = screen;
-      runs.push({ array, n, inversions, comparisons, moves, asked, right });
+      const { array, n, inversions, comparisons, moves, asked, right, steps, stepsRight } = screen;
+      runs.push({ array, n, inversions, comparisons, moves, asked, right, steps, stepsRight });
       draw();
     },
   };

@@ -36,12 +36,23 @@ function header(scope, shown, said) {
   return th;
 }
 
-// TABLE is the <table> to fill.
-export function createStepTable(table) {
+// TABLE is the <table> to fill; MOVECURSOR(keys) types the keys that take a practice's
+// cursor to a place tapped.
+export function createStepTable(table, moveCursor) {
+  let shown = null;
+  // In practice, while the learner is to take an element, a place tapped is where the cursor
+  // goes: as many Left or Right as it takes.
+  table.addEventListener("click", (event) => {
+    const place = event.target.closest("td[data-place]")?.dataset.place;
+    if (!place || shown?.kind !== "take") return;
+    const steps = Number(place) - shown.cursor;
+    moveCursor(Array(Math.abs(steps)).fill(steps < 0 ? "ArrowLeft" : "ArrowRight"));
+  });
   return {
     // Shows SCREEN, the program's description (screen_description.hpp); a screen without
     // an array (the menu, another program) hides the table.
     show(screen) {
+      shown = screen;
       table.hidden = !screen?.places;
       if (table.hidden) return;
       const caption = Object.assign(document.createElement("caption"), { textContent: screen.sentence });
@@ -51,6 +62,14 @@ export function createStepTable(table) {
       head.append(document.createElement("td"), ...places);
       const array = document.createElement("tr");
       array.append(header("row", "a", t("the array")), ...screen.places.map(([value, role]) => cell(value, role, false)));
+      // In practice the table is a grid whose places can be chosen: the cursor's is selected.
+      const practice = screen.cursor !== undefined;
+      table.setAttribute("role", practice ? "grid" : "table");
+      if (practice)
+        [...array.cells].slice(1).forEach((td, k) => {
+          td.dataset.place = k + 1;
+          td.setAttribute("aria-selected", String(k + 1 === screen.cursor));
+        });
       const rows = [head, array];
       const element = screen.element;
       if (element) {
