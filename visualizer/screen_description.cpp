@@ -1,6 +1,7 @@
 #include "visualizer/screen_description.hpp"
 
 #include "visualizer/practice.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/teaching.hpp"
 
@@ -101,7 +102,11 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
         json.Null();
       else
         json.Number(frame ? SHOW_VALUES[1][k] : A[k]);
-      json.String(RoleOf(mask)).Close(']');
+      json.String(RoleOf(mask));
+      // Equal values told apart by their order in the array to sort.
+      const int32_t order = mask == mskHidden ? 0 : OrderAmongEquals(frame, i, k);
+      if (order > 0) json.String(OrderWord(order));
+      json.Close(']');
     }
     json.Close(']');
   }
@@ -111,6 +116,8 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
   if (frame) {
     const TMask outcome = SHOW_MASK[2][i];
     json.Key("element").Open('{').Key("place").Number(i).Key("value").Number(SHOW_VALUES[2][i]);
+    if (const int32_t order = OrderAmongEquals(true, i, 0); order > 0)
+      json.Key("order").String(OrderWord(order));
     json.Key("outcome");
     if (outcome == mskNormal)
       json.Null();

@@ -122,14 +122,32 @@ std::string MistakeSentence(PracticeMistake kind, int32_t y) {
     case PracticeMistake::kNotNext: return Tr("{y} is not the next one to insert", {{"y", y}});
     case PracticeMistake::kSmallerStays:
       return Tr("{y} < {x}: a smaller one stays", {{"y", y}, {"x", X}});
-    case PracticeMistake::kEqualStays:
-      return Tr("{y} = {x}: moving it breaks stability", {{"y", y}, {"x", X}});
+    case PracticeMistake::kEqualStays: {
+      // The equal ones told apart by their order: the one left of the gap came first.
+      Index gap = 1;
+      while (gap < SIZE && SHOW_MASK[1][gap] != mskHidden) ++gap;
+      Index i = 1;
+      while (i < SIZE && SHOW_MASK[2][i] == mskHidden) ++i;
+      const int32_t earlier = gap > 1 ? OrderAmongEquals(true, i, gap - 1) : 0;
+      if (earlier == 0) return Tr("{y} = {x}: moving it breaks stability", {{"y", y}, {"x", X}});
+      return Tr("the {earlier} {x} stays before the {later}",
+                {{"earlier", OrderWord(earlier)},
+                 {"x", X},
+                 {"later", OrderWord(OrderAmongEquals(true, i, 0))}});
+    }
     case PracticeMistake::kTooEarly:
       return Tr("{y} > {x}: {y} must move first", {{"y", y}, {"x", X}});
     case PracticeMistake::kNothingLeft:
       return Tr("nothing left of the gap: put {x} down", {{"x", X}});
   }
   return {};
+}
+
+std::string OrderWord(int32_t order) {
+  static constexpr std::string_view kOrders[] = {N_("1st"), N_("2nd"), N_("3rd"), N_("4th"),
+                                                 N_("5th"), N_("6th"), N_("7th"), N_("8th"),
+                                                 N_("9th"), N_("10th")};
+  return order < 1 || order > 10 ? std::string() : std::string(Tr(kOrders[order - 1]));
 }
 
 std::string CursorSentence(int32_t place) {

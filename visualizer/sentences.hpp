@@ -26,6 +26,9 @@ std::string PrintoutSentence(int32_t i, int32_t at);
 // when it has done a step itself; and the score, after the totals.
 std::string MistakeSentence(PracticeMistake kind, int32_t y);
 std::string DoneForYouSentence();
+// The word for an element's ORDER among equal values (1: "1st"), as OrderAmongEquals gives
+// it; empty for 0.
+std::string OrderWord(int32_t order);
 // Where the cursor of practice stands: its PLACE and the value there.
 std::string CursorSentence(int32_t place);
 std::vector<std::string> PracticeScoreLines();

@@ -12,6 +12,21 @@ const char* const STRACTION[3] = {"current selection", "comparison", "moving"};
 
 TArray A;
 Index SIZE = 10;
+
+int32_t OrderAmongEquals(bool frame, int32_t i, int32_t place) {
+  const auto shown = [frame](Index m) { return frame ? SHOW_VALUES[1][m] : A[m]; };
+  const int32_t value = place == 0 ? X : shown(static_cast<Index>(place));
+  int32_t before = 0;
+  int32_t all = frame && X == value ? 1 : 0;
+  for (Index m = 1; m <= SIZE; ++m) {
+    if ((frame && SHOW_MASK[1][m] == mskHidden) || shown(m) != value) continue;
+    ++all;
+    // The sorted part came before the element being inserted, and all of it before the rest.
+    before += (place == 0 ? m <= i : m < place) ? 1 : 0;
+  }
+  before += frame && place > i && X == value ? 1 : 0;
+  return all > 1 ? before + 1 : 0;
+}
 int32_t X = 0;
 int32_t CNT_COMP = 0;
 int32_t CNT_SWAP = 0;

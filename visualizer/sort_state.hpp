@@ -51,4 +51,11 @@ extern bool TODO;
 extern OneBased<OneBased<TMask, 10>, 2> SHOW_MASK;
 extern OneBased<TArray, 2> SHOW_VALUES;
 
+// Where the element at PLACE (0: the element being inserted, which came from I) stands, by
+// the array to sort, among those of its value as the screen shows them (FRAME: the
+// picture's first row, its gap left out, and the element; otherwise A): 1 for the first,
+// 2 for the second; 0 when no other has its value. The sort keeps equal values in their
+// order, so the order now is the order then.
+int32_t OrderAmongEquals(bool frame, int32_t i, int32_t place);
+
 }  // namespace visualizer

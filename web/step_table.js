@@ -15,11 +15,12 @@ const ROLES = {
 const span = (className, textContent) => Object.assign(document.createElement("span"), { className, textContent });
 
 // One cell of the array's row (ELEMENT false) or the element's: the number, in the role's
-// colour, and the role's word.
-function cell(value, role, element) {
+// colour, its ORDER among equal values when others have its value, and the role's word.
+function cell(value, role, element, order) {
   const td = document.createElement("td");
   td.className = [role === "plain" ? "" : role, element ? "element" : ""].join(" ").trim();
   if (value !== null) td.append(span("value", value));
+  if (order) td.append(span("order", ` ${order}`));
   const words = element ? null : ROLES[role]?.();
   if (words) {
     td.append(Object.assign(span("role", words[0]), { ariaHidden: "true" }));
@@ -61,7 +62,7 @@ export function createStepTable(table, moveCursor) {
       const head = document.createElement("tr");
       head.append(document.createElement("td"), ...places);
       const array = document.createElement("tr");
-      array.append(header("row", "a", t("the array")), ...screen.places.map(([value, role]) => cell(value, role, false)));
+      array.append(header("row", "a", t("the array")), ...screen.places.map(([value, role, order]) => cell(value, role, false, order)));
       // In practice the table is a grid whose places can be chosen: the cursor's is selected.
       const practice = screen.cursor !== undefined;
       table.setAttribute("role", practice ? "grid" : "table");
@@ -77,7 +78,9 @@ export function createStepTable(table, moveCursor) {
         row.className = "element";
         row.append(header("row", "x", t("the element being inserted")));
         for (let k = 1; k <= screen.places.length; k++)
-          row.append(k === element.place ? cell(element.value, element.outcome ?? "plain", true) : cell(null, "plain", false));
+          row.append(
+            k === element.place ? cell(element.value, element.outcome ?? "plain", true, element.order) : cell(null, "plain", false),
+          );
         rows.push(row);
       }
       const thead = document.createElement("thead");

@@ -245,6 +245,12 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
   };
   CNT_COMP = CNT_SWAP = RunLaw.inversions = 45;
   RunLaw.stops = 0;
+  // Ten equal values, the tenth taken up and the gap at its place: the widest order words.
+  SHOW_VALUES[1] = TArray{{-99, -99, -99, -99, -99, -99, -99, -99, -99, -99}};
+  for (Index k = 1; k <= 10; ++k) {
+    SHOW_MASK[1][k] = k == 10 ? mskHidden : mskNormal;
+    SHOW_MASK[2][k] = k == 10 ? mskNormal : mskHidden;
+  }
   for (const runtime::Language language :
        {runtime::Language::kEnglish, runtime::Language::kRussian}) {
     runtime::SetLanguage(language);
@@ -266,6 +272,8 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
   }
   runtime::SetLanguage(runtime::Language::kEnglish);
   for (const auto& step : steps) EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
+  EXPECT_EQ(MistakeSentence(PracticeMistake::kEqualStays, -99),
+            "the 9th -99 stays before the 10th");
 }
 
 // --screen-reader's line of a step with the widest numbers, in English and in Russian: on two
@@ -336,6 +344,25 @@ TEST_F(Visualizer, PracticeDoneRightDrawsWhatTheDemonstrationDraws) {
     EXPECT_EQ(next, keys.size()) << "every key used";
   }
   Modes.practice = false;
+}
+
+// Equal values told apart by their order in the array to sort: in a printout, and in a frame
+// whose element, taken up from place 3, came after the 5 at place 1 and before the 3 at 4.
+TEST(OrderAmongEquals, IsTheOrderInTheArrayToSort) {
+  A = TArray{{5, 3, 5, 3, 7}};
+  SIZE = 5;
+  EXPECT_EQ((std::vector{OrderAmongEquals(false, 0, 1), OrderAmongEquals(false, 0, 2),
+                         OrderAmongEquals(false, 0, 3), OrderAmongEquals(false, 0, 4),
+                         OrderAmongEquals(false, 0, 5)}),
+            (std::vector{1, 1, 2, 2, 0}));
+  SHOW_VALUES[1] = A;
+  SHOW_MASK[1] = {};
+  for (Index k : {1, 2, 4, 5}) SHOW_MASK[1][k] = mskNormal;  // the gap at place 3
+  X = 5;
+  EXPECT_EQ((std::vector{OrderAmongEquals(true, 3, 1), OrderAmongEquals(true, 3, 0),
+                         OrderAmongEquals(true, 3, 2), OrderAmongEquals(true, 3, 4)}),
+            (std::vector{1, 2, 1, 2}));
+  SIZE = 10;
 }
 
 TEST_F(Visualizer, FramesNearTheBottomMakeRoomFirst) {
