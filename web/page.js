@@ -46,12 +46,15 @@ for (const link of document.querySelectorAll("nav a"))
 
 let current = null; // the run under way, or the last one
 let autoPlay = false;
+let practising = false;
 
 const hooks = {
   // What the program says of the screen it shows, for the page to show and say when it
   // waits, with all of the screen on the terminal.
   note(run, screen) {
     run.lastNote = screen;
+    // In practice an action's frames pass without a wait: each sounds as it is drawn.
+    if (practising) sound.play(screen);
   },
   waiting(run) {
     if (current !== run) return;
@@ -60,7 +63,7 @@ const hooks = {
     run.shownNote = screen;
     stepTable.show(screen);
     sayWaiting(screen, autoPlay);
-    sound.play(screen);
+    if (!practising) sound.play(screen);
     if (screen?.kind === "totals") runs.add(screen);
   },
   ended(run, status) {
@@ -82,6 +85,7 @@ function run() {
   const address = readAddress(location.search, program, language);
   showChoices(address);
   autoPlay = address.params.has("auto");
+  practising = address.args.includes("--practice");
   term.reset();
   stepTable.show(null);
   $("where-said").textContent = "";

@@ -9,13 +9,15 @@ const OCTAVES = 2;
 // TOGGLE is the check box that turns it on.
 export function createSound(toggle) {
   let audio = null;
+  let free = 0; // when the last tone ends: tones asked for together sound one after another
   toggle.addEventListener("change", () => {
     if (toggle.checked) audio ??= new AudioContext();
     audio?.resume();
   });
 
   function tone(hz, wave) {
-    const start = audio.currentTime;
+    const start = Math.max(audio.currentTime, free);
+    free = start + TONE_S;
     const oscillator = new OscillatorNode(audio, { type: wave, frequency: hz });
     const gain = new GainNode(audio, { gain: 0 });
     // A soft start and end, so that no click is heard.
