@@ -302,33 +302,31 @@ TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
 // and colour by colour, with its counts: the menu's arrays, and one with equal and negative
 // numbers. The window is 250 rows, so that almost no frame scrolls out of what is compared.
 TEST_F(Visualizer, PracticeDoneRightDrawsWhatTheDemonstrationDraws) {
-  static std::vector<console::KeyEvent> keys;
+  static std::vector<console::KeyEvent> keys;  // the practice's right actions
   static std::size_t next = 0;
-  const TArray mixed{{-5, 3, -5, 0, 3, 12, -99, 0, 999, 3}};
-  for (const TArray& array : {B, C, D, E, mixed}) {
+  const auto press = [](const console::NamedKey& named, std::size_t times = 1) {
+    keys.insert(keys.end(), times, MakeKey(named, 0));
+  };
+  for (const TArray& array : {B, C, D, E, TArray{{-5, 3, -5, 0, 3, 12, -99, 0, 999, 3}}}) {
+    keys.clear();
+    next = 0;
+    TArray a = array;  // the cursor to place i, take up, move each larger one, put down
+    for (Index i = 1, j = 0; i <= 10; ++i) {
+      press(console::keys::kRight, static_cast<std::size_t>(i - j - 1));
+      press(console::keys::kDown);
+      const int32_t x = a[i];
+      for (j = static_cast<Index>(i - 1); j > 0 && a[j] > x; --j) a[j + 1] = a[j];
+      press(console::keys::kLeft, static_cast<std::size_t>(i - 1 - j));
+      press(console::keys::kDown);
+      a[j + 1] = x;
+    }
     std::vector<std::string> drawn[2];
     for (const bool practice : {false, true}) {
       Open(80, 250, console::Rect{0, 0, 79, 249}, 0x07);
-      screen->OnWait([](MemoryConsole& console) { console.PushKey(keys[next++]); });
-      keys.assign(1, kSpace);  // the demonstration's Space at every gate
-      next = 0;
-      if (practice) {  // the right actions: the cursor to place i, take, move, put down
-        TArray a = array;
-        for (Index i = 1, put = 1; i <= 10; ++i) {
-          keys.insert(keys.end(), static_cast<std::size_t>(i - put),
-                      MakeKey(console::keys::kRight, 0));
-          keys.push_back(MakeKey(console::keys::kDown, 0));
-          const int32_t x = a[i];
-          auto j = static_cast<Index>(i - 1);
-          for (; j > 0 && a[j] > x; --j)
-            a[j + 1] = a[j], keys.push_back(MakeKey(console::keys::kLeft, 0));
-          a[j + 1] = x;
-          keys.push_back(MakeKey(console::keys::kDown, 0));
-          put = static_cast<Index>(j + 1);
-        }
-      } else {
+      if (practice)
+        screen->OnWait([](MemoryConsole& console) { console.PushKey(keys[next++]); });
+      else
         screen->OnWait([](MemoryConsole& console) { console.PushKey(kSpace); });
-      }
       Modes.practice = practice;
       A = array;
       PRINTARRAY();
@@ -341,7 +339,7 @@ TEST_F(Visualizer, PracticeDoneRightDrawsWhatTheDemonstrationDraws) {
       drawn[practice].push_back(std::to_string(CNT_COMP) + " " + std::to_string(CNT_SWAP));
     }
     EXPECT_EQ(drawn[0], drawn[1]) << ::testing::PrintToString(array.items);
-    EXPECT_EQ(next, keys.size()) << "every key used";
+    EXPECT_EQ(next, keys.size()) << "every action used";
   }
   Modes.practice = false;
 }
