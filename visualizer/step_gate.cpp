@@ -26,9 +26,10 @@ constexpr int kAbortStatus = 100;
 constexpr uint8_t kBackspace = keys::kBackspace.character;
 constexpr uint8_t kLeftCode = scan::kLeft;
 constexpr uint8_t kRightCode = scan::kRight;
-// The small letters д and н in code page 866; their capitals are 0x20 lower.
+// The small letters д, н and з in code page 866; their capitals are 0x20 lower.
 constexpr uint8_t kCyrillicDe = 0xA4;
 constexpr uint8_t kCyrillicEn = 0xAD;
+constexpr uint8_t kCyrillicZe = 0xA7;
 
 // A gate's screen as it was, with what was said of it: under --screen-reader its line,
 // which going back writes again, and no screen.
@@ -87,6 +88,12 @@ uint8_t AnswerOf(uint8_t key) {
   return 0;
 }
 
+// P, or з, which the same key types on the Russian layout, in either case: it pauses
+// auto-play and resumes it, whatever the language.
+bool IsPause(uint8_t key) {
+  return (key & 0xDF) == 'P' || key == kCyrillicZe || key == kCyrillicZe - 0x20;
+}
+
 // The one gate. A step gate (ANSWER false) returns on Space; a question's (ANSWER true)
 // returns Y or N, read in either case, and Space does not pass it. Under auto-play a step
 // passes by itself after the delay, in one timed wait; P pauses and resumes. Under --back,
@@ -108,7 +115,6 @@ uint8_t Gate(bool answer) {
         NextKey(timed ? std::optional(deadline) : std::nullopt).value_or(GateKey{KBSPACE});
     const bool forward = key.code == KBSPACE || (Modes.back && key.extended == kRightCode);
     const bool back = Modes.back && (key.code == kBackspace || key.extended == kLeftCode);
-    const uint8_t upper = key.code & 0xDF;
     if (forward && !on_live) {
       ++shown;
       ShowSeen(shown == Seen.size() ? live : Seen[shown]);
@@ -118,7 +124,7 @@ uint8_t Gate(bool answer) {
     } else if (back && shown > 0) {
       ShowSeen(Seen[--shown]);
       paused = true;
-    } else if (delay > 0 && upper == 'P') {
+    } else if (delay > 0 && IsPause(key.code)) {
       paused = !paused;
     } else if (answer && on_live && AnswerOf(key.code) != 0) {
       return AnswerOf(key.code);

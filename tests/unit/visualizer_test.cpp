@@ -198,10 +198,14 @@ TEST_F(AutoPlay, SpacePassesAtOnceAndOtherKeysWait) {
 }
 
 TEST_F(AutoPlay, PPausesTheGateUntilPResumesIt) {
-  // Paused, the gate waits without a time-out however long it takes.
-  script = "p.p..";
-  GETUSERINPUT();
-  EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, -1, -1, 1000, 400}));
+  // Paused, the gate waits without a time-out however long it takes; з and З in code page
+  // 866, typed by the same key on the Russian layout, pause and resume as P does.
+  for (const char* keys : {"p.p..", "P.P..", "\xA7.\x87.."}) {
+    SetUp();
+    script = keys;
+    GETUSERINPUT();
+    EXPECT_EQ(timeouts, (std::vector<int64_t>{1000, -1, -1, 1000, 400})) << keys;
+  }
 }
 
 TEST_F(AutoPlay, GoingBackPausesAndPResumesThroughTheScreensSeen) {
