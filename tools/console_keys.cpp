@@ -16,8 +16,9 @@ namespace {
 constexpr std::string_view kProgram = "console-keys";
 constexpr std::string_view kHelp = runtime::N_(
     "Usage: {program} [OPTION]...\n"
-    "Shows what each key press delivers through the console layer: one line per key with\n"
-    "the results of READKEY in decimal (0 72 for Up, 27 for Esc). Ctrl+C ends it.\n"
+    "Shows what each key press delivers through the console layer: one line per\n"
+    "key with the results of READKEY in decimal (0 72 for Up, 27 for Esc).\n"
+    "Ctrl+C ends it.\n"
     "\n"
     "Options:\n"
     "  -h, --help show this help and exit\n"
