@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "console/stream/short_sequence.hpp"
+
 namespace console::stream {
 
 ScreenWriter::ScreenWriter(int width, int height, const std::array<std::string, 256>& glyphs)
@@ -266,7 +268,13 @@ void ScreenWriter::ScrollUp(int top, int bottom, uint16_t fill) {
   if (!style_known_ || style_.background != fill_style.background) SetStyle(fill_style);
   if (!whole_screen) {
     // A scrolling region, and back to the whole screen; both moves put the cursor home.
-    bytes_ += "\x1b[" + std::to_string(top + 1) + ";" + std::to_string(bottom + 1) + "r";
+    ShortSequence region;
+    region.Add("\x1b[");
+    region.AddNumber(top + 1);
+    region.Add(';');
+    region.AddNumber(bottom + 1);
+    region.Add('r');
+    bytes_ += region.view();
     cursor_ = TerminalCursor{};
   }
   // A line feed on the bottom row scrolls, and on the whole screen the top row goes into
