@@ -171,9 +171,4 @@ void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
   GETUSERINPUT();
 }
 
-void SHOWBYMASK(const char* s, int32_t ival) {
-  DrawFrame(s, ival, {});
-  GETUSERINPUT();
-}
-
 }  // namespace visualizer

@@ -12,7 +12,5 @@ namespace visualizer {
 // of the hole), counts it, draws it and waits at the step gate; under --explain the frame
 // says the step in words, under --quiz a comparison's outcome is asked before it is shown.
 void SHOWSTEP(TOperation op, int32_t i, int32_t j);
-// Draws the picture with caption S under "i = IVAL" and waits at the step gate.
-void SHOWBYMASK(const char* s, int32_t ival);
 
 }  // namespace visualizer
