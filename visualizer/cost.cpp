@@ -13,8 +13,8 @@ struct FromOne {
 
 // The steps of the sort, counted.
 struct Counted {
-  bool IsLess(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
-    return visualizer::IsLess(*this, todo, index_i, index_j, i, j);
+  bool IsLess(int32_t index_i, int32_t index_j, int32_t inserted, int32_t compared) {
+    return visualizer::IsLess(*this, todo, index_i, index_j, inserted, compared);
   }
   void Show(TOperation op, int32_t /*i*/, int32_t j) {
     if (op == opMove) ++cost.moves;
@@ -33,8 +33,8 @@ struct Counted {
 
 // The sort whose test is a[j] >= x: its moves, counted.
 struct OrEqual {
-  static bool IsLess(int32_t /*index_i*/, int32_t index_j, int32_t i, int32_t j) {
-    return index_j > 0 && i <= j;
+  static bool IsLess(int32_t /*index_i*/, int32_t index_j, int32_t x, int32_t y) {
+    return index_j > 0 && x <= y;
   }
   void Show(TOperation op, int32_t /*i*/, int32_t /*j*/) { moves += op == opMove ? 1 : 0; }
   static void Placed(int32_t /*i*/, int32_t /*at*/) {}

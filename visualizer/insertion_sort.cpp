@@ -14,8 +14,8 @@ namespace {
 
 // The steps as frames on the console, and the array printed after each insertion.
 struct Frames {
-  static bool IsLess(int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
-    return ISLESS(index_i, index_j, i, j);
+  static bool IsLess(int32_t index_i, int32_t index_j, int32_t x, int32_t y) {
+    return ISLESS(index_i, index_j, x, y);
   }
   static void Show(TOperation op, int32_t i, int32_t j) { SHOWSTEP(op, i, j); }
   static void Placed(Index i, Index at) { ShowPlaced(i, at); }

@@ -13,16 +13,18 @@ namespace visualizer {
 void INSERT();
 // The printout after the element of I went in at AT: "i = I", then the array, and the gate.
 void ShowPlaced(Index i, Index at);
-// True when INDEX_J > 0 and I < J (values); shows the selection frame while TODO is set
-// and the comparison frame when there is something to compare with.
+// True when INDEX_J > 0 and I < J: here I and J are values, the one being inserted and
+// the one at INDEX_J, as the routine has always named them. Shows the selection frame
+// while TODO is set and the comparison frame when there is something to compare with.
 bool ISLESS(int32_t index_i, int32_t index_j, int32_t i, int32_t j);
 
-// ISLESS with the steps shown to STEPS (Show(op, i, j), as SHOWSTEP takes them) and the
-// selection still to be shown while TODO is set.
+// ISLESS, its values named X (the one being inserted) and Y (the one at INDEX_J), with the
+// steps shown to STEPS (Show(op, i, j), as SHOWSTEP takes them) and the selection still to
+// be shown while TODO is set.
 template <typename Steps>
-bool IsLess(Steps& steps, bool todo, int32_t index_i, int32_t index_j, int32_t i, int32_t j) {
+bool IsLess(Steps& steps, bool todo, int32_t index_i, int32_t index_j, int32_t x, int32_t y) {
   // The result is fixed before any step is shown.
-  const bool result = index_j > 0 && i < j;
+  const bool result = index_j > 0 && x < y;
   if (todo) steps.Show(opSelect, index_i, index_j);
   if (index_j > 0) steps.Show(opCompare, index_i, index_j);
   return result;
