@@ -54,8 +54,10 @@ namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
-  RunLaw.inversions =
-      static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE)));
+  // What a run has taught starts from nothing, however many runs came before in the process.
+  RunLaw = {static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE))), 0};
+  Score = {};
+  Practised = {};
   Say(ScreenKind::kStart, 0, [] { return PrintoutSentence(0, 0); });
   PRINTARRAY();
   if (Modes.practice)
