@@ -4,8 +4,6 @@
 #include <string>
 
 #include "console/console.hpp"
-#include "console/cp866.hpp"
-#include "console/write_statements.hpp"
 #include "visualizer/insertion_sort.hpp"
 #include "visualizer/sentences.hpp"
 #include "visualizer/step_display.hpp"
@@ -21,10 +19,6 @@ int32_t PracticeCursor = 0;
 
 namespace {
 
-// The words of a practice go where --explain puts a step's sentence: from column 42, in a
-// field of 38, on the second row of the frame drawn last, or on the row of the printout.
-constexpr uint8_t kWordsColumn = 42;
-constexpr int32_t kWordsWidth = 38;
 constexpr uint8_t kEnter = 13;
 
 // What the learner does: move the cursor, move the element left of the gap, or take up
@@ -32,7 +26,8 @@ constexpr uint8_t kEnter = 13;
 enum class Act : uint8_t { kLeft, kRight, kDown };
 
 // Where the demonstration would leave the cursor after what was drawn last, and the row of
-// the field for words.
+// the field for words: the words of a practice go where --explain puts a step's sentence,
+// on the second row of the frame drawn last, or on the row of the printout.
 struct Spot {
   uint8_t x = 1;
   uint8_t y = 1;
@@ -59,9 +54,7 @@ void Drawn(bool printout) {
 void Say(const std::string& words) {
   Words = words;
   if (Modes.lines) return SayLine(words);
-  GOTOXY(kWordsColumn, Here.field_row);
-  const std::string text = Utf8ToCp866(words);
-  Write({text, {"", kWordsWidth - static_cast<int32_t>(text.size())}});
+  WriteSentenceField(Here.field_row, words);
   Here.field_used = Here.field_row == Here.y;
   GOTOXY(Here.x, Here.y);
 }
@@ -70,10 +63,7 @@ void Say(const std::string& words) {
 // in a printout's field, which the frame's "i = " does not overwrite.
 void Resume() {
   if (Modes.lines) return;
-  if (Here.field_used) {
-    GOTOXY(kWordsColumn, Here.field_row);
-    Write({{"", kWordsWidth}});
-  }
+  if (Here.field_used) WriteSentenceField(Here.field_row, "");
   GOTOXY(Here.x, Here.y);
 }
 
@@ -100,11 +90,12 @@ Act NextAct(ScreenKind kind, Index i, Index place, uint8_t row) {
   }
 }
 
-// A mistake of KIND: counted and named. Returns true after the second at the same step,
+// A mistake of KIND in pass I about the element at PLACE (0: the one held): counted and
+// named. Returns true after the second at the same step,
 // when the program does the step itself.
-bool Wrong(PracticeMistake kind, int32_t y, int32_t& tries) {
+bool Wrong(PracticeMistake kind, Index i, Index place, int32_t& tries) {
   ++Practised.mistakes[static_cast<int>(kind)];
-  Say(MistakeSentence(kind, y));
+  Say(MistakeSentence(kind, i, place));
   return ++tries == 2;
 }
 
@@ -138,7 +129,7 @@ void Take(Index i, Index from) {
     const PracticeMistake kind = cursor < i           ? PracticeMistake::kSortedAlready
                                  : A[cursor] == *rest ? PracticeMistake::kSelectionStep
                                                       : PracticeMistake::kNotNext;
-    if (Wrong(kind, A[cursor], tries)) break;
+    if (Wrong(kind, i, cursor, tries)) break;
   }
   X = A[i];
   Resume();
@@ -171,7 +162,7 @@ void Practise() {
                                      : j == 0          ? PracticeMistake::kNothingLeft
                                      : A[j] == X       ? PracticeMistake::kEqualStays
                                                        : PracticeMistake::kSmallerStays;
-        if (Wrong(kind, j > 0 ? A[j] : X, tries)) break;
+        if (Wrong(kind, i, j, tries)) break;
       }
       Resume();
       if (j > 0) SHOWSTEP(opCompare, i, j);

@@ -113,7 +113,8 @@ std::string ScoreLine() {
             {{"right", Score.right}, {"asked", Score.asked}});
 }
 
-std::string MistakeSentence(PracticeMistake kind, int32_t y) {
+std::string MistakeSentence(PracticeMistake kind, int32_t i, int32_t place) {
+  const int32_t y = place > 0 ? A[place] : X;
   switch (kind) {
     case PracticeMistake::kSortedAlready:
       return Tr("{y} is in the sorted part already", {{"y", y}});
@@ -124,11 +125,7 @@ std::string MistakeSentence(PracticeMistake kind, int32_t y) {
       return Tr("{y} < {x}: a smaller one stays", {{"y", y}, {"x", X}});
     case PracticeMistake::kEqualStays: {
       // The equal ones told apart by their order: the one left of the gap came first.
-      Index gap = 1;
-      while (gap < SIZE && SHOW_MASK[1][gap] != mskHidden) ++gap;
-      Index i = 1;
-      while (i < SIZE && SHOW_MASK[2][i] == mskHidden) ++i;
-      const int32_t earlier = gap > 1 ? OrderAmongEquals(true, i, gap - 1) : 0;
+      const int32_t earlier = OrderAmongEquals(true, i, place);
       if (earlier == 0) return Tr("{y} = {x}: moving it breaks stability", {{"y", y}, {"x", X}});
       return Tr("the {earlier} {x} stays before the {later}",
                 {{"earlier", OrderWord(earlier)},

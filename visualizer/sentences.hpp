@@ -21,10 +21,11 @@ std::string StepSentence(TOperation op, int32_t i, int32_t j);
 std::string Question(int32_t j);
 // The printout after the element at I went in at AT; I = 0: the array before the sort.
 std::string PrintoutSentence(int32_t i, int32_t at);
-// A practice's mistake of KIND, about the element of value Y (for a move or a put-down with
-// the gap at place 1, the element held), in at most 38 characters; what the program says
-// when it has done a step itself; and the score, after the totals.
-std::string MistakeSentence(PracticeMistake kind, int32_t y);
+// A practice's mistake of KIND in pass I about the element at PLACE (0: the element held,
+// with the gap at place 1), in at most 38 characters, from A and X and, for a move, the
+// frame drawn last; what the program says when it has done a step itself; and the score,
+// after the totals.
+std::string MistakeSentence(PracticeMistake kind, int32_t i, int32_t place);
 std::string DoneForYouSentence();
 // The word for an element's ORDER among equal values (1: "1st"), as OrderAmongEquals gives
 // it; empty for 0.

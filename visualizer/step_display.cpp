@@ -157,6 +157,10 @@ void AskComparison(Index i, Index j) {
 
 }  // namespace
 
+void WriteSentenceField(uint8_t row, std::string_view words) {
+  WriteLeft(kLineColumn, row, words, kLineWidth);
+}
+
 void SHOWSTEP(TOperation op, int32_t i, int32_t j) {
   switch (op) {
     case opSelect: ShowSelect(static_cast<Index>(i)); break;

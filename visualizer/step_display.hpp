@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "visualizer/sort_state.hpp"
 
@@ -12,5 +13,8 @@ namespace visualizer {
 // of the hole), counts it, draws it and waits at the step gate; under --explain the frame
 // says the step in words, under --quiz a comparison's outcome is asked before it is shown.
 void SHOWSTEP(TOperation op, int32_t i, int32_t j);
+// WORDS (UTF-8) in the field where --explain puts a step's sentence, from column 42 of ROW,
+// 38 columns wide, blanks after them; the cursor is left after the field.
+void WriteSentenceField(uint8_t row, std::string_view words);
 
 }  // namespace visualizer

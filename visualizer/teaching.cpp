@@ -22,15 +22,17 @@ bool LineWritten = true;
 
 bool LineOpen = false;  // the cursor stands after the last line of --screen-reader
 
-// Writes TEXT (UTF-8) on a line of its own, broken at blanks into rows that stop short of
-// the window's last column, so that neither the window's wrap nor an empty row splits what
-// is said. The cursor stays after it: a screen reader reads text that ends where the
-// cursor is as it comes, whatever key brought it, and a braille display shows the line
-// the cursor is on.
-void WriteLine(std::string_view text) {
+}  // namespace
+
+// WORDS (UTF-8) on a line of their own, broken at blanks into rows that stop short of the
+// window's last column, so that neither the window's wrap nor an empty row splits what is
+// said. The cursor stays after it: a screen reader reads text that ends where the cursor
+// is as it comes, whatever key brought it, and a braille display shows the line the
+// cursor is on.
+void SayLine(const std::string& words) {
   EndLine();
   const std::size_t width = console::WINDMAXX - console::WINDMINX;
-  std::string rest = console::Utf8ToCp866(text);
+  std::string rest = console::Utf8ToCp866(words);
   while (rest.size() > width) {
     std::size_t blank = rest.rfind(' ', width);
     if (blank == std::string::npos || blank == 0) blank = width;
@@ -39,12 +41,6 @@ void WriteLine(std::string_view text) {
   }
   console::Write({rest});
   LineOpen = true;
-}
-
-}  // namespace
-
-void SayLine(const std::string& words) {
-  WriteLine(words);
 }
 
 void EndLine() {
@@ -75,7 +71,7 @@ void KeepDescription(ScreenKind kind, int32_t i, const std::string& sentence) {
 // program, as far as its compiler can tell, and every function on such a path grows.
 void Tell() {
   if (!LineWritten) {
-    WriteLine(Line);
+    SayLine(Line);
     LineWritten = true;
   }
   if (Told || !Modes.describe) return;

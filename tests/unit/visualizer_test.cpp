@@ -265,7 +265,7 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
     fields.emplace_back(runtime::Tr("answer: wrong"), 13);
     for (const std::string& line : LawLines()) fields.emplace_back(line, 80);
     for (int kind = 0; kind < kPracticeMistakes; ++kind)
-      fields.emplace_back(MistakeSentence(static_cast<PracticeMistake>(kind), 999), 38);
+      fields.emplace_back(MistakeSentence(static_cast<PracticeMistake>(kind), 10, 9), 38);
     fields.emplace_back(DoneForYouSentence(), 38);
     Practised.mistakes[0] = 1000;
     for (const std::string& line : PracticeScoreLines()) fields.emplace_back(line, 80);
@@ -276,7 +276,7 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
   }
   runtime::SetLanguage(runtime::Language::kEnglish);
   for (const auto& step : steps) EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
-  EXPECT_EQ(MistakeSentence(PracticeMistake::kEqualStays, -99),
+  EXPECT_EQ(MistakeSentence(PracticeMistake::kEqualStays, 10, 9),
             "the 9th -99 stays before the 10th");
 }
 
