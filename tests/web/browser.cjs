@@ -201,4 +201,12 @@ async function key(page, type, character, code, keyCode) {
   await session.detach();
 }
 
-module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, look, keypad, key };
+// What axe-core finds wrong on PAGE as it stands: each violation's rule and where.
+async function axeViolations(page) {
+  await page.addScriptTag({ path: path.join(process.env.NODE_PATH.split(path.delimiter)[0], "axe-core", "axe.min.js") });
+  return page.evaluate(async () =>
+    (await window.axe.run(document)).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(" ")}`),
+  );
+}
+
+module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, look, keypad, key, axeViolations };

@@ -4,14 +4,13 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const { withBrowser, open, settle, screen } = require("./browser.cjs");
+const { withBrowser, open, settle, press, screen } = require("./browser.cjs");
 
 const context = withBrowser();
 const key = async (page, name, shift) => {
   if (shift) await page.keyboard.down("Shift");
-  await page.keyboard.press(name);
+  await press(page, name);
   if (shift) await page.keyboard.up("Shift");
-  await settle(page);
 };
 const focused = (page) => page.evaluate(() => document.activeElement.textContent || document.activeElement.ariaLabel);
 const TERMINAL = "Terminal: the program's keys go here";

@@ -5,8 +5,7 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const path = require("node:path");
-const { withBrowser, settle } = require("./browser.cjs");
+const { withBrowser, settle, press, axeViolations } = require("./browser.cjs");
 
 const context = withBrowser();
 const PHONE = { width: 390, height: 844, isMobile: true, hasTouch: true };
@@ -22,20 +21,15 @@ test("a practice run by keys and by taps on a phone, its words, its score, and a
       voice: document.getElementById("voice").textContent,
       selected: document.querySelector("#step-table [aria-selected=true]")?.dataset.place,
     }));
-  const axe = path.join(process.env.NODE_PATH.split(path.delimiter)[0], "axe-core", "axe.min.js");
-  const clean = async (where) => {
-    await page.addScriptTag({ path: axe });
-    const found = await page.evaluate(async () => (await axe.run(document)).violations.map((v) => v.id));
-    assert.deepEqual(found, [], where);
-  };
+  const clean = async (where) => assert.deepEqual(await axeViolations(page), [], where);
   const buttons = await page.$$eval("#controls [data-key]:not([hidden])", (found) => found.map((b) => [b.textContent, b.getBoundingClientRect().height]));
   assert.deepEqual(buttons.map(([text]) => text), ["Take / Put down (Down)", "Move (Left)", "Stop (Esc)"]);
   assert.ok(buttons.every(([, height]) => height >= 44), JSON.stringify(buttons));
   assert.deepEqual(await state(), { voice: "the array to sort: 3 1", selected: "1" });
   await clean("the first take");
 
-  await page.keyboard.press("ArrowDown").then(() => settle(page)); // take 3 ...
-  await page.keyboard.press("Enter").then(() => settle(page)); // ... and put it down
+  await press(page, "ArrowDown"); // take 3 ...
+  await press(page, "Enter"); // ... and put it down
   await tap("[data-key=ArrowDown]"); // 3 is sorted already
   assert.deepEqual(await state(), { voice: "3 is in the sorted part already", selected: "1" });
   await tap("#step-table td[data-place='2']");

@@ -4,8 +4,7 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const path = require("node:path");
-const { withBrowser, open, settle, look } = require("./browser.cjs");
+const { withBrowser, open, settle, look, axeViolations } = require("./browser.cjs");
 
 const context = withBrowser();
 const click = async (page, selector) => (await page.click(selector), settle(page));
@@ -117,16 +116,11 @@ test("one voice says each step once, politely, and where the run stands; tones o
 const PHONES = [{ width: 390, height: 844 }, { width: 360, height: 640 }].map((size) => ({ ...size, isMobile: true, hasTouch: true }));
 
 test("axe-core finds nothing at the menu, a question, a comparison and the totals; a phone's table is readable and within its width", async () => {
-  const axe = path.join(process.env.NODE_PATH.split(path.delimiter)[0], "axe-core", "axe.min.js");
   for (const viewport of [{ width: 1400, height: 900 }, ...PHONES]) {
     const page = await context.browser.newPage();
     await page.setViewport(viewport);
     const check = async (state) => {
-      await page.addScriptTag({ path: axe });
-      const found = await page.evaluate(async () =>
-        (await window.axe.run(document)).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(" ")}`),
-      );
-      assert.deepEqual(found, [], `${state} at ${viewport.width} px`);
+      assert.deepEqual(await axeViolations(page), [], `${state} at ${viewport.width} px`);
     };
     const visit = async (query, keys) => {
       await page.goto(context.server.url + query);
