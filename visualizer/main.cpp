@@ -60,6 +60,10 @@ constexpr std::string_view kHelp = runtime::N_(
     "With --back, Left and Backspace go back; with --quiz, Y and N answer. At the\n"
     "end, type a line and press Enter. Ctrl+C ends the program at once.\n"
     "\n"
+    "The captions on the screen are the program's own: \"current selection\" (the\n"
+    "element taken up), \"comparison\", \"moving\" (one place right),\n"
+    "\"Total comparisons\", \"Total movings\" (the moves) and \"breaking program\" (Esc).\n"
+    "\n"
     "Exit status: 0 after a whole run, 100 when stopped with Esc, 2 for a wrong\n"
     "command line, 101 when the output is lost.\n"
     "See the manual: man insertion-sort-demo\n");

@@ -27,6 +27,7 @@ namespace visualizer {
 //   on the totals    array (what it is called), n, inversions (pairs out of order before
 //                    the sort), stops (comparisons that stopped an element), and under
 //                    --quiz asked and right (the predictions)
+//   paused           under auto-play, told again when P pauses (true) or plays on (false)
 std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence,
                            std::string_view where);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "console/console.hpp"
+#include "console/cp866.hpp"
 #include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
@@ -94,6 +95,37 @@ bool IsPause(uint8_t key) {
   return (key & 0xDF) == 'P' || key == kCyrillicZe || key == kCyrillicZe - 0x20;
 }
 
+// Auto-play paused: each step waits for Space until P plays on again.
+bool Paused = false;
+
+// The words of a pause at the cursor, where the next screen begins (SHOWN), or blanks where
+// they were.
+void DrawPaused(bool shown) {
+  if (Modes.lines) return;
+  const std::string words = Utf8ToCp866(runtime::Tr("paused: P plays on"));
+  uint32_t x = 0;
+  uint32_t y = 0;
+  GETSCREENCURSOR(x, y);
+  Write({shown ? words : std::string(words.size(), ' ')});
+  SETSCREENCURSOR(x, y);
+}
+
+// P pressed: auto-play pauses or plays on, and the screen, a screen reader and the page
+// say which.
+void TogglePause() {
+  Paused = !Paused;
+  if (Modes.lines)
+    SayLine(std::string(Paused ? runtime::Tr("paused: P plays on") : runtime::Tr("playing on")));
+  TellPaused(Paused);
+  DrawPaused(Paused);
+}
+
+// The gate passed with KEY: the words of a pause go with it, the pause stays.
+uint8_t Leave(uint8_t key) {
+  if (Paused) DrawPaused(false);
+  return key;
+}
+
 // The one gate. A step gate (ANSWER false) returns on Space; a question's (ANSWER true)
 // returns Y or N, read in either case, and Space does not pass it. Under auto-play a step
 // passes by itself after the delay, in one timed wait; P pauses and resumes. Under --back,
@@ -105,7 +137,11 @@ uint8_t Gate(bool answer) {
   SeenScreen live;
   if (Modes.back) live = TakeSeen();
   std::size_t shown = Seen.size();  // the screen in view; Seen.size(): the live one
-  bool paused = false;
+  bool& paused = Paused;
+  if (paused) {
+    TellPaused(true);
+    DrawPaused(true);
+  }
   uint64_t deadline = CurrentPlatform().NowMs() + delay;
   for (;;) {
     const bool on_live = shown == Seen.size();
@@ -118,16 +154,17 @@ uint8_t Gate(bool answer) {
     if (forward && !on_live) {
       ++shown;
       ShowSeen(shown == Seen.size() ? live : Seen[shown]);
+      if (shown == Seen.size() && paused) DrawPaused(true);
     } else if (forward && !answer) {
       if (Modes.back) Seen.push_back(std::move(live));
-      return KBSPACE;
+      return Leave(KBSPACE);
     } else if (back && shown > 0) {
       ShowSeen(Seen[--shown]);
-      paused = true;
+      paused = paused || delay > 0;
     } else if (delay > 0 && IsPause(key.code)) {
-      paused = !paused;
+      TogglePause();
     } else if (answer && on_live && AnswerOf(key.code) != 0) {
-      return AnswerOf(key.code);
+      return Leave(AnswerOf(key.code));
     } else {
       continue;  // any other key changes nothing, the time left neither
     }

@@ -79,6 +79,14 @@ void Tell() {
   Told = true;
 }
 
+void TellPaused(bool paused) {
+  if (!Modes.describe || Description.empty()) return;
+  // The screen's description as told, with whether auto-play is paused.
+  std::string described = Description;
+  described.insert(described.size() - 1, paused ? R"(,"paused":true)" : R"(,"paused":false)");
+  console::CurrentPlatform().Describe(described);
+}
+
 const std::string& Said() {
   return Description;
 }

@@ -63,6 +63,9 @@ std::string Say(ScreenKind kind, int32_t i, Make make) {
 // Gives the console what was kept, once, when the program is about to wait at the screen;
 // under --screen-reader writes the screen's line.
 void Tell();
+// Auto-play is PAUSED, or plays on: told to the console with the screen's description (its
+// "paused").
+void TellPaused(bool paused);
 // Under --screen-reader, writes WORDS as a line of their own at once.
 void SayLine(const std::string& words);
 // Under --screen-reader, ends the line last written, whose end is left open for the cursor

@@ -97,13 +97,16 @@ const WAITING = {
   action: () => t("your turn: Left and Right move the cursor, Down takes and puts down, Left moves"),
 };
 
+const PLAYING = () => t("playing by itself: Space or Next for the next step, P to pause");
+
 // The program waits: the page says for what, from its last description of its screen
 // (SCREEN; null from a program that describes none).
 export function sayWaiting(screen, autoPlay) {
   if (screen === null) return show(t("press a key to see what it delivers"));
+  if ("paused" in screen) return show(screen.paused ? t("paused: P or Pause plays on, Space or Next gives the next step") : PLAYING());
   sayStep(screen, autoPlay && screen.awaits !== "answer");
   if (WAITING[screen.awaits]) return show(WAITING[screen.awaits]());
-  if (autoPlay) return show(t("playing by itself: Space or Next for the next step, P to pause"));
+  if (autoPlay) return show(PLAYING());
   show(t("press Space or Next for the next step, Left or Back for the one before"));
 }
 

@@ -63,7 +63,8 @@ const hooks = {
     run.shownNote = screen;
     stepTable.show(screen);
     sayWaiting(screen, autoPlay);
-    if (!practising) sound.play(screen);
+    // A pause or its end is no new screen to sound.
+    if (!practising && !(screen && "paused" in screen)) sound.play(screen);
     if (screen?.kind === "totals") runs.add(screen);
   },
   ended(run, status) {

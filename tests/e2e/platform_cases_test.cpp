@@ -34,6 +34,7 @@ const std::map<std::string, std::string> kXtermKeys = {
      "d"},
     {"RussianL", "\xd0\xb4"},
     {"RussianY", "\xd0\xbd"},
+    {"RussianP", "\xd0\xb7"},
 };
 
 const std::map<std::string, std::string> kKittyKeys = {
@@ -49,6 +50,7 @@ const std::map<std::string, std::string> kKittyKeys = {
                          Tap(kKeypad0 + 5, kAltMods) + Release(kLeftAlt)},
     {"RussianL", Tap(0x0434)},
     {"RussianY", Tap(0x043D)},
+    {"RussianP", Tap(0x0437)},
 };
 
 class PtyDriver : public CaseDriver {

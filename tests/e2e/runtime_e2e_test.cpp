@@ -422,8 +422,7 @@ TEST(NonBlockingInput, NothingToReadYetIsNoEndOfInput) {
   PipedRun run(in[0], out);
   close(in[0]);
   close(out);
-  ASSERT_TRUE(
-      run.WaitUntil([&] { return WaitsWithoutLimit(run.pid()); }, std::chrono::seconds(10)));
+  ASSERT_TRUE(run.WaitUntil([&] { return WaitsForAKey(run.pid()); }, std::chrono::seconds(10)));
   ASSERT_TRUE(run.Alive()) << "ended before any key was written";
   const std::string keys = "3" + std::string(30, ' ') + "\n";
   ASSERT_EQ(write(in[1], keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));

@@ -266,7 +266,7 @@ void PtyTerminal::WatchKeyboardProtocol() {
   }
 }
 
-bool WaitsWithoutLimit(pid_t pid) {
+bool WaitsForAKey(pid_t pid) {
   // /proc/PID/syscall: the call's number, then its arguments in hexadecimal; the numbers
   // are the architecture's own, hence the SYS_ names.
   std::ifstream file("/proc/" + std::to_string(pid) + "/syscall");
@@ -276,7 +276,11 @@ bool WaitsWithoutLimit(pid_t pid) {
   file >> fds >> count >> timeout;
   const unsigned long long raw = std::strtoull(timeout.c_str(), nullptr, 16);
 #ifdef SYS_poll
-  if (number == SYS_poll) return static_cast<int32_t>(raw & 0xFFFFFFFF) == -1;
+  constexpr int32_t kLongWaitMs = 1000;
+  if (number == SYS_poll) {
+    const auto timeout_ms = static_cast<int32_t>(raw & 0xFFFFFFFF);
+    return timeout_ms == -1 || timeout_ms >= kLongWaitMs;
+  }
 #endif
   if (number == SYS_ppoll) return raw == 0;
   return number == SYS_read;
@@ -289,7 +293,7 @@ bool WaitsToWrite(pid_t pid) {
 }
 
 bool PtyTerminal::Blocked() const {
-  return WaitsWithoutLimit(pid_);
+  return WaitsForAKey(pid_);
 }
 
 void PtyTerminal::Pause() const {

@@ -19,9 +19,10 @@ namespace e2e {
 // Two terminal settings are the same in every flag and control character.
 bool SameSettings(const termios& a, const termios& b);
 
-// Process PID is asleep in a wait for input without a time limit: poll with no time-out,
-// or ppoll, or read.
-bool WaitsWithoutLimit(pid_t pid);
+// Process PID is asleep in a wait for a key: poll with no time-out or one of a second or
+// more (auto-play's step; the start-up's look for the terminal's answer is shorter), ppoll
+// with none, or read.
+bool WaitsForAKey(pid_t pid);
 // Process PID is blocked writing.
 bool WaitsToWrite(pid_t pid);
 

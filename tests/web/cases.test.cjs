@@ -83,6 +83,10 @@ const KEYS = {
     await key(page, "keyDown", "н", "KeyY", 89);
     await key(page, "keyUp", "н", "KeyY", 89);
   },
+  RussianP: async (page) => {
+    await key(page, "keyDown", "з", "KeyP", 80);
+    await key(page, "keyUp", "з", "KeyP", 80);
+  },
 };
 
 async function type(page, name) {

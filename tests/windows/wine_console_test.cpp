@@ -121,7 +121,7 @@ class WineConsole {
   // record from the server, where an ordinary call to the server reads a longer reply.
   bool Waiting() {
     if (pid_ <= 0) pid_ = FindPid();
-    if (pid_ <= 0 || !WaitsWithoutLimit(pid_)) return false;
+    if (pid_ <= 0 || !WaitsForAKey(pid_)) return false;
     std::ifstream file("/proc/" + std::to_string(pid_) + "/syscall");
     std::string number, fd, buffer, count;
     file >> number >> fd >> buffer >> count;
@@ -179,6 +179,7 @@ const std::map<std::string, std::vector<Key>> kKeys = {
       {false, 18, 56, 'A', 0}}},
     {"RussianL", Tap('L', 38, 0x0434)},
     {"RussianY", Tap('Y', 21, 0x043D)},
+    {"RussianP", Tap('P', 25, 0x0437)},
 };
 
 // The code points of UTF-8 TEXT, each as its bytes.
