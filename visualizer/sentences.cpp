@@ -158,7 +158,7 @@ std::string DoneForYouSentence() {
 std::vector<std::string> PracticeScoreLines() {
   static constexpr std::string_view kNames[kPracticeMistakes] = {
       N_("took a sorted element"),         N_("took the smallest (selection sort)"),
-      N_("took an element not next"),      N_("moved a smaller element"),
+      N_("took an element out of turn"),   N_("moved a smaller element"),
       N_("moved an equal element"),        N_("put down too early"),
       N_("moved with nothing to compare"),
   };

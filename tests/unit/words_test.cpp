@@ -36,7 +36,7 @@ TEST(Words, RussianPluralsByTheRussianRules) {
     EXPECT_EQ(TrN("{n} comparison", "{n} comparisons", n, {}),
               std::to_string(n) + " " + kForms[form]);
   EXPECT_EQ(Tr("take up {x} to put it in order", {{"x", -99}}),
-            "берём -99, чтобы вставить на место");
+            "берём -99, чтобы вставить его на место");
   SetLanguage(Language::kEnglish);
   EXPECT_EQ(TrN("{n} comparison", "{n} comparisons", 21, {}), "21 comparisons");
 }
