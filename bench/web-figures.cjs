@@ -1,4 +1,5 @@
-// The figures of the browser page; run by bench/web.
+// The figures of the browser page; run by bench/web. With BASE_SITE, the page's first
+// load is measured side by side with that site's, in the same run.
 "use strict";
 
 const fs = require("node:fs");
@@ -8,6 +9,10 @@ const { serve, siteRoots, launch, settle } = require("../tests/web/browser.cjs")
 
 const LOADS = 10;
 const STEPS = 80;
+const SLOW_LOADS = 3;
+// A phone on a slow line: DevTools' "Fast 3G" profile, and a CPU four times slower.
+const FAST_3G = { offline: false, latency: 562.5, downloadThroughput: 180000, uploadThroughput: 84375 };
+const SLOW_CPU = 4;
 
 function median(values) {
   const sorted = [...values].sort((a, b) => a - b);
@@ -19,10 +24,70 @@ function percentile90(values) {
 }
 const show = (name, value, digits = 2) => console.log(`${name}: ${value.toFixed(digits)}`);
 
+// One first load of QUERY on the site at URL, nothing cached, served with gzip: the bytes
+// that came over the wire until the menu was on the terminal, and the time until then
+// from the navigation's start. SLOW: on the phone's line and CPU.
+async function firstLoad(browser, url, query, slow) {
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    const session = await page.createCDPSession();
+    await session.send("Network.enable");
+    await session.send("Network.setCacheDisabled", { cacheDisabled: true });
+    const received = new Map();
+    session.on("Network.loadingFinished", (event) => received.set(event.requestId, event.encodedDataLength));
+    if (slow) {
+      await session.send("Network.emulateNetworkConditions", FAST_3G);
+      await session.send("Emulation.setCPUThrottlingRate", { rate: SLOW_CPU });
+    }
+    await page.goto(url + query, { timeout: 300_000 });
+    await page.waitForFunction(() => performance.getEntriesByName("first-output").length > 0, {
+      timeout: 300_000,
+    });
+    const ms = await page.evaluate(() => performance.getEntriesByName("first-output")[0].startTime);
+    const bytes = [...received.values()].reduce((sum, n) => sum + n, 0);
+    return { ms, bytes };
+  } finally {
+    await context.close();
+  }
+}
+
+// The first load's figures, NAME_..., for the site served from ROOT: the English page and
+// the Russian one, plain and on the phone, each the median of its loads, one of each in
+// turn so that the machine's load falls on them alike.
+async function firstLoadFigures(browser, sites) {
+  const servers = await Promise.all(sites.map(({ root }) => serve([root], { gzip: true })));
+  try {
+    for (const [query, language] of [["", "en"], ["?lang=ru", "ru"]]) {
+      const figures = sites.map(() => ({ plain: [], slow: [], bytes: [] }));
+      for (let i = 0; i < SLOW_LOADS; i++) {
+        for (const [k, server] of servers.entries()) {
+          figures[k].plain.push((await firstLoad(browser, server.url, query, false)).ms);
+          const slow = await firstLoad(browser, server.url, query, true);
+          figures[k].slow.push(slow.ms);
+          figures[k].bytes.push(slow.bytes);
+        }
+      }
+      for (const [k, { name }] of sites.entries()) {
+        console.log(`${name}_${language}_transferred_gzip_bytes: ${median(figures[k].bytes)}`);
+        show(`${name}_${language}_menu_ms`, median(figures[k].plain), 0);
+        show(`${name}_${language}_menu_fast3g_cpu4_ms`, median(figures[k].slow), 0);
+      }
+    }
+  } finally {
+    for (const server of servers) server.close();
+  }
+}
+
 async function main() {
   const server = await serve(siteRoots());
   const browser = await launch();
   try {
+    const sites = [{ name: "first_load", root: siteRoots()[0] }];
+    if (process.env.BASE_SITE) sites.push({ name: "base_first_load", root: path.resolve(process.env.BASE_SITE) });
+    await firstLoadFigures(browser, sites);
+    if (process.env.FIGURES === "first-load") return;
+
     // Page load to the menu on the terminal: from the start of the navigation to the
     // program's first output parsed into the terminal's buffer, each load in a new page.
     const loads = [];

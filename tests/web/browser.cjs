@@ -18,8 +18,9 @@ const TYPES = {
   ".wasm": "application/wasm",
 };
 
-// Serves the files of ROOTS (the first that has a file wins) on a free port of 127.0.0.1.
-async function serve(roots) {
+// Serves the files of ROOTS (the first that has a file wins) on a free port of 127.0.0.1;
+// with GZIP, compressed as common static hosts do, for a browser that accepts it.
+async function serve(roots, { gzip = false } = {}) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://host").pathname);
     const relative = name === "/" ? "index.html" : name.slice(1);
@@ -27,8 +28,12 @@ async function serve(roots) {
       const file = path.join(root, relative);
       if (!file.startsWith(root) || !fs.existsSync(file) || fs.statSync(file).isDirectory())
         continue;
-      response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] ?? "application/octet-stream" });
-      fs.createReadStream(file).pipe(response);
+      const headers = { "Content-Type": TYPES[path.extname(file)] ?? "application/octet-stream" };
+      const compress = gzip && /\bgzip\b/.test(request.headers["accept-encoding"] ?? "");
+      if (compress) headers["Content-Encoding"] = "gzip";
+      response.writeHead(200, headers);
+      const content = fs.createReadStream(file);
+      (compress ? content.pipe(require("node:zlib").createGzip()) : content).pipe(response);
       return;
     }
     response.writeHead(404);
