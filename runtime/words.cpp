@@ -2,20 +2,18 @@
 
 #include <cstring>
 
+#include "runtime/platform.hpp"
+
 namespace runtime {
 namespace {
 
-// The Russian catalogue as msgfmt compiles it (a GNU .mo file), from po/ru.po.
-alignas(4) constexpr unsigned char kRussian[] = {
-#include "ru_mo.inc"
-};
-
 Language LANGUAGE = Language::kEnglish;
 
-// The catalogue's strings, found by the tables at the head of a .mo file.
+// The catalogue's strings, found by the tables at the head of a .mo file; none without one.
 class Catalogue {
  public:
   explicit Catalogue(const unsigned char* data) : data_(data) {
+    if (data_ == nullptr) return;
     swapped_ = Word(0) == 0xde120495;
     count_ = Word(8);
     originals_ = Word(12);
@@ -60,7 +58,7 @@ class Catalogue {
 };
 
 const Catalogue& Russian() {
-  static const Catalogue catalogue(kRussian);
+  static const Catalogue catalogue(RussianCatalogue());
   return catalogue;
 }
 

@@ -3,7 +3,7 @@
 // a new instance with a `page` object of its own, through which the program writes to the
 // terminal, takes the key events caught, waits for the next one and says what it shows.
 
-import { t } from "./words.js";
+import { catalogue, t } from "./words.js";
 
 // The code addresses of the WebAssembly frames of a stack trace, innermost first.
 function codeAddresses(stack) {
@@ -106,8 +106,10 @@ export class Run {
         // Resolves with the next key event, or after TIMEOUT milliseconds when it is not -1.
         waitForKey: (timeout) => this.waitForKey(timeout),
         note: (screen) => this.hooks.note?.(this, screen),
-        // The language the page shows, which the program speaks too.
+        // The language the page shows, which the program speaks too, from the catalogue
+        // the page loaded for its own words.
         language: this.language,
+        catalogue: catalogue(),
         codeAddresses,
       },
       arguments: this.args,

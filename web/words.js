@@ -5,6 +5,10 @@
 
 const LANGUAGES = ["en", "ru"];
 let translations = new Map(); // msgid: its translation, the plural forms apart by NULs
+let catalogueBytes = null; // the catalogue loaded, which the page's program reads too
+
+// The catalogue of the page's language, as loaded: null for English.
+export const catalogue = () => catalogueBytes;
 
 // The language the address or the browser asks for.
 export function chooseLanguage(search, preferred) {
@@ -32,7 +36,9 @@ export async function loadWords(language, document) {
   if (language === "en") return;
   const response = await fetch(`${language}.mo`).catch(() => null);
   if (!response?.ok) return; // the page stays English, as it is written
-  translations = readCatalogue(await response.arrayBuffer());
+  const buffer = await response.arrayBuffer();
+  translations = readCatalogue(buffer);
+  catalogueBytes = new Uint8Array(buffer);
   for (const element of document.querySelectorAll("[data-t]"))
     element.textContent = t(element.textContent.replace(/\s+/g, " ").trim());
   for (const element of document.querySelectorAll("[aria-label]"))
