@@ -10,8 +10,8 @@ alignas(4) constexpr unsigned char kRussian[] = {
 
 }  // namespace
 
-const unsigned char* RussianCatalogue() {
-  return kRussian;
+std::string_view RussianCatalogue() {
+  return {reinterpret_cast<const char*>(kRussian), sizeof kRussian};
 }
 
 }  // namespace runtime

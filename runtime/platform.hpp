@@ -15,8 +15,8 @@ namespace runtime {
 // on a page the page's.
 Language UserLanguage();
 // The Russian catalogue as msgfmt compiles it (a GNU .mo file): compiled into the program,
-// or on a page the one that the page loaded for its own words; null when there is none.
-const unsigned char* RussianCatalogue();
+// or on a page the one that the page loaded for its own words; empty when there is none.
+std::string_view RussianCatalogue();
 // TEXT, UTF-8, in the character set of the program's standard output and error.
 std::string ForOutput(std::string_view text);
 

@@ -1,23 +1,33 @@
 #include "runtime/words.hpp"
 
 #include <cstring>
+#include <optional>
 
 #include "runtime/platform.hpp"
 
 namespace runtime {
 namespace {
 
-Language LANGUAGE = Language::kEnglish;
+Language Spoken = Language::kEnglish;
 
-// The catalogue's strings, found by the tables at the head of a .mo file; none without one.
+// The catalogue's strings, found by the tables at the head of a .mo file. Bytes that are no
+// catalogue, or not all of one (the page's comes over the network), give no words: a table
+// or a string that would lie beyond the end is not read.
 class Catalogue {
  public:
-  explicit Catalogue(const unsigned char* data) : data_(data) {
-    if (data_ == nullptr) return;
-    swapped_ = Word(0) == 0xde120495;
-    count_ = Word(8);
+  explicit Catalogue(std::string_view bytes) : bytes_(bytes) {
+    if (bytes_.size() < kHeader) return;
+    const uint32_t magic = Word(0);
+    if (magic != kMagic && magic != __builtin_bswap32(kMagic)) return;
+    swapped_ = magic != kMagic;
+    const uint32_t count = Word(8);
     originals_ = Word(12);
     translations_ = Word(16);
+    const std::size_t tables = static_cast<std::size_t>(count) * kEntry;
+    if (tables > bytes_.size() || originals_ > bytes_.size() - tables ||
+        translations_ > bytes_.size() - tables)
+      return;
+    count_ = count;
   }
 
   // The translation of MSGID (of its plural's singular), its forms apart by NULs; empty
@@ -40,26 +50,35 @@ class Catalogue {
   }
 
  private:
-  uint32_t Word(uint32_t at) const {
+  static constexpr uint32_t kMagic = 0x950412de;
+  static constexpr std::size_t kHeader = 20;  // magic, revision, count, the two tables
+  static constexpr std::size_t kEntry = 8;    // a string's length and where it starts
+
+  uint32_t Word(std::size_t at) const {
     uint32_t word = 0;
-    std::memcpy(&word, data_ + at, sizeof word);
+    std::memcpy(&word, bytes_.data() + at, sizeof word);
     return swapped_ ? __builtin_bswap32(word) : word;
   }
   std::string_view String(uint32_t table, uint32_t index) const {
-    return {reinterpret_cast<const char*>(data_) + Word(table + 8 * index + 4),
-            Word(table + 8 * index)};
+    const uint32_t length = Word(table + kEntry * index);
+    const uint32_t at = Word(table + kEntry * index + 4);
+    if (at > bytes_.size() || length > bytes_.size() - at) return {};
+    return bytes_.substr(at, length);
   }
 
-  const unsigned char* data_;
+  std::string_view bytes_;
   bool swapped_ = false;
   uint32_t count_ = 0;
   uint32_t originals_ = 0;
   uint32_t translations_ = 0;
 };
 
+// The catalogue looked up: the program's own, unless another was given.
+std::optional<Catalogue> Given;
+
 const Catalogue& Russian() {
-  static const Catalogue catalogue(RussianCatalogue());
-  return catalogue;
+  static const Catalogue own(RussianCatalogue());
+  return Given ? *Given : own;
 }
 
 // The first language of a locale's name, or of LANGUAGE's list, that the program has.
@@ -69,12 +88,16 @@ bool Names(std::string_view name, std::string_view language) {
 
 }  // namespace
 
+void SetCatalogue(std::string_view bytes) {
+  Given.emplace(bytes);
+}
+
 void SetLanguage(Language language) {
-  LANGUAGE = language;
+  Spoken = language;
 }
 
 Language CurrentLanguage() {
-  return LANGUAGE;
+  return Spoken;
 }
 
 Language LanguageAsked(const char* language, const char* lc_all, const char* lc_messages,
@@ -98,7 +121,7 @@ Language LanguageAsked(const char* language, const char* lc_all, const char* lc_
 }
 
 std::string_view Tr(std::string_view msgid) {
-  if (LANGUAGE == Language::kEnglish) return msgid;
+  if (Spoken == Language::kEnglish) return msgid;
   const std::string_view found = Russian().Find(msgid);
   return found.empty() ? msgid : found;
 }
@@ -110,7 +133,7 @@ int RussianPluralForm(int64_t n) {
 }
 
 std::string_view TrN(std::string_view singular, std::string_view plural, int64_t n) {
-  if (LANGUAGE == Language::kEnglish) return n == 1 ? singular : plural;
+  if (Spoken == Language::kEnglish) return n == 1 ? singular : plural;
   std::string_view forms = Russian().Find(singular);
   if (forms.empty()) return n == 1 ? singular : plural;
   for (int form = RussianPluralForm(n); form > 0; --form)

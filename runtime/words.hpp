@@ -13,6 +13,9 @@ namespace runtime {
 
 enum class Language : uint8_t { kEnglish, kRussian };
 
+// The Russian words from now on come from BYTES (a GNU .mo file, kept by the caller)
+// instead of the program's own catalogue; bytes that are no catalogue give none.
+void SetCatalogue(std::string_view bytes);
 // The language of the words from now on (English until it is set).
 void SetLanguage(Language language);
 Language CurrentLanguage();

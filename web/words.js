@@ -17,16 +17,35 @@ export function chooseLanguage(search, preferred) {
   return preferred.map((tag) => tag.slice(0, 2).toLowerCase()).find((tag) => LANGUAGES.includes(tag)) ?? "en";
 }
 
-// The strings of a GNU .mo file: each original and its translation.
+// The strings of a GNU .mo file: each original and its translation. Bytes that are no
+// catalogue, or not all of one (a load cut short), give none: nothing beyond the end is read.
 function readCatalogue(buffer) {
-  const view = new DataView(buffer);
-  const little = view.getUint32(0, true) === 0x950412de;
-  const word = (at) => view.getUint32(at, little);
-  const text = new TextDecoder();
-  const string = (table, k) => text.decode(new Uint8Array(buffer, word(table + 8 * k + 4), word(table + 8 * k)));
   const found = new Map();
-  for (let k = 0; k < word(8); k++) found.set(string(word(12), k).split("\0")[0], string(word(16), k));
+  const size = buffer.byteLength;
+  if (size < 20) return found;
+  const view = new DataView(buffer);
+  const magic = view.getUint32(0, true);
+  const little = magic === 0x950412de;
+  if (!little && magic !== 0xde120495) return found;
+  const word = (at) => view.getUint32(at, little);
+  const [count, originals, translations] = [word(8), word(12), word(16)];
+  if (count * 8 > size || originals > size - count * 8 || translations > size - count * 8) return found;
+  const text = new TextDecoder();
+  const string = (table, k) => {
+    const [length, at] = [word(table + 8 * k), word(table + 8 * k + 4)];
+    return at <= size && length <= size - at ? text.decode(new Uint8Array(buffer, at, length)) : null;
+  };
+  for (let k = 0; k < count; k++) {
+    const [original, translation] = [string(originals, k), string(translations, k)];
+    if (original !== null && translation) found.set(original.split("\0")[0], translation);
+  }
   return found;
+}
+
+// The words from now on come from BUFFER, a catalogue's bytes (null: none, English).
+export function useCatalogue(buffer) {
+  translations = buffer ? readCatalogue(buffer) : new Map();
+  catalogueBytes = buffer ? new Uint8Array(buffer) : null;
 }
 
 // Loads the words of LANGUAGE and puts them into the page DOCUMENT: its <html lang>, every
@@ -36,9 +55,7 @@ export async function loadWords(language, document) {
   if (language === "en") return;
   const response = await fetch(`${language}.mo`).catch(() => null);
   if (!response?.ok) return; // the page stays English, as it is written
-  const buffer = await response.arrayBuffer();
-  translations = readCatalogue(buffer);
-  catalogueBytes = new Uint8Array(buffer);
+  useCatalogue(await response.arrayBuffer());
   for (const element of document.querySelectorAll("[data-t]"))
     element.textContent = t(element.textContent.replace(/\s+/g, " ").trim());
   for (const element of document.querySelectorAll("[aria-label]"))

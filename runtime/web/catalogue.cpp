@@ -1,6 +1,6 @@
 #include <emscripten.h>
 
-#include <vector>
+#include <string>
 
 #include "runtime/platform.hpp"
 
@@ -22,13 +22,13 @@ EM_JS(void, page_catalogue_copy, (unsigned char* to), {
 }  // namespace
 
 // The page's catalogue: the page sends it once, for itself and its program.
-const unsigned char* RussianCatalogue() {
-  static const std::vector<unsigned char> catalogue = [] {
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(page_catalogue_size()));
-    if (!bytes.empty()) page_catalogue_copy(bytes.data());
+std::string_view RussianCatalogue() {
+  static const std::string catalogue = [] {
+    std::string bytes(static_cast<std::size_t>(page_catalogue_size()), '\0');
+    if (!bytes.empty()) page_catalogue_copy(reinterpret_cast<unsigned char*>(bytes.data()));
     return bytes;
   }();
-  return catalogue.empty() ? nullptr : catalogue.data();
+  return catalogue;
 }
 
 }  // namespace runtime

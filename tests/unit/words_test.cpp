@@ -1,7 +1,16 @@
-// The words in the user's language: which language is asked for, and the Russian plurals.
+// The words in the user's language: which language is asked for, and what the catalogue
+// gives.
 #include "runtime/words.hpp"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "runtime/platform.hpp"
 
 namespace runtime {
 namespace {
@@ -27,18 +36,50 @@ TEST(Words, TheLanguageIsGettextsFirstVariableSet) {
         << (c.lc_messages ? c.lc_messages : "-") << " " << (c.lang ? c.lang : "-");
 }
 
-// From the catalogue: 1 сравнение, 2 сравнения, 5 сравнений, 11 сравнений, 21 сравнение.
-TEST(Words, RussianPluralsByTheRussianRules) {
-  SetLanguage(Language::kRussian);
-  const char* const kForms[] = {"сравнение", "сравнения", "сравнений"};
-  for (const auto& [n, form] :
-       {std::pair{1, 0}, {2, 1}, {5, 2}, {11, 2}, {12, 2}, {21, 0}, {22, 1}, {25, 2}, {111, 2}})
-    EXPECT_EQ(TrN("{n} comparison", "{n} comparisons", n, {}),
-              std::to_string(n) + " " + kForms[form]);
-  EXPECT_EQ(Tr("take up {x} to put it in order", {{"x", -99}}),
-            "берём -99, чтобы вставить его на место");
+// The words' cases that the page's reader answers too (tests/cases/words.cases).
+TEST(Words, EveryLineOfTheWordsCases) {
+  std::ifstream file(WORDS_CASES);
+  ASSERT_TRUE(file) << WORDS_CASES;
+  // A line's words: each "quoted" one whole, the rest split at blanks.
+  const std::regex word(R"re("([^"]*)"|(\S+))re");
+  const std::string own(RussianCatalogue());
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    std::vector<std::string> words;
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), word);
+         it != std::sregex_iterator(); ++it)
+      words.push_back((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
+    if (words.empty() || words[0].starts_with("#")) continue;
+    SCOPED_TRACE("words.cases:" + std::to_string(number));
+    if (words[0] == "catalogue") {
+      static const std::map<std::string, std::string> kBytes = {
+          {"ru", own},
+          {"none", ""},
+          {"broken", "not a catalogue at all"},
+          {"cut", own.substr(0, 64)}};
+      ASSERT_TRUE(kBytes.contains(words[1])) << words[1];
+      SetCatalogue(kBytes.at(words[1]));
+      SetLanguage(words[1] == "none" ? Language::kEnglish : Language::kRussian);
+      continue;
+    }
+    // VERB MSGID [PLURAL N] [NAME=VALUE]... -> TEXT
+    const bool count = words[0] == "count";
+    ASSERT_TRUE(count || words[0] == "say") << line;
+    ASSERT_GE(words.size(), count ? 6u : 4u) << line;
+    ASSERT_EQ(words[words.size() - 2], "->") << line;
+    std::vector<std::pair<std::string, std::string>> values;
+    for (std::size_t k = count ? 4 : 2; k + 2 < words.size(); ++k) {
+      const std::size_t equals = words[k].find('=');
+      values.emplace_back(words[k].substr(0, equals), words[k].substr(equals + 1));
+    }
+    std::string said = count ? std::string(TrN(words[1], words[2], std::stoll(words[3])))
+                             : std::string(Tr(words[1]));
+    if (count) said = Format(said, {{"n", std::stoll(words[3])}});
+    for (const auto& [name, value] : values) said = Format(said, {{name, value}});
+    EXPECT_EQ(said, words.back()) << line;
+  }
+  SetCatalogue(own);
   SetLanguage(Language::kEnglish);
-  EXPECT_EQ(TrN("{n} comparison", "{n} comparisons", 21, {}), "21 comparisons");
 }
 
 }  // namespace
