@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "console/console.hpp"
-#include "console/window_copy.hpp"
+#include "console/window_copy_hooks.hpp"
 #include "runtime/runtime.hpp"
 
 namespace console {
@@ -58,11 +58,11 @@ Coord ToConsole(uint32_t x, uint32_t y) {
 // kept for --back alike: COUNT codes drawn from WHERE, and a rectangle moved.
 void DrawCells(Coord where, const uint8_t* codes, int count, uint16_t attribute) {
   PLATFORM->WriteCells(where, codes, count, attribute);
-  if (WINDOW_COPY) CopyCells(where, codes, count, attribute);
+  if (WindowCopyKept) CopyCells(where, codes, count, attribute);
 }
 void MoveCells(Rect source, Rect clip, Coord dest, uint16_t fill_attribute) {
   PLATFORM->ScrollRect(source, clip, dest, ' ', fill_attribute);
-  if (WINDOW_COPY) CopyScroll(source, clip, dest, fill_attribute);
+  if (WindowCopyKept) CopyScroll(source, clip, dest, fill_attribute);
 }
 
 }  // namespace
@@ -170,24 +170,6 @@ uint32_t WHEREY32() {
 
 uint8_t WHEREY() {
   return static_cast<uint8_t>(WHEREY32());
-}
-
-WindowScreen TakeWindowScreen() {
-  return WindowScreen{CopiedCells(), PLATFORM->Cursor()};
-}
-
-void ShowWindowScreen(const WindowScreen& screen) {
-  const Rect window = CONSOLEINFO.window;
-  const int width = window.right - window.left + 1;
-  const std::vector<uint16_t>& now = CopiedCells();
-  for (std::size_t i = 0; i < now.size() && i < screen.cells.size(); ++i) {
-    if (now[i] == screen.cells[i]) continue;
-    const auto code = static_cast<uint8_t>(screen.cells[i] & 0xFF);
-    DrawCells(Coord{static_cast<int16_t>(window.left + static_cast<int>(i) % width),
-                    static_cast<int16_t>(window.top + static_cast<int>(i) / width)},
-              &code, 1, static_cast<uint16_t>(screen.cells[i] >> 8));
-  }
-  PLATFORM->SetCursor(screen.cursor);
 }
 
 void TEXTCOLOR(uint8_t color) {

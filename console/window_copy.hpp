@@ -19,16 +19,11 @@ struct WindowScreen {
 // From now on the layer keeps a copy of its window. Cells it has not drawn count as blank
 // in the console's attribute at start-up: what stood there before is not the program's.
 void KeepWindowCopy();
+// The layer keeps no copy from now on, as before KeepWindowCopy.
+void DropWindowCopy();
 // The window as it is now; only while the copy is kept.
 WindowScreen TakeWindowScreen();
 // Draws SCREEN over the window (only the cells that differ) and puts the cursor back.
 void ShowWindowScreen(const WindowScreen& screen);
-
-// For window.cpp, which draws on the console and into the copy alike (and takes and shows
-// screens): whether the copy is kept, what it holds, and the two ways it changes.
-extern bool WINDOW_COPY;
-const std::vector<uint16_t>& CopiedCells();
-void CopyCells(Coord where, const uint8_t* characters, int count, uint16_t attribute);
-void CopyScroll(Rect source, Rect clip, Coord dest, uint16_t fill_attribute);
 
 }  // namespace console

@@ -171,7 +171,7 @@ TEST_F(Window, ItsCopyIsWhatTheConsoleShowsAndPutsAnEarlierScreenBack) {
   EXPECT_TRUE(same(before, shown()));
   ShowWindowScreen(after);
   EXPECT_TRUE(same(after, shown()));
-  WINDOW_COPY = false;
+  DropWindowCopy();
 }
 
 TEST_F(Window, WhereyIsTheRowModulo256InTallWindows) {
