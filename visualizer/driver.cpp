@@ -47,17 +47,14 @@ void SEL() {
     case '4': Copy(E); break;
     default: break;  // selects nothing: A keeps its zeros
   }
-  ArrayName = MenuArrayName(key - '0');
+  ThisRun().array_name = MenuArrayName(key - '0');
 }
 
 namespace {
 
 // From the printout of the chosen array to the final line read.
 void SortAndCount() {
-  // What a run has taught starts from nothing, however many runs came before in the process.
-  RunLaw = {static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE))), 0};
-  Score = {};
-  Practised = {};
+  StartRun(static_cast<int32_t>(Inversions(A.items.data(), static_cast<std::size_t>(SIZE))));
   Say(ScreenKind::kStart, 0, [] { return PrintoutSentence(0, 0); });
   PRINTARRAY();
   if (Modes.practice)
@@ -88,7 +85,7 @@ void RunDemo() {
 }
 
 void RunOwnArray(const std::vector<int32_t>& numbers, const std::string& name) {
-  ArrayName = name;
+  ThisRun().array_name = name;
   SIZE = static_cast<Index>(numbers.size());
   for (Index k = 1; k <= SIZE; ++k) A[k] = numbers[static_cast<std::size_t>(k - 1)];
   SortAndCount();

@@ -14,9 +14,6 @@ namespace visualizer {
 
 using namespace console;
 
-PracticeScore Practised;
-int32_t PracticeCursor = 0;
-
 namespace {
 
 constexpr uint8_t kEnter = 13;
@@ -70,7 +67,7 @@ void Resume() {
 // The next action at the screen of KIND about the element at I, the cursor shown on place
 // PLACE of ROW meanwhile; Esc stops as anywhere.
 Act NextAct(ScreenKind kind, Index i, Index place, uint8_t row) {
-  PracticeCursor = place;
+  ThisRun().practice_cursor = place;
   if (Saying()) {
     KeepDescription(kind, i, Words);
     Tell();
@@ -94,15 +91,15 @@ Act NextAct(ScreenKind kind, Index i, Index place, uint8_t row) {
 // named. Returns true after the second at the same step,
 // when the program does the step itself.
 bool Wrong(PracticeMistake kind, Index i, Index place, int32_t& tries) {
-  ++Practised.mistakes[static_cast<int>(kind)];
+  ++ThisRun().practised.mistakes[static_cast<int>(kind)];
   Say(MistakeSentence(kind, i, place));
   return ++tries == 2;
 }
 
 // A step done: counted, and said to be the program's when the learner's tries ran out.
 void Done(int32_t tries) {
-  ++Practised.steps;
-  Practised.right += tries == 0 ? 1 : 0;
+  ++ThisRun().practised.steps;
+  ThisRun().practised.right += tries == 0 ? 1 : 0;
   if (tries == 2) Say(DoneForYouSentence());
 }
 

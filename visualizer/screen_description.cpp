@@ -1,9 +1,8 @@
 #include "visualizer/screen_description.hpp"
 
-#include "visualizer/practice.hpp"
+#include "visualizer/run_record.hpp"
 #include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
-#include "visualizer/teaching.hpp"
 
 namespace visualizer {
 namespace {
@@ -112,7 +111,7 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
   }
   if (frame || kind == ScreenKind::kPrintout || kind == ScreenKind::kTake) json.Key("i").Number(i);
   if (kind == ScreenKind::kTake || kind == ScreenKind::kHold)
-    json.Key("cursor").Number(PracticeCursor);
+    json.Key("cursor").Number(ThisRun().practice_cursor);
   if (frame) {
     const TMask outcome = SHOW_MASK[2][i];
     json.Key("element").Open('{').Key("place").Number(i).Key("value").Number(SHOW_VALUES[2][i]);
@@ -127,11 +126,18 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
   }
   json.Key("comparisons").Number(CNT_COMP).Key("moves").Number(CNT_SWAP);
   if (kind == ScreenKind::kTotals) {
-    json.Key("array").String(ArrayName).Key("n").Number(SIZE);
-    json.Key("inversions").Number(RunLaw.inversions).Key("stops").Number(RunLaw.stops);
-    if (Modes.quiz) json.Key("asked").Number(Score.asked).Key("right").Number(Score.right);
+    json.Key("array").String(ThisRun().array_name).Key("n").Number(SIZE);
+    json.Key("inversions")
+        .Number(ThisRun().law.inversions)
+        .Key("stops")
+        .Number(ThisRun().law.stops);
+    if (Modes.quiz)
+      json.Key("asked").Number(ThisRun().score.asked).Key("right").Number(ThisRun().score.right);
     if (Modes.practice)
-      json.Key("steps").Number(Practised.steps).Key("stepsRight").Number(Practised.right);
+      json.Key("steps")
+          .Number(ThisRun().practised.steps)
+          .Key("stepsRight")
+          .Number(ThisRun().practised.right);
   }
   return std::move(json).Done();
 }

@@ -1,7 +1,7 @@
 #include "visualizer/sentences.hpp"
 
 #include "runtime/words.hpp"
-#include "visualizer/teaching.hpp"
+#include "visualizer/run_record.hpp"
 
 namespace visualizer {
 
@@ -30,10 +30,10 @@ std::vector<std::string> LawLines() {
                           ? std::string(Tr("0 moves: no pair was out of order"))
                           : TrN("{n} move: one for the one pair out of order",
                                 "{n} moves: one for each of the {pairs} pairs out of order",
-                                CNT_SWAP, {{"pairs", RunLaw.inversions}});
+                                CNT_SWAP, {{"pairs", ThisRun().law.inversions}});
   return {moves, TrN("{n} comparison: {moved} that moved an element, {stopped} that stopped one",
                      "{n} comparisons: {moved} that moved an element, {stopped} that stopped one",
-                     CNT_COMP, {{"moved", CNT_SWAP}, {"stopped", RunLaw.stops}})};
+                     CNT_COMP, {{"moved", CNT_SWAP}, {"stopped", ThisRun().law.stops}})};
 }
 
 std::string MenuArrayName(int key) {
@@ -110,7 +110,7 @@ std::string Moves(int64_t n) {
 
 std::string ScoreLine() {
   return Tr("predictions right: {right} of {asked}",
-            {{"right", Score.right}, {"asked", Score.asked}});
+            {{"right", ThisRun().score.right}, {"asked", ThisRun().score.asked}});
 }
 
 std::string MistakeSentence(PracticeMistake kind, int32_t i, int32_t place) {
@@ -162,12 +162,13 @@ std::vector<std::string> PracticeScoreLines() {
       N_("moved an equal element"),        N_("put down too early"),
       N_("moved with nothing to compare"),
   };
-  std::vector<std::string> lines{Tr("steps right at the first try: {right} of {steps}",
-                                    {{"right", Practised.right}, {"steps", Practised.steps}})};
+  std::vector<std::string> lines{
+      Tr("steps right at the first try: {right} of {steps}",
+         {{"right", ThisRun().practised.right}, {"steps", ThisRun().practised.steps}})};
   for (int k = 0; k < kPracticeMistakes; ++k)
-    if (Practised.mistakes[k] > 0)
-      lines.push_back(TrN("{mistake}: {n} time", "{mistake}: {n} times", Practised.mistakes[k],
-                          {{"mistake", Tr(kNames[k])}}));
+    if (ThisRun().practised.mistakes[k] > 0)
+      lines.push_back(TrN("{mistake}: {n} time", "{mistake}: {n} times",
+                          ThisRun().practised.mistakes[k], {{"mistake", Tr(kNames[k])}}));
   return lines;
 }
 

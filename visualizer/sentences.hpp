@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "visualizer/practice.hpp"
+#include "visualizer/run_record.hpp"
 #include "visualizer/screen_kinds.hpp"
 #include "visualizer/sort_state.hpp"
 

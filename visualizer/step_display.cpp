@@ -61,7 +61,7 @@ void ShowCompare(Index i, Index j) {
   ++CNT_COMP;
   // Red: the compared element is larger and will move right.
   const TMask outcome = A[j] > X ? mskRed : mskGreen;
-  RunLaw.stops += outcome == mskGreen ? 1 : 0;
+  ThisRun().law.stops += outcome == mskGreen ? 1 : 0;
   for (Index k = 1; k <= SIZE; ++k) {
     if (k == i) SHOW_MASK[2][k] = outcome;
     if (k == j) SHOW_MASK[1][k] = outcome;
@@ -138,8 +138,8 @@ void AskComparison(Index i, Index j) {
   Keep(ScreenKind::kQuestion, i, question);
   const uint8_t posy = DrawFrame(STRACTION[opCompare], i, question);
   const bool right = AwaitAnswer() == (outcome == mskRed);
-  ++Score.asked;
-  Score.right += right ? 1 : 0;
+  ++ThisRun().score.asked;
+  ThisRun().score.right += right ? 1 : 0;
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = outcome;
   if (!Modes.lines) {
     DrawPicture(posy);

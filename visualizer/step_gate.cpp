@@ -32,16 +32,6 @@ constexpr uint8_t kCyrillicDe = 0xA4;
 constexpr uint8_t kCyrillicEn = 0xAD;
 constexpr uint8_t kCyrillicZe = 0xA7;
 
-// A gate's screen as it was, with what was said of it: under --screen-reader its line,
-// which going back writes again, and no screen.
-struct SeenScreen {
-  WindowScreen screen;
-  std::string said;
-  std::string line;
-};
-// The screens of the gates passed, oldest first (only under --back).
-std::vector<SeenScreen> Seen;
-
 SeenScreen TakeSeen() {
   return SeenScreen{Modes.lines ? WindowScreen{} : TakeWindowScreen(), Said(), LineSaid()};
 }
@@ -95,9 +85,6 @@ bool IsPause(uint8_t key) {
   return (key & 0xDF) == 'P' || key == kCyrillicZe || key == kCyrillicZe - 0x20;
 }
 
-// Auto-play paused: each step waits for Space until P plays on again.
-bool Paused = false;
-
 // The words of a pause at the cursor, where the next screen begins (SHOWN), or blanks where
 // they were.
 void DrawPaused(bool shown) {
@@ -113,16 +100,17 @@ void DrawPaused(bool shown) {
 // P pressed: auto-play pauses or plays on, and the screen, a screen reader and the page
 // say which.
 void TogglePause() {
-  Paused = !Paused;
+  ThisRun().paused = !ThisRun().paused;
   if (Modes.lines)
-    SayLine(std::string(Paused ? runtime::Tr("paused: P plays on") : runtime::Tr("playing on")));
-  TellPaused(Paused);
-  DrawPaused(Paused);
+    SayLine(std::string(ThisRun().paused ? runtime::Tr("paused: P plays on")
+                                         : runtime::Tr("playing on")));
+  TellPaused(ThisRun().paused);
+  DrawPaused(ThisRun().paused);
 }
 
 // The gate passed with KEY: the words of a pause go with it, the pause stays.
 uint8_t Leave(uint8_t key) {
-  if (Paused) DrawPaused(false);
+  if (ThisRun().paused) DrawPaused(false);
   return key;
 }
 
@@ -136,15 +124,16 @@ uint8_t Gate(bool answer) {
   const uint32_t delay = Modes.auto_ms;
   SeenScreen live;
   if (Modes.back) live = TakeSeen();
-  std::size_t shown = Seen.size();  // the screen in view; Seen.size(): the live one
-  bool& paused = Paused;
+  std::size_t shown =
+      ThisRun().seen.size();  // the screen in view; ThisRun().seen.size(): the live one
+  bool& paused = ThisRun().paused;
   if (paused) {
     TellPaused(true);
     DrawPaused(true);
   }
   uint64_t deadline = CurrentPlatform().NowMs() + delay;
   for (;;) {
-    const bool on_live = shown == Seen.size();
+    const bool on_live = shown == ThisRun().seen.size();
     // A question waits for its answer whatever the time; the time running out is Space.
     const bool timed = delay > 0 && !paused && !(answer && on_live);
     const GateKey key =
@@ -153,13 +142,13 @@ uint8_t Gate(bool answer) {
     const bool back = Modes.back && (key.code == kBackspace || key.extended == kLeftCode);
     if (forward && !on_live) {
       ++shown;
-      ShowSeen(shown == Seen.size() ? live : Seen[shown]);
-      if (shown == Seen.size() && paused) DrawPaused(true);
+      ShowSeen(shown == ThisRun().seen.size() ? live : ThisRun().seen[shown]);
+      if (shown == ThisRun().seen.size() && paused) DrawPaused(true);
     } else if (forward && !answer) {
-      if (Modes.back) Seen.push_back(std::move(live));
+      if (Modes.back) ThisRun().seen.push_back(std::move(live));
       return Leave(KBSPACE);
     } else if (back && shown > 0) {
-      ShowSeen(Seen[--shown]);
+      ShowSeen(ThisRun().seen[--shown]);
       paused = paused || delay > 0;
     } else if (delay > 0 && IsPause(key.code)) {
       TogglePause();

@@ -8,22 +8,6 @@
 
 namespace visualizer {
 
-Teaching Modes;
-Predictions Score;
-Law RunLaw;
-std::string ArrayName;
-
-namespace {
-
-std::string Description;  // of the screen shown, or about to be
-bool Told = true;         // the console has it
-std::string Line;         // --screen-reader's line for the screen about to be shown
-bool LineWritten = true;
-
-bool LineOpen = false;  // the cursor stands after the last line of --screen-reader
-
-}  // namespace
-
 // WORDS (UTF-8) on a line of their own, broken at blanks into rows that stop short of the
 // window's last column, so that neither the window's wrap nor an empty row splits what is
 // said. The cursor stays after it: a screen reader reads text that ends where the cursor
@@ -40,12 +24,12 @@ void SayLine(const std::string& words) {
     rest.erase(0, rest[blank] == ' ' ? blank + 1 : blank);
   }
   console::Write({rest});
-  LineOpen = true;
+  ThisRun().line_open = true;
 }
 
 void EndLine() {
-  if (LineOpen) console::WriteLn();
-  LineOpen = false;
+  if (ThisRun().line_open) console::WriteLn();
+  ThisRun().line_open = false;
 }
 
 bool Saying() {
@@ -54,53 +38,53 @@ bool Saying() {
 
 void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
   if (Modes.lines) {
-    Line = ScreenLine(kind, i, sentence);
-    LineWritten = false;
+    ThisRun().line = ScreenLine(kind, i, sentence);
+    ThisRun().line_written = false;
   }
   KeepDescription(kind, i, sentence);
 }
 
 void KeepDescription(ScreenKind kind, int32_t i, const std::string& sentence) {
   if (!Modes.back && !Modes.describe) return;
-  Description = DescribeScreen(kind, i, sentence,
-                               kind == ScreenKind::kMenu ? sentence : WhereSentence(kind, i));
-  Told = false;
+  ThisRun().description = DescribeScreen(
+      kind, i, sentence, kind == ScreenKind::kMenu ? sentence : WhereSentence(kind, i));
+  ThisRun().told = false;
 }
 
 // The console is called only here, at the waits: on the page such a call may suspend the
 // program, as far as its compiler can tell, and every function on such a path grows.
 void Tell() {
-  if (!LineWritten) {
-    SayLine(Line);
-    LineWritten = true;
+  if (!ThisRun().line_written) {
+    SayLine(ThisRun().line);
+    ThisRun().line_written = true;
   }
-  if (Told || !Modes.describe) return;
-  console::CurrentPlatform().Describe(Description);
-  Told = true;
+  if (ThisRun().told || !Modes.describe) return;
+  console::CurrentPlatform().Describe(ThisRun().description);
+  ThisRun().told = true;
 }
 
 void TellPaused(bool paused) {
-  if (!Modes.describe || Description.empty()) return;
+  if (!Modes.describe || ThisRun().description.empty()) return;
   // The screen's description as told, with whether auto-play is paused.
-  std::string described = Description;
+  std::string described = ThisRun().description;
   described.insert(described.size() - 1, paused ? R"(,"paused":true)" : R"(,"paused":false)");
   console::CurrentPlatform().Describe(described);
 }
 
 const std::string& Said() {
-  return Description;
+  return ThisRun().description;
 }
 
 const std::string& LineSaid() {
-  return Line;
+  return ThisRun().line;
 }
 
 void SayAgain(const std::string& description, const std::string& line) {
-  Description = description;
-  Told = false;
+  ThisRun().description = description;
+  ThisRun().told = false;
   if (Modes.lines) {
-    Line = line;
-    LineWritten = false;
+    ThisRun().line = line;
+    ThisRun().line_written = false;
   }
   Tell();
 }

@@ -1,46 +1,15 @@
-// The learning modes that options turn on, what the run has taught so far, and what the
-// program says of each screen it waits at. With every mode off, as by default, the program
-// runs as it always has.
+// The narrator: what the program says of each screen it waits at, to the console (a page's
+// description) and under --screen-reader as a line. What it has said is the run's
+// (run_record.hpp).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "visualizer/run_record.hpp"
 #include "visualizer/screen_kinds.hpp"
 
 namespace visualizer {
-
-struct Teaching {
-  uint32_t auto_ms = 0;   // --auto: each gate passes by itself after this delay; 0 when off
-  bool back = false;      // --back: Left and Backspace show the screens of the gates before
-  bool explain = false;   // --explain: every frame carries its step in a sentence
-  bool quiz = false;      // --quiz: each comparison's outcome is asked before it is shown
-  bool describe = false;  // the console shows a description of each screen (a page)
-  // --screen-reader: each screen is one line of words written below the last, for a screen
-  // reader or a braille display, instead of a frame drawn with the cursor and colours
-  bool lines = false;
-  bool practice = false;  // --practice: the learner sorts, step by step (practice.hpp)
-};
-extern Teaching Modes;
-
-// The predictions of --quiz so far: how many were asked, how many were right.
-struct Predictions {
-  int32_t asked = 0;
-  int32_t right = 0;
-};
-extern Predictions Score;
-
-// The law of the run's counts: the pairs out of order in the array before the sort, which
-// the moves undo one each, and the comparisons that stopped an element (it went in after
-// the compared one), which with the moves make up the comparisons.
-struct Law {
-  int32_t inversions = 0;
-  int32_t stops = 0;
-};
-extern Law RunLaw;
-
-// What the array sorted is called, for the page's table of runs.
-extern std::string ArrayName;
 
 // True when a sentence is of use: to a console that shows it, to --back, --explain or
 // --quiz. Otherwise none is made.

@@ -247,8 +247,8 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
       {opMove, 10, 8, "999 moved right; the gap is now at 9"},
       {opMove, 3, 0, "999 moved right; -99 goes to place 1"},
   };
-  CNT_COMP = CNT_SWAP = RunLaw.inversions = 45;
-  RunLaw.stops = 0;
+  CNT_COMP = CNT_SWAP = ThisRun().law.inversions = 45;
+  ThisRun().law.stops = 0;
   // Ten equal values, the tenth taken up and the gap at its place: the widest order words.
   SHOW_VALUES[1] = TArray{{-99, -99, -99, -99, -99, -99, -99, -99, -99, -99}};
   for (Index k = 1; k <= 10; ++k) {
@@ -267,7 +267,7 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
     for (int kind = 0; kind < kPracticeMistakes; ++kind)
       fields.emplace_back(MistakeSentence(static_cast<PracticeMistake>(kind), 10, 9), 38);
     fields.emplace_back(DoneForYouSentence(), 38);
-    Practised.mistakes[0] = 1000;
+    ThisRun().practised.mistakes[0] = 1000;
     for (const std::string& line : PracticeScoreLines()) fields.emplace_back(line, 80);
     for (const auto& [words, field] : fields) {
       const std::string shown = console::Utf8ToCp866(words);
