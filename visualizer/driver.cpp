@@ -78,7 +78,7 @@ void SortAndCount() {
 
 void RunDemo() {
   for (const char* line : MENU) WriteLn({line});
-  Say(ScreenKind::kMenu, 0, [] { return std::string(runtime::Tr("choose an array: 1 to 4")); });
+  Say(ScreenKind::kMenu, 0, MenuPrompt);
   Tell();
   SEL();
   SortAndCount();

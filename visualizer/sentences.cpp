@@ -87,6 +87,23 @@ std::string Question(int32_t j) {
   return Tr("does {y} move right? (y/n)", {{"y", A[j]}});
 }
 
+std::string_view VerdictCaption(bool right) {
+  return right ? Tr("answer: right") : Tr("answer: wrong");
+}
+
+std::string VerdictSentence(bool right, const std::string& sentence) {
+  return right ? Tr("right, {step}", {{"step", sentence}})
+               : Tr("wrong, {step}", {{"step", sentence}});
+}
+
+std::string MenuPrompt() {
+  return std::string(Tr("choose an array: 1 to 4"));
+}
+
+std::string PauseWords(bool paused) {
+  return std::string(paused ? Tr("paused: P plays on") : Tr("playing on"));
+}
+
 std::string PrintoutSentence(int32_t i, int32_t at) {
   std::string numbers;
   for (Index k = 1; k <= SIZE; ++k) numbers.append(" ").append(std::to_string(A[k]));

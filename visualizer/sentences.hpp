@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "visualizer/run_record.hpp"
@@ -17,8 +18,15 @@ namespace visualizer {
 // The step OP of element I (J as SHOWSTEP has it) in one sentence of at most 38
 // characters, from A and X as they stand when the frame is drawn.
 std::string StepSentence(TOperation op, int32_t i, int32_t j);
-// The question of --quiz for the comparison of X with A[J].
+// The question of --quiz for the comparison of X with A[J]; the verdict on its answer (RIGHT
+// or not) beside the frame's caption, and with the step's SENTENCE for the description.
 std::string Question(int32_t j);
+std::string_view VerdictCaption(bool right);
+std::string VerdictSentence(bool right, const std::string& sentence);
+// The menu's prompt, for a page and a screen reader.
+std::string MenuPrompt();
+// Auto-play PAUSED, or playing on again.
+std::string PauseWords(bool paused);
 // The printout after the element at I went in at AT; I = 0: the array before the sort.
 std::string PrintoutSentence(int32_t i, int32_t at);
 // A practice's mistake of KIND in pass I about the element at PLACE (0: the element held,

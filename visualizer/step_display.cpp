@@ -15,7 +15,6 @@
 namespace visualizer {
 
 using namespace console;
-using runtime::Tr;
 
 namespace {
 
@@ -143,15 +142,12 @@ void AskComparison(Index i, Index j) {
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = outcome;
   if (!Modes.lines) {
     DrawPicture(posy);
-    WriteLeft(kVerdictColumn, posy, right ? Tr("answer: right") : Tr("answer: wrong"),
-              kVerdictWidth);
+    WriteLeft(kVerdictColumn, posy, VerdictCaption(right), kVerdictWidth);
     WriteLeft(kLineColumn, static_cast<uint8_t>(posy + 1), Modes.explain ? sentence : "",
               kLineWidth);
     GOTOXY(1, static_cast<uint8_t>(posy + 2));
   }
-  Keep(ScreenKind::kCompare, i,
-       right ? Tr("right, {step}", {{"step", sentence}})
-             : Tr("wrong, {step}", {{"step", sentence}}));
+  Keep(ScreenKind::kCompare, i, VerdictSentence(right, sentence));
   GETUSERINPUT();
 }
 

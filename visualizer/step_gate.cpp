@@ -9,6 +9,7 @@
 #include "console/write_statements.hpp"
 #include "runtime/runtime.hpp"
 #include "runtime/words.hpp"
+#include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
 #include "visualizer/teaching.hpp"
 
@@ -89,7 +90,7 @@ bool IsPause(uint8_t key) {
 // they were.
 void DrawPaused(bool shown) {
   if (Modes.lines) return;
-  const std::string words = Utf8ToCp866(runtime::Tr("paused: P plays on"));
+  const std::string words = Utf8ToCp866(PauseWords(true));
   uint32_t x = 0;
   uint32_t y = 0;
   GETSCREENCURSOR(x, y);
@@ -101,9 +102,7 @@ void DrawPaused(bool shown) {
 // say which.
 void TogglePause() {
   ThisRun().paused = !ThisRun().paused;
-  if (Modes.lines)
-    SayLine(std::string(ThisRun().paused ? runtime::Tr("paused: P plays on")
-                                         : runtime::Tr("playing on")));
+  if (Modes.lines) SayLine(PauseWords(ThisRun().paused));
   TellPaused(ThisRun().paused);
   DrawPaused(ThisRun().paused);
 }
