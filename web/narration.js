@@ -3,6 +3,7 @@
 // The status line shows what the program waits for; one polite live region, the page's
 // only voice, says each step once, the run's end, and what a person asks for; the line of
 // the code that the step carries out is marked.
+import { AWAITS } from "./screens.js";
 import { t } from "./words.js";
 
 // During auto-play the voice changes at most once in this time, about what a screen reader
@@ -91,10 +92,10 @@ export function forgetSteps() {
 
 // What the program waits for, as its description of the screen says (screen_kinds.hpp).
 const WAITING = {
-  choice: () => t("choose an array"),
-  answer: () => t("predict: Yes (Y) or No (N)"),
-  line: () => t("type a line and press Enter"),
-  action: () => t("your turn: Left and Right move the cursor, Down takes and puts down, Left moves"),
+  [AWAITS.choice]: () => t("choose an array"),
+  [AWAITS.answer]: () => t("predict: Yes (Y) or No (N)"),
+  [AWAITS.line]: () => t("type a line and press Enter"),
+  [AWAITS.action]: () => t("your turn: Left and Right move the cursor, Down takes and puts down, Left moves"),
 };
 
 const PLAYING = () => t("playing by itself: Space or Next for the next step, P to pause");
@@ -104,7 +105,7 @@ const PLAYING = () => t("playing by itself: Space or Next for the next step, P t
 export function sayWaiting(screen, autoPlay) {
   if (screen === null) return show(t("press a key to see what it delivers"));
   if ("paused" in screen) return show(screen.paused ? t("paused: P or Pause plays on, Space or Next gives the next step") : PLAYING());
-  sayStep(screen, autoPlay && screen.awaits !== "answer");
+  sayStep(screen, autoPlay && screen.awaits !== AWAITS.answer);
   if (WAITING[screen.awaits]) return show(WAITING[screen.awaits]());
   if (autoPlay) return show(PLAYING());
   show(t("press Space or Next for the next step, Left or Back for the one before"));

@@ -13,6 +13,7 @@ import { allowRunAgain, installControls, showChoices } from "./controls.js";
 import { installKeys, sendKey } from "./keys.js";
 import { forgetSteps, initNarration, show, sayEnded, sayWaiting, sayWithWayBack, speak, voiceHeard } from "./narration.js";
 import { Run } from "./run.js";
+import { KIND } from "./screens.js";
 import { createRuns } from "./runs.js";
 import { createSound } from "./sound.js";
 import { createStepTable } from "./step_table.js";
@@ -65,7 +66,7 @@ const hooks = {
     sayWaiting(screen, autoPlay);
     // A pause or its end is no new screen to sound.
     if (!practising && !(screen && "paused" in screen)) sound.play(screen);
-    if (screen?.kind === "totals") runs.add(screen);
+    if (screen?.kind === KIND.totals) runs.add(screen);
   },
   ended(run, status) {
     if (current !== run) return;

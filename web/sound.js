@@ -2,6 +2,8 @@
 // and another kind of tone for each move. Nothing sounds, and no audio context exists,
 // before a person turns it on.
 
+import { KIND } from "./screens.js";
+
 const TONE_S = 0.12;
 const LOWEST_HZ = 220;
 const OCTAVES = 2;
@@ -37,12 +39,12 @@ export function createSound(toggle) {
     play(screen) {
       if (!this.on || !screen?.places) return;
       const shown = screen.places.map(([value]) => value).filter((value) => value !== null);
-      const heard = screen.kind === "compare" ? screen.places.find(([, role]) => role === "larger" || role === "notlarger")
-        : screen.kind === "move" ? screen.places[screen.places.findIndex(([, role]) => role === "gap") + 1] : null;
+      const heard = screen.kind === KIND.compare ? screen.places.find(([, role]) => role === "larger" || role === "notlarger")
+        : screen.kind === KIND.move ? screen.places[screen.places.findIndex(([, role]) => role === "gap") + 1] : null;
       if (!heard) return;
       const [low, high] = [Math.min(...shown), Math.max(...shown)];
       const at = high > low ? (heard[0] - low) / (high - low) : 0.5;
-      tone(LOWEST_HZ * 2 ** (OCTAVES * at), screen.kind === "move" ? "triangle" : "sine");
+      tone(LOWEST_HZ * 2 ** (OCTAVES * at), screen.kind === KIND.move ? "triangle" : "sine");
     },
   };
 }

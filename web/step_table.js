@@ -2,6 +2,7 @@
 // frame shows it (the gap's cell empty), and the element being inserted under its place;
 // each cell's role in words as well as in colour, the step's sentence as the caption. All of
 // it is the program's description of the screen it shows; the page only lays it out.
+import { KIND } from "./screens.js";
 import { t } from "./words.js";
 
 // Each role of a cell of the array's row: its word under the number, and what a screen
@@ -45,7 +46,7 @@ export function createStepTable(table, moveCursor) {
   // goes: as many Left or Right as it takes.
   table.addEventListener("click", (event) => {
     const place = event.target.closest("td[data-place]")?.dataset.place;
-    if (!place || shown?.kind !== "take") return;
+    if (!place || shown?.kind !== KIND.take) return;
     const steps = Number(place) - shown.cursor;
     moveCursor(Array(Math.abs(steps)).fill(steps < 0 ? "ArrowLeft" : "ArrowRight"));
   });
