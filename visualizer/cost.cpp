@@ -16,12 +16,11 @@ struct Counted {
   bool IsLess(int32_t index_i, int32_t index_j, int32_t inserted, int32_t compared) {
     return visualizer::IsLess(*this, todo, index_i, index_j, inserted, compared);
   }
-  void Show(TOperation op, int32_t /*i*/, int32_t j) {
-    if (op == opMove) ++cost.moves;
-    if (op != opCompare) return;
+  void Show(TOperation op, int32_t /*i*/, int32_t /*j*/) { cost.moves += op == opMove ? 1 : 0; }
+  void Compared(int32_t /*i*/, int32_t /*j*/, bool larger) {
     ++cost.comparisons;
-    // The colour the frame would give: the compared element not larger stops the element.
-    if (!(array[j] > x)) ++cost.stops;
+    // The compared element not larger stops the element.
+    cost.stops += larger ? 0 : 1;
   }
   static void Placed(int32_t /*i*/, int32_t /*at*/) {}
 
@@ -37,6 +36,7 @@ struct OrEqual {
     return index_j > 0 && x <= y;
   }
   void Show(TOperation op, int32_t /*i*/, int32_t /*j*/) { moves += op == opMove ? 1 : 0; }
+  static void Compared(int32_t /*i*/, int32_t /*j*/, bool /*larger*/) {}
   static void Placed(int32_t /*i*/, int32_t /*at*/) {}
   int64_t moves = 0;
 };

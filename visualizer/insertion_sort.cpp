@@ -18,6 +18,10 @@ struct Frames {
     return ISLESS(index_i, index_j, x, y);
   }
   static void Show(TOperation op, int32_t i, int32_t j) { SHOWSTEP(op, i, j); }
+  static void Compared(int32_t i, int32_t j, bool larger) {
+    ThisRun().larger = larger;
+    SHOWSTEP(opCompare, i, j);
+  }
   static void Placed(Index i, Index at) { ShowPlaced(i, at); }
 };
 

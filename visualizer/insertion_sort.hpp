@@ -19,14 +19,15 @@ void ShowPlaced(Index i, Index at);
 bool ISLESS(int32_t index_i, int32_t index_j, int32_t i, int32_t j);
 
 // ISLESS, its values named X (the one being inserted) and Y (the one at INDEX_J), with the
-// steps shown to STEPS (Show(op, i, j), as SHOWSTEP takes them) and the selection still to
-// be shown while TODO is set.
+// steps shown to STEPS: the selection while TODO is set (Show(opSelect, i, j), as SHOWSTEP
+// takes it), then the comparison with its outcome, decided here once (Compared(i, j,
+// larger)).
 template <typename Steps>
 bool IsLess(Steps& steps, bool todo, int32_t index_i, int32_t index_j, int32_t x, int32_t y) {
   // The result is fixed before any step is shown.
   const bool result = index_j > 0 && x < y;
   if (todo) steps.Show(opSelect, index_i, index_j);
-  if (index_j > 0) steps.Show(opCompare, index_i, index_j);
+  if (index_j > 0) steps.Compared(index_i, index_j, result);
   return result;
 }
 

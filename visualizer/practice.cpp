@@ -162,6 +162,7 @@ void Practise() {
         if (Wrong(kind, i, j, tries)) break;
       }
       Resume();
+      ThisRun().larger = larger;
       if (j > 0) SHOWSTEP(opCompare, i, j);
       moved = larger;
       if (moved) {

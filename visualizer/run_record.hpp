@@ -71,6 +71,9 @@ struct RunRecord {
   std::string array_name;       // what the array sorted is called, for the page's runs
   PracticeScore practised;      // --practice
   int32_t practice_cursor = 0;  // while the learner is to act: the one to take up, or the gap
+  // The comparison under way, as the sort decided it: the compared element is larger, and
+  // moves one place right. Its frame, its sentence and the counts take it from here.
+  bool larger = false;
   // The narrator's: the description of the screen shown or about to be, and whether the
   // console has it; --screen-reader's line for that screen, and whether it is written;
   // whether the cursor stands after the last line written.

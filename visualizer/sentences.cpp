@@ -15,7 +15,8 @@ std::string StepSentence(TOperation op, int32_t i, int32_t j) {
       if (i == 1) return Tr("take up {x}: alone, it is in order", {{"x", X}});
       return Tr("take up {x} to put it in order", {{"x", X}});
     case opCompare:
-      if (A[j] > X) return Tr("{x} < {y}: {y} moves one place right", {{"x", X}, {"y", A[j]}});
+      if (ThisRun().larger)
+        return Tr("{x} < {y}: {y} moves one place right", {{"x", X}, {"y", A[j]}});
       return Tr("{y} <= {x}: {x} goes in after {y}", {{"x", X}, {"y", A[j]}});
     case opMove:
       // The element moved now stands right of the gap, which is at J + 1.

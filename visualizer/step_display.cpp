@@ -59,7 +59,7 @@ void ShowSelect(Index i) {
 void ShowCompare(Index i, Index j) {
   ++CNT_COMP;
   // Red: the compared element is larger and will move right.
-  const TMask outcome = A[j] > X ? mskRed : mskGreen;
+  const TMask outcome = ThisRun().larger ? mskRed : mskGreen;
   ThisRun().law.stops += outcome == mskGreen ? 1 : 0;
   for (Index k = 1; k <= SIZE; ++k) {
     if (k == i) SHOW_MASK[2][k] = outcome;

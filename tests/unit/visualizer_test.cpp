@@ -1,6 +1,8 @@
 // The demonstration's rules, run in-process on the in-memory console: what each frame
 // shows in which colour, the counters, the step gate and the room made near the bottom.
 #include <cstdlib>
+#include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,8 @@
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
 #include "runtime/words.hpp"
+#include "visualizer/command_line.hpp"
+#include "visualizer/cost.hpp"
 #include "visualizer/insertion_sort.hpp"
 #include "visualizer/practice.hpp"
 #include "visualizer/sentences.hpp"
@@ -122,6 +126,7 @@ TEST_F(Visualizer, EachFrameKindShowsItsCellsInTheirColours) {
     X = c.x;
     for (const Step& step : c.steps) {
       GOTOXY(1, 1);
+      ThisRun().larger = A[step.j] > X;  // the sort's answer to the comparison, if one
       SHOWSTEP(step.op, step.i, step.j);
     }
     EXPECT_EQ(Row(1, 1, 8), "i = " + std::to_string(c.steps.back().i) + "   ");
@@ -224,6 +229,7 @@ TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
   A = E;  // 12 compared with 55
   X = 12;
   script = "y..";
+  ThisRun().larger = true;
   SHOWSTEP(opCompare, 3, 2);
   EXPECT_EQ(timeouts, (std::vector<int64_t>{-1, 1000, 400}));
 }
@@ -259,7 +265,10 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
        {runtime::Language::kEnglish, runtime::Language::kRussian}) {
     runtime::SetLanguage(language);
     std::vector<std::pair<std::string, std::size_t>> fields;  // each piece of words, its field
-    for (const auto& step : steps) fields.emplace_back(StepSentence(step.op, step.i, step.j), 38);
+    for (const auto& step : steps) {
+      ThisRun().larger = step.op == opCompare && A[step.j] > X;
+      fields.emplace_back(StepSentence(step.op, step.i, step.j), 38);
+    }
     fields.emplace_back(Question(2), 38);
     fields.emplace_back(runtime::Tr("answer: right"), 13);
     fields.emplace_back(runtime::Tr("answer: wrong"), 13);
@@ -275,7 +284,10 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
     }
   }
   runtime::SetLanguage(runtime::Language::kEnglish);
-  for (const auto& step : steps) EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
+  for (const auto& step : steps) {
+    ThisRun().larger = step.op == opCompare && A[step.j] > X;
+    EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
+  }
   EXPECT_EQ(MistakeSentence(PracticeMistake::kEqualStays, 10, 9),
             "the 9th -99 stays before the 10th");
 }
@@ -290,6 +302,7 @@ TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
     A = TArray{{-99, 999, 999, 999, 999, 999, 999, 999, 999, -99}};
     X = -99;
     for (Index k = 1; k <= 10; ++k) SHOW_MASK[1][k] = mskNormal;
+    ThisRun().larger = true;
     SHOWSTEP(opCompare, 10, 9);
     const std::string first = Row(1), second = Row(2);
     EXPECT_EQ(
@@ -346,6 +359,47 @@ TEST_F(Visualizer, PracticeDoneRightDrawsWhatTheDemonstrationDraws) {
     EXPECT_EQ(next, keys.size()) << "every action used";
   }
   Modes.practice = false;
+}
+
+// The frames count what the cost counts, the law and the page's totals (the run's record)
+// included, on the menu's arrays and on every array and seed of the case table.
+TEST_F(Visualizer, TheFramesCountWhatTheCostCountsOnEveryArrayOfTheCases) {
+  std::vector<std::vector<int32_t>> arrays;
+  for (const TArray* set : {&B, &C, &D, &E})
+    arrays.emplace_back(set->items.begin(), set->items.end());
+  std::ifstream cases(PLATFORM_CASES);
+  ASSERT_TRUE(cases) << PLATFORM_CASES;
+  const std::regex array(R"(--array ([-0-9,]+))"), seed(R"(--seed ([0-9]+))");
+  std::smatch found;
+  for (std::string line; std::getline(cases, line);) {
+    if (!line.starts_with("program insertion-sort-demo")) continue;
+    if (std::regex_search(line, found, array)) {
+      std::vector<int32_t> numbers;
+      for (std::string rest = found[1].str() + ","; !rest.empty();
+           rest.erase(0, rest.find(',') + 1))
+        numbers.push_back(std::stoi(rest.substr(0, rest.find(','))));
+      arrays.push_back(numbers);
+    } else if (std::regex_search(line, found, seed)) {
+      arrays.push_back(RandomArray(static_cast<uint32_t>(std::stoul(found[1].str()))));
+    }
+  }
+  ASSERT_GT(arrays.size(), 6u);
+  for (const std::vector<int32_t>& numbers : arrays) {
+    SCOPED_TRACE(::testing::PrintToString(numbers));
+    SetUp();
+    Open(80, 250, console::Rect{0, 0, 79, 249}, 0x07);
+    screen->OnWait([](MemoryConsole& console) { console.PushKey(kSpace); });
+    const Cost cost = CountCost(numbers);
+    SIZE = static_cast<Index>(numbers.size());
+    for (Index k = 1; k <= SIZE; ++k) A[k] = numbers[static_cast<std::size_t>(k - 1)];
+    StartRun(static_cast<int32_t>(cost.inversions));
+    PRINTARRAY();
+    INSERT();
+    EXPECT_EQ(CNT_COMP, cost.comparisons);
+    EXPECT_EQ(CNT_SWAP, cost.moves);
+    EXPECT_EQ(ThisRun().law.stops, cost.stops);
+  }
+  SIZE = 10;
 }
 
 // Equal values told apart by their order in the array to sort: in a printout, and in a frame
