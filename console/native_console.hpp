@@ -3,6 +3,8 @@
 // platform's library defines it.
 #pragma once
 
+#include <string_view>
+
 #include "console/platform.hpp"
 
 namespace console {
@@ -17,5 +19,11 @@ struct ConsoleOptions {
 // and keyboard); it lives as long as the process. On a terminal that cannot address the
 // cursor (TERM=dumb) it says so and ends the program with status 1 before anything else.
 Platform& OpenNativeConsole(const ConsoleOptions& options = {});
+
+// Where a description of each screen goes for those who cannot see the terminal (a JSON
+// object: the screen's kind, its step in a sentence, its cells): on a page the page, which
+// shows and says it; elsewhere nobody listens (null).
+using DescriptionSink = void (*)(std::string_view description);
+DescriptionSink NativeDescriptionSink();
 
 }  // namespace console

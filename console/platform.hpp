@@ -89,13 +89,6 @@ class Platform {
   // Puts everything drawn on the screen, with the console's own colours set again: the last
   // output of a run, on every way out.
   virtual void FinalFlush() = 0;
-
-  // What the program is showing, described as a JSON object (the screen's kind, its step in
-  // a sentence, its cells), for a console that can show it beside the screen (a page). Most
-  // cannot.
-  virtual void Describe(std::string_view /*description*/) {}
-  // True for a console that shows what Describe tells it.
-  virtual bool Describes() { return false; }
 };
 
 }  // namespace console

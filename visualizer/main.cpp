@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   visualizer::Modes.practice = line.practice;
   runtime::InstallSignalHandlers();
   console::Init(console::OpenNativeConsole({line.no_color || line.screen_reader}));
-  visualizer::Modes.describe = console::CurrentPlatform().Describes();
+  visualizer::Modes.describe = console::NativeDescriptionSink();
   // Going back redraws a screen kept, but a line is written again instead.
   if (line.back && !line.screen_reader) console::KeepWindowCopy();
   // Keys that run out before the demonstration ends abort it as Esc would; in the final

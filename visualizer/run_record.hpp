@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/window_copy.hpp"
@@ -12,11 +13,12 @@
 namespace visualizer {
 
 struct Teaching {
-  uint32_t auto_ms = 0;   // --auto: each gate passes by itself after this delay; 0 when off
-  bool back = false;      // --back: Left and Backspace show the screens of the gates before
-  bool explain = false;   // --explain: every frame carries its step in a sentence
-  bool quiz = false;      // --quiz: each comparison's outcome is asked before it is shown
-  bool describe = false;  // the console shows a description of each screen (a page)
+  uint32_t auto_ms = 0;  // --auto: each gate passes by itself after this delay; 0 when off
+  bool back = false;     // --back: Left and Backspace show the screens of the gates before
+  bool explain = false;  // --explain: every frame carries its step in a sentence
+  bool quiz = false;     // --quiz: each comparison's outcome is asked before it is shown
+  // where a description of each screen goes, for a page to show and say (null: nowhere)
+  void (*describe)(std::string_view description) = nullptr;
   // --screen-reader: each screen is one line of words written below the last, for a screen
   // reader or a braille display, instead of a frame drawn with the cursor and colours
   bool lines = false;

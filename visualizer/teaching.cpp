@@ -59,7 +59,7 @@ void Tell() {
     ThisRun().line_written = true;
   }
   if (ThisRun().told || !Modes.describe) return;
-  console::CurrentPlatform().Describe(ThisRun().description);
+  Modes.describe(ThisRun().description);
   ThisRun().told = true;
 }
 
@@ -68,7 +68,7 @@ void TellPaused(bool paused) {
   // The screen's description as told, with whether auto-play is paused.
   std::string described = ThisRun().description;
   described.insert(described.size() - 1, paused ? R"(,"paused":true)" : R"(,"paused":false)");
-  console::CurrentPlatform().Describe(described);
+  Modes.describe(described);
 }
 
 const std::string& Said() {

@@ -31,4 +31,8 @@ Platform& OpenNativeConsole(const ConsoleOptions& options) {
   return console;
 }
 
+DescriptionSink NativeDescriptionSink() {
+  return nullptr;
+}
+
 }  // namespace console

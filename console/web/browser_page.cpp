@@ -49,9 +49,6 @@ class BrowserPage : public Page {
 
   void WaitForKey(int timeout_ms) override { page_wait_for_key(timeout_ms); }
   uint64_t NowMs() override { return static_cast<uint64_t>(emscripten_get_now()); }
-  void Describe(std::string_view description) override {
-    page_describe(description.data(), static_cast<int>(description.size()));
-  }
 
  private:
   // Longer names than these are no key's.
@@ -73,6 +70,12 @@ Platform& OpenNativeConsole(const ConsoleOptions& options) {
   static web::WebConsole console(page, web::kCp866High);
   console.SetMonochrome(options.monochrome);
   return console;
+}
+
+DescriptionSink NativeDescriptionSink() {
+  return [](std::string_view description) {
+    web::page_describe(description.data(), static_cast<int>(description.size()));
+  };
 }
 
 }  // namespace console

@@ -23,8 +23,6 @@ class Page {
   virtual void WaitForKey(int timeout_ms) = 0;
   // Milliseconds on the page's clock.
   virtual uint64_t NowMs() = 0;
-  // What the program shows, described as a JSON object, for the page to show and say.
-  virtual void Describe(std::string_view /*description*/) {}
 };
 
 }  // namespace console::web

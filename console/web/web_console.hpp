@@ -28,8 +28,6 @@ class WebConsole : public stream::StreamConsole {
   void WaitForInputAtMost(uint32_t timeout_ms) override;
   uint64_t NowMs() override { return page_.NowMs(); }
   bool InputEnded() override { return false; }  // a page's keyboard never runs out
-  void Describe(std::string_view description) override { page_.Describe(description); }
-  bool Describes() override { return true; }
 
  private:
   void Write(std::string_view bytes) override { page_.Write(bytes); }

@@ -146,4 +146,8 @@ Platform& OpenNativeConsole(const ConsoleOptions& options) {
   return *console;
 }
 
+DescriptionSink NativeDescriptionSink() {
+  return nullptr;
+}
+
 }  // namespace console
