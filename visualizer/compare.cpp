@@ -75,9 +75,10 @@ std::string CostTable(uint32_t seed, const std::vector<NamedArray>& more) {
   for (const NamedArray& array : arrays) {
     const Cost cost = CountCost(array.numbers);
     const auto n = static_cast<int64_t>(array.numbers.size());
+    const CostBounds bounds = BoundsOf(n);
     Row(table, name_width, array.name,
         std::vector<int64_t>{n, cost.inversions, cost.comparisons, cost.moves,
-                             cost.moves_with_or_equal, n - 1, n * (n - 1) / 2},
+                             cost.moves_with_or_equal, bounds.least, bounds.most},
         widths);
   }
   return table.append(CostTableNote(seed)).append("\n");

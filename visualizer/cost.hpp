@@ -18,6 +18,16 @@ struct Cost {
   int64_t moves_with_or_equal = 0;
 };
 
+// What a sort of N numbers costs at the least (N - 1 comparisons, no move: the array in
+// order) and at the most (N(N - 1)/2 comparisons and as many moves: in reverse order).
+struct CostBounds {
+  int64_t least = 0;
+  int64_t most = 0;
+};
+constexpr CostBounds BoundsOf(int64_t n) {
+  return {n - 1, n * (n - 1) / 2};
+}
+
 // The pairs of places k < m of NUMBERS (COUNT of them) with NUMBERS[k] > NUMBERS[m].
 int64_t Inversions(const int32_t* numbers, std::size_t count);
 

@@ -1,5 +1,7 @@
 #include "visualizer/screen_description.hpp"
 
+#include "visualizer/command_line.hpp"
+#include "visualizer/cost.hpp"
 #include "visualizer/run_record.hpp"
 #include "visualizer/sentences.hpp"
 #include "visualizer/sort_state.hpp"
@@ -127,6 +129,13 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
   json.Key("comparisons").Number(CNT_COMP).Key("moves").Number(CNT_SWAP);
   if (kind == ScreenKind::kTotals) {
     json.Key("array").String(ThisRun().array_name).Key("n").Number(SIZE);
+    // The least and the most that a sort of every length the program takes can cost.
+    json.Key("bounds").Open('[');
+    for (std::size_t n = 1; n <= kMostNumbers; ++n) {
+      const CostBounds bounds = BoundsOf(static_cast<int64_t>(n));
+      json.Open('[').Number(bounds.least).Number(bounds.most).Close(']');
+    }
+    json.Close(']');
     json.Key("inversions")
         .Number(ThisRun().law.inversions)
         .Key("stops")

@@ -25,7 +25,8 @@ namespace visualizer {
 //                    (a role as above, or null while none is shown)
 //   comparisons, moves  the counts so far
 //   on the totals    array (what it is called), n, inversions (pairs out of order before
-//                    the sort), stops (comparisons that stopped an element), and under
+//                    the sort), stops (comparisons that stopped an element), bounds (for n
+//                    from 1 to 10, [least, most] that a sort of n can cost), and under
 //                    --quiz asked and right (the predictions)
 //   paused           under auto-play, told again when P pauses (true) or plays on (false)
 std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence,

@@ -61,8 +61,11 @@ export function createRuns({ section, table, plot, clear }) {
   }
 
   function drawPlot() {
-    const most = Math.max(10, ...runs.map((run) => run.n));
-    const top = Math.max(most * (most - 1) / 2, ...runs.map((run) => run.comparisons));
+    // The least and the most a sort of each n can cost, as the program gives them: [least,
+    // most] for n from 1.
+    const bounds = runs.at(-1)?.bounds ?? [];
+    const most = Math.max(2, bounds.length, ...runs.map((run) => run.n));
+    const top = Math.max(1, bounds.at(-1)?.[1] ?? 0, ...runs.map((run) => run.comparisons));
     const x = (n) => LEFT + ((n - 1) / (most - 1)) * (WIDTH - LEFT - RIGHT);
     const y = (count) => HEIGHT - BOTTOM - (count / top) * (HEIGHT - BOTTOM - TOP);
     const parts = [
@@ -76,11 +79,12 @@ export function createRuns({ section, table, plot, clear }) {
     parts.push(svg("text", { x: LEFT + 22, y: TOP + 10 }, t("comparisons")));
     parts.push(svg("rect", { x: LEFT + 8, y: TOP + 20, width: 8, height: 8, class: "moves" }));
     parts.push(svg("text", { x: LEFT + 22, y: TOP + 28 }, t("moves")));
-    // The least a sort of n can cost and the most, at every n shown.
-    for (const [name, bound] of [["n−1", (n) => n - 1], ["n(n−1)/2", (n) => (n * (n - 1)) / 2]]) {
-      const points = Array.from({ length: most }, (_, k) => `${x(k + 1)},${y(bound(k + 1))}`).join(" ");
+    // The least a sort of n can cost and the most, at every n the program takes.
+    for (const [side, name] of [[0, "n−1"], [1, "n(n−1)/2"]]) {
+      if (bounds.length === 0) break;
+      const points = bounds.map((bound, k) => `${x(k + 1)},${y(bound[side])}`).join(" ");
       parts.push(svg("polyline", { points, class: "bound" }));
-      parts.push(svg("text", { x: WIDTH - RIGHT + 10, y: y(bound(most)) + 4, class: "bound-name" }, name));
+      parts.push(svg("text", { x: WIDTH - RIGHT + 10, y: y(bounds.at(-1)[side]) + 4, class: "bound-name" }, name));
     }
     for (const run of runs) {
       const said = t("{array}, n = {n}: {comparisons}, {moves}", {
@@ -104,8 +108,8 @@ export function createRuns({ section, table, plot, clear }) {
   return {
     // Adds the run whose totals SCREEN describes.
     add(screen) {
-      const { array, n, inversions, comparisons, moves, asked, right, steps, stepsRight } = screen;
-      runs.push({ array, n, inversions, comparisons, moves, asked, right, steps, stepsRight });
+      const { array, n, inversions, comparisons, moves, asked, right, steps, stepsRight, bounds } = screen;
+      runs.push({ array, n, inversions, comparisons, moves, asked, right, steps, stepsRight, bounds });
       draw();
     },
   };

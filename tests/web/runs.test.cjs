@@ -40,6 +40,12 @@ test("three runs, from the keyboard, an array's button and a list of one's own w
     "1 ordered, n = 10: 9 comparisons, 0 moves",
     "your own: 3 1 2, n = 3: 3 comparisons, 2 moves",
   ]);
+  // The bounds are the program's: the least line ends where the ordered array's comparisons
+  // stand (n = 10: 9), the most line passes through the list of one's own (n = 3: 3).
+  const lines = await page.$$eval("#runs-plot polyline.bound", (found) => found.map((line) => line.getAttribute("points").split(" ")));
+  const dots = await page.$$eval("#runs-plot circle.comparisons", (found) => found.map((dot) => `${dot.getAttribute("cx")},${dot.getAttribute("cy")}`));
+  assert.equal(lines[0].at(-1), dots[2]);
+  assert.equal(lines[1][2], dots[3]);
   await page.click("#clear-runs");
   assert.equal((await page.$$("#runs-table tbody tr")).length, 0);
 });
