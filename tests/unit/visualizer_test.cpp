@@ -126,7 +126,8 @@ TEST_F(Visualizer, EachFrameKindShowsItsCellsInTheirColours) {
     X = c.x;
     for (const Step& step : c.steps) {
       GOTOXY(1, 1);
-      ThisRun().larger = A[step.j] > X;  // the sort's answer to the comparison, if one
+      // The sort's answer to a comparison.
+      ThisRun().larger = step.op == opCompare && A[step.j] > X;
       SHOWSTEP(step.op, step.i, step.j);
     }
     EXPECT_EQ(Row(1, 1, 8), "i = " + std::to_string(c.steps.back().i) + "   ");
