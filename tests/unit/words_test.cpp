@@ -78,7 +78,7 @@ TEST(Words, EveryLineOfTheWordsCases) {
     for (const auto& [name, value] : values) said = Format(said, {{name, value}});
     EXPECT_EQ(said, words.back()) << line;
   }
-  SetCatalogue(own);
+  SetCatalogue(RussianCatalogue());  // the program's own, which outlives the test
   SetLanguage(Language::kEnglish);
 }
 
