@@ -136,15 +136,9 @@ async function type(page, text) {
   for (const ch of text) await press(page, ch);
 }
 
-// The terminal's rows, trailing blanks removed.
-function screen(page) {
-  return page.evaluate(() => {
-    const buffer = window.demo.term.buffer.active;
-    const rows = [];
-    for (let y = 0; y < window.demo.term.rows; y++)
-      rows.push(buffer.getLine(buffer.viewportY + y).translateToString(true));
-    return rows;
-  });
+// The terminal's rows as a person sees them (look's), trailing blanks removed.
+async function screen(page) {
+  return (await look(page)).rows;
 }
 
 // The screen as a person sees it: each row's text with hidden cells blank, each cell's
