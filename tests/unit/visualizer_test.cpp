@@ -1,8 +1,6 @@
 // The demonstration's rules, run in-process on the in-memory console: what each frame
 // shows in which colour, the counters, the step gate and the room made near the bottom.
 #include <cstdlib>
-#include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -10,6 +8,7 @@
 #include "console/window_copy.hpp"
 #include "console/write_statements.hpp"
 #include "console_fixture.hpp"
+#include "platform_cases.hpp"
 #include "runtime/words.hpp"
 #include "visualizer/command_line.hpp"
 #include "visualizer/cost.hpp"
@@ -69,6 +68,12 @@ class Visualizer : public console::testing::ConsoleTest {
   }
 };
 
+// A step shown by hand, not by the sort: for a comparison, the sort's answer as the values
+// give it, which the frame and its sentence take.
+void AnswerComparison(TOperation op, int j) {
+  ThisRun().larger = op == opCompare && A[j] > X;
+}
+
 struct Step {
   TOperation op;
   int i;
@@ -126,8 +131,7 @@ TEST_F(Visualizer, EachFrameKindShowsItsCellsInTheirColours) {
     X = c.x;
     for (const Step& step : c.steps) {
       GOTOXY(1, 1);
-      // The sort's answer to a comparison.
-      ThisRun().larger = step.op == opCompare && A[step.j] > X;
+      AnswerComparison(step.op, step.j);
       SHOWSTEP(step.op, step.i, step.j);
     }
     EXPECT_EQ(Row(1, 1, 8), "i = " + std::to_string(c.steps.back().i) + "   ");
@@ -267,7 +271,7 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
     runtime::SetLanguage(language);
     std::vector<std::pair<std::string, std::size_t>> fields;  // each piece of words, its field
     for (const auto& step : steps) {
-      ThisRun().larger = step.op == opCompare && A[step.j] > X;
+      AnswerComparison(step.op, step.j);
       fields.emplace_back(StepSentence(step.op, step.i, step.j), 38);
     }
     fields.emplace_back(Question(2), 38);
@@ -286,7 +290,7 @@ TEST(StepSentences, NameTheValuesWithinTheirField) {
   }
   runtime::SetLanguage(runtime::Language::kEnglish);
   for (const auto& step : steps) {
-    ThisRun().larger = step.op == opCompare && A[step.j] > X;
+    AnswerComparison(step.op, step.j);
     EXPECT_EQ(StepSentence(step.op, step.i, step.j), step.said);
   }
   EXPECT_EQ(MistakeSentence(PracticeMistake::kEqualStays, 10, 9),
@@ -368,21 +372,15 @@ TEST_F(Visualizer, TheFramesCountWhatTheCostCountsOnEveryArrayOfTheCases) {
   std::vector<std::vector<int32_t>> arrays;
   for (const TArray* set : {&B, &C, &D, &E})
     arrays.emplace_back(set->items.begin(), set->items.end());
-  std::ifstream cases(PLATFORM_CASES);
-  ASSERT_TRUE(cases) << PLATFORM_CASES;
-  const std::regex array(R"(--array ([-0-9,]+))"), seed(R"(--seed ([0-9]+))");
-  std::smatch found;
-  for (std::string line; std::getline(cases, line);) {
-    if (!line.starts_with("program insertion-sort-demo")) continue;
-    if (std::regex_search(line, found, array)) {
-      std::vector<int32_t> numbers;
-      for (std::string rest = found[1].str() + ","; !rest.empty();
-           rest.erase(0, rest.find(',') + 1))
-        numbers.push_back(std::stoi(rest.substr(0, rest.find(','))));
-      arrays.push_back(numbers);
-    } else if (std::regex_search(line, found, seed)) {
-      arrays.push_back(RandomArray(static_cast<uint32_t>(std::stoul(found[1].str()))));
-    }
+  // The table's own reader, and the program's own reading of each command line.
+  for (const e2e::PlatformCase& c : e2e::ReadPlatformCases(PLATFORM_CASES)) {
+    if (c.program != "insertion-sort-demo") continue;
+    const CommandLine line =
+        ParseCommandLine(std::vector<std::string_view>(c.args.begin(), c.args.end()), true);
+    if (!line.array.empty())
+      arrays.push_back(line.array);
+    else if (line.random)
+      arrays.push_back(RandomArray(line.seed));
   }
   ASSERT_GT(arrays.size(), 6u);
   for (const std::vector<int32_t>& numbers : arrays) {
