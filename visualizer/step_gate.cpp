@@ -126,10 +126,8 @@ uint8_t Gate(bool answer) {
   std::size_t shown =
       ThisRun().seen.size();  // the screen in view; ThisRun().seen.size(): the live one
   bool& paused = ThisRun().paused;
-  if (paused) {
-    TellPaused(true);
-    DrawPaused(true);
-  }
+  // Still paused: the screen says so again; the page was told when P was pressed.
+  if (paused) DrawPaused(true);
   uint64_t deadline = CurrentPlatform().NowMs() + delay;
   for (;;) {
     const bool on_live = shown == ThisRun().seen.size();

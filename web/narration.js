@@ -81,6 +81,7 @@ function sayStep(screen, autoPlay) {
 
 // A new run: nothing said yet.
 export function forgetSteps() {
+  paused = false;
   clearTimeout(timer);
   timer = null;
   pending = null;
@@ -99,15 +100,24 @@ const WAITING = {
 };
 
 const PLAYING = () => t("playing by itself: Space or Next for the next step, P to pause");
+const PAUSED = () => t("paused: P or Pause plays on, Space or Next gives the next step");
+// Auto-play paused, as the program last said (it says so when P is pressed).
+let paused = false;
 
 // The program waits: the page says for what, from its last description of its screen
 // (SCREEN; null from a program that describes none).
 export function sayWaiting(screen, autoPlay) {
   if (screen === null) return show(t("press a key to see what it delivers"));
-  if ("paused" in screen) return show(screen.paused ? t("paused: P or Pause plays on, Space or Next gives the next step") : PLAYING());
+  // A pause is said at once, for it answers a key.
+  if ("paused" in screen) {
+    paused = screen.paused;
+    const words = paused ? PAUSED() : PLAYING();
+    show(words);
+    return speak(words);
+  }
   sayStep(screen, autoPlay && screen.awaits !== AWAITS.answer);
   if (WAITING[screen.awaits]) return show(WAITING[screen.awaits]());
-  if (autoPlay) return show(PLAYING());
+  if (autoPlay) return show(paused ? PAUSED() : PLAYING());
   show(t("press Space or Next for the next step, Left or Back for the one before"));
 }
 
