@@ -129,6 +129,7 @@ std::string DescribeScreen(ScreenKind kind, int32_t i, std::string_view sentence
   json.Key("comparisons").Number(CNT_COMP).Key("moves").Number(CNT_SWAP);
   if (kind == ScreenKind::kTotals) {
     json.Key("array").String(ThisRun().array_name).Key("n").Number(SIZE);
+    json.Key("cost").String(CostSentence());
     // The least and the most that a sort of every length the program takes can cost.
     json.Key("bounds").Open('[');
     for (std::size_t n = 1; n <= kMostNumbers; ++n) {

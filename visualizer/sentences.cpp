@@ -126,6 +126,11 @@ std::string Moves(int64_t n) {
 
 }  // namespace
 
+std::string CostSentence() {
+  return Tr("{comparisons} and {moves}",
+            {{"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
+}
+
 std::string ScoreLine() {
   return Tr("predictions right: {right} of {asked}",
             {{"right", ThisRun().score.right}, {"asked", ThisRun().score.asked}});
@@ -191,8 +196,7 @@ std::vector<std::string> PracticeScoreLines() {
 }
 
 std::string TotalsSentence() {
-  std::string sentence = Tr("sorted with {comparisons} and {moves}",
-                            {{"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
+  std::string sentence = Tr("sorted with {cost}", {{"cost", CostSentence()}});
   if (Modes.quiz) sentence.append("; ").append(ScoreLine());
   return sentence;
 }
@@ -227,9 +231,7 @@ std::string WhereSentence(ScreenKind kind, int32_t i) {
   const std::string numbers = ArrayInWords(kind);
   if (kind == ScreenKind::kStart) return Tr("before the sort:{numbers}", {{"numbers", numbers}});
   if (kind == ScreenKind::kTotals)
-    return Tr(
-        "sorted:{numbers}; {comparisons}, {moves}",
-        {{"numbers", numbers}, {"comparisons", Comparisons(CNT_COMP)}, {"moves", Moves(CNT_SWAP)}});
+    return Tr("sorted:{numbers}; {cost}", {{"numbers", numbers}, {"cost", CostSentence()}});
   std::string where = Tr("i = {i}:{numbers}", {{"i", i}, {"numbers", numbers}});
   if (!frame) return where;
   where.append(Tr("; {x} is being inserted", {{"x", SHOW_VALUES[2][i]}}));

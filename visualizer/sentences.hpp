@@ -43,6 +43,9 @@ std::string CursorSentence(int32_t place);
 std::vector<std::string> PracticeScoreLines();
 // The score of --quiz, after the totals.
 std::string ScoreLine();
+// What the sort cost, in words: its comparisons and moves. Every telling of the totals
+// words them so, the page's too.
+std::string CostSentence();
 // The totals, with the score under --quiz.
 std::string TotalsSentence();
 // The law of the run, after the totals under --explain: two lines with its numbers.

@@ -2,10 +2,10 @@
 // array, its length, its pairs out of order, the comparisons and moves, the predictions of
 // a quiz, the steps right of a practice) and two points to a plot of comparisons and moves
 // against n, over the curves of
-// the least and the most a sort of n can cost. The numbers are the program's, from its
-// description of the totals; the page counts nothing. The table is the plot's accessible
+// the least and the most a sort of n can cost. The numbers, and the words for what a run
+// cost, are the program's, from its description of the totals; the page counts nothing. The table is the plot's accessible
 // form, and both stay while the page is open.
-import { t, tn } from "./words.js";
+import { t } from "./words.js";
 
 const SVG = "http://www.w3.org/2000/svg";
 // The plot's drawing area in its own units, and the margins for its axes.
@@ -87,11 +87,7 @@ export function createRuns({ section, table, plot, clear }) {
       parts.push(svg("text", { x: WIDTH - RIGHT + 10, y: y(bounds.at(-1)[side]) + 4, class: "bound-name" }, name));
     }
     for (const run of runs) {
-      const said = t("{array}, n = {n}: {comparisons}, {moves}", {
-        ...run,
-        comparisons: tn("{n} comparison", "{n} comparisons", run.comparisons),
-        moves: tn("{n} move", "{n} moves", run.moves),
-      });
+      const said = t("{array}, n = {n}: {cost}", run);
       const comparisons = svg("circle", { cx: x(run.n), cy: y(run.comparisons), r: 5, class: "comparisons" });
       const moves = svg("rect", { x: x(run.n) - 4, y: y(run.moves) - 4, width: 8, height: 8, class: "moves" });
       for (const point of [comparisons, moves]) point.append(svg("title", {}, said));
@@ -108,8 +104,8 @@ export function createRuns({ section, table, plot, clear }) {
   return {
     // Adds the run whose totals SCREEN describes.
     add(screen) {
-      const { array, n, inversions, comparisons, moves, asked, right, steps, stepsRight, bounds } = screen;
-      runs.push({ array, n, inversions, comparisons, moves, asked, right, steps, stepsRight, bounds });
+      const { array, n, inversions, comparisons, moves, cost, asked, right, steps, stepsRight, bounds } = screen;
+      runs.push({ array, n, inversions, comparisons, moves, cost, asked, right, steps, stepsRight, bounds });
       draw();
     },
   };

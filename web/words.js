@@ -71,16 +71,3 @@ function fill(pattern, args) {
 export function t(text, args = {}) {
   return fill(translations.get(text) ?? text, args);
 }
-
-// The form of a Russian word for N: as the catalogue's Plural-Forms and the program say.
-function russianForm(n) {
-  if (n % 10 === 1 && n % 100 !== 11) return 0;
-  return n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 10 || n % 100 >= 20) ? 1 : 2;
-}
-
-// SINGULAR or PLURAL in the page's language, in the form N takes; {n} is N.
-export function tn(singular, plural, n, args = {}) {
-  const forms = translations.get(singular)?.split("\0");
-  const form = forms ? forms[russianForm(n)] : n === 1 ? singular : plural;
-  return fill(form, { n, ...args });
-}

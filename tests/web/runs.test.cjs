@@ -36,9 +36,9 @@ test("three runs, from the keyboard, an array's button and a list of one's own w
   ]);
   const points = await page.$$eval("#runs-plot :is(circle, rect) title", (found) => found.map((title) => title.textContent));
   assert.deepEqual(points.filter((_, k) => k % 2 === 0), [
-    "4 medium order, n = 10: 28 comparisons, 21 moves",
-    "1 ordered, n = 10: 9 comparisons, 0 moves",
-    "your own: 3 1 2, n = 3: 3 comparisons, 2 moves",
+    "4 medium order, n = 10: 28 comparisons and 21 moves",
+    "1 ordered, n = 10: 9 comparisons and 0 moves",
+    "your own: 3 1 2, n = 3: 3 comparisons and 2 moves",
   ]);
   // The bounds are the program's: the least line ends where the ordered array's comparisons
   // stand (n = 10: 9), the most line passes through the list of one's own (n = 3: 3).
