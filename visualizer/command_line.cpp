@@ -33,13 +33,16 @@ bool ReadList(std::string_view list, std::vector<int32_t>& numbers, std::string&
     std::string_view item = list.substr(0, comma);
     if (!numbers.empty())
       while (item.starts_with(' ')) item.remove_prefix(1);  // a blank after a comma
+    // A whole number too long for any int is still a whole number, out of range.
     int32_t number = 0;
-    if (!WholeNumber(item, number)) {
+    const auto [at, fault] = std::from_chars(item.data(), item.data() + item.size(), number);
+    const bool too_long = fault == std::errc::result_out_of_range;
+    if (item.empty() || at != item.data() + item.size() || (fault != std::errc() && !too_long)) {
       error = Tr("--array: '{item}' is not a whole number", {{"item", item}});
       return false;
     }
-    if (number < kLeast || number > kGreatest) {
-      error = Tr("--array: {number} is not from -99 to 999", {{"number", number}});
+    if (too_long || number < kLeast || number > kGreatest) {
+      error = Tr("--array: {number} is not from -99 to 999", {{"number", item}});
       return false;
     }
     numbers.push_back(number);

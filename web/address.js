@@ -13,16 +13,18 @@ const LEAST = -99;
 const GREATEST = 999;
 
 // What is wrong with the list TEXT, in a sentence naming the wrong item; null when it is good.
+// The items are read in order, as the program reads them, so the first fault is the one it
+// names.
 export function listProblem(text) {
   if (text === "") return t("Type 1 to 10 whole numbers, separated by commas.");
   const items = text.split(",");
-  if (items.length > MOST_NUMBERS) return t("{count} numbers are too many: at most 10.", { count: items.length });
   for (const [index, raw] of items.entries()) {
     const item = index > 0 ? raw.replace(/^ +/, "") : raw;
     if (item === "") return t("A number is missing: each comma needs one on both sides.");
     if (!/^-?\d+$/.test(item)) return t("{item} is not a whole number.", { item });
     const number = Number(item);
     if (number < LEAST || number > GREATEST) return t("{item} is not from -99 to 999.", { item });
+    if (index === MOST_NUMBERS) return t("{count} numbers are too many: at most 10.", { count: items.length });
   }
   return null;
 }

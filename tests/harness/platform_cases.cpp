@@ -74,15 +74,22 @@ std::string PlatformCase::TestName(std::size_t index) const {
   return test_name;
 }
 
-std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
-  std::map<std::string, std::pair<int, int>> grammar;  // verb: least and most words after it
+std::vector<CaseLine> ReadCaseLines(const std::string& path) {
   std::ifstream file(path);
   EXPECT_TRUE(file.good()) << "no case file at " << path;
-  std::vector<PlatformCase> cases;
+  std::vector<CaseLine> lines;
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
-    if (line.empty() || line[0] == '#') continue;
     std::vector<std::string> words = Words(line);
+    if (!words.empty() && !line.starts_with('#')) lines.push_back({number, line, words});
+  }
+  return lines;
+}
+
+std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
+  std::map<std::string, std::pair<int, int>> grammar;  // verb: least and most words after it
+  std::vector<PlatformCase> cases;
+  for (auto [number, text, words] : ReadCaseLines(path)) {
     const std::string verb = words[0];
     words.erase(words.begin());
     const auto rule = grammar.find(verb);
@@ -99,7 +106,7 @@ std::vector<PlatformCase> ReadPlatformCases(const std::string& path) {
     } else if (count < rule->second.first || count > rule->second.second) {
       ADD_FAILURE() << where << verb << " with " << count << " words";
     } else if (verb == "case") {
-      cases.push_back(PlatformCase{line.substr(5), "", {}, "", {}});
+      cases.push_back(PlatformCase{text.substr(5), "", {}, "", {}});
     } else if (cases.empty()) {
       ADD_FAILURE() << where << "a step before the first case";
     } else if (verb == "program") {

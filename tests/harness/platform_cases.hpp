@@ -26,6 +26,18 @@ struct PlatformCase {
   std::string TestName(std::size_t index) const;
 };
 
+// A line of a file of cases that says something: its number in the file, its text, and its
+// words (a word in double quotes may hold blanks, and stands without its quotes).
+struct CaseLine {
+  int number = 0;
+  std::string text;
+  std::vector<std::string> words;
+};
+
+// The lines of the file of cases at PATH, its comments and blank lines passed over; no file
+// fails the calling test.
+std::vector<CaseLine> ReadCaseLines(const std::string& path);
+
 // The cases of the file, in order; its lines are checked against the grammar line of the
 // table, as every driver checks them, and a malformed one fails the calling test.
 std::vector<PlatformCase> ReadPlatformCases(const std::string& path);

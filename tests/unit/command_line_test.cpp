@@ -1,7 +1,10 @@
-// The command line: one table of good and bad command lines and what they ask for.
+// The command line: one table of good and bad command lines and what they ask for, and the
+// lists of --array that the page's field takes or refuses alike (tests/cases/arrays.cases).
 #include "visualizer/command_line.hpp"
 
 #include <gtest/gtest.h>
+
+#include "platform_cases.hpp"
 
 namespace visualizer {
 namespace {
@@ -20,21 +23,12 @@ TEST(CommandLine, GoodAndBadLines) {
       {{"-h"}, Action::kHelp, {}, ""},
       {{"--version"}, Action::kVersion, {}, ""},
       {{"--no-color"}, Action::kRun, {}, ""},
-      {{"--array", "5,3,8,1"}, Action::kRun, {5, 3, 8, 1}, ""},
       {{"--array=-99, 999, 0"}, Action::kRun, {-99, 999, 0}, ""},
-      {{"--array", "7"}, Action::kRun, {7}, ""},
-      {{"--array", "1,2,3,4,5,6,7,8,9,10"}, Action::kRun, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, ""},
       {{"--random", "--seed", "7"}, Action::kRun, {}, ""},
       {{"--compare", "--seed", "7"}, Action::kRun, {}, ""},
       {{"--bogus"}, Action::kError, {}, "unknown option '--bogus'"},
       {{"stray"}, Action::kError, {}, "unexpected argument 'stray'"},
       {{"--array"}, Action::kError, {}, "--array needs a value"},
-      {{"--array", ""}, Action::kError, {}, "--array: '' is not a whole number"},
-      {{"--array", "1,,2"}, Action::kError, {}, "--array: '' is not a whole number"},
-      {{"--array", "1 ,2"}, Action::kError, {}, "--array: '1 ' is not a whole number"},
-      {{"--array", "1000"}, Action::kError, {}, "--array: 1000 is not from -99 to 999"},
-      {{"--array", "-100"}, Action::kError, {}, "--array: -100 is not from -99 to 999"},
-      {{"--array", "1,2,3,4,5,6,7,8,9,10,11"}, Action::kError, {}, "--array: more than 10 numbers"},
       {{"--seed", "7"}, Action::kError, {}, "--seed goes with --random"},
       {{"--random", "--seed", "x"}, Action::kError, {}, "--seed: 'x' is not a whole number"},
       {{"--random", "--array", "1"}, Action::kError, {}, "choose --array or --random, not both"},
@@ -81,6 +75,31 @@ TEST(CommandLine, TheNameItWasRunBy) {
   EXPECT_EQ(NameRunBy("C:\\games\\Demo.EXE", "x"), "Demo");
   EXPECT_EQ(NameRunBy("", "insertion-sort-demo"), "insertion-sort-demo");
   EXPECT_EQ(NameRunBy(nullptr, "insertion-sort-demo"), "insertion-sort-demo");
+}
+
+// Each list taken gives its numbers; each refused names its fault and item in the program's
+// words.
+TEST(CommandLine, EveryLineOfTheArraysCases) {
+  for (const auto& [number, line, words] : e2e::ReadCaseLines(ARRAYS_CASES)) {
+    SCOPED_TRACE("arrays.cases:" + std::to_string(number));
+    ASSERT_GE(words.size(), 3u);
+    ASSERT_EQ(words[1], "->");
+    const CommandLine got = ParseCommandLine({"--array", words[0]}, true);
+    const std::string& fault = words[2];
+    const std::string item = words.size() > 3 ? words[3] : "";
+    if (fault == "whole" || fault == "missing" || fault == "empty") {
+      EXPECT_EQ(got.error, "--array: '" + item + "' is not a whole number");
+    } else if (fault == "range") {
+      EXPECT_EQ(got.error, "--array: " + item + " is not from -99 to 999");
+    } else if (fault == "many") {
+      EXPECT_EQ(got.error, "--array: more than 10 numbers");
+    } else {
+      std::vector<int32_t> numbers;
+      for (std::size_t k = 2; k < words.size(); ++k) numbers.push_back(std::stoi(words[k]));
+      EXPECT_EQ(got.array, numbers);
+      EXPECT_EQ(got.action, CommandLine::Action::kRun) << got.error;
+    }
+  }
 }
 
 }  // namespace

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
+#include "platform_cases.hpp"
 #include "runtime/platform.hpp"
 
 namespace runtime {
@@ -38,18 +37,8 @@ TEST(Words, TheLanguageIsGettextsFirstVariableSet) {
 
 // The words' cases that the page's reader answers too (tests/cases/words.cases).
 TEST(Words, EveryLineOfTheWordsCases) {
-  std::ifstream file(WORDS_CASES);
-  ASSERT_TRUE(file) << WORDS_CASES;
-  // A line's words: each "quoted" one whole, the rest split at blanks.
-  const std::regex word(R"re("([^"]*)"|(\S+))re");
   const std::string own(RussianCatalogue());
-  std::string line;
-  for (int number = 1; std::getline(file, line); ++number) {
-    std::vector<std::string> words;
-    for (auto it = std::sregex_iterator(line.begin(), line.end(), word);
-         it != std::sregex_iterator(); ++it)
-      words.push_back((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
-    if (words.empty() || words[0].starts_with("#")) continue;
+  for (const auto& [number, line, words] : e2e::ReadCaseLines(WORDS_CASES)) {
     SCOPED_TRACE("words.cases:" + std::to_string(number));
     if (words[0] == "catalogue") {
       static const std::map<std::string, std::string> kBytes = {

@@ -208,4 +208,14 @@ async function axeViolations(page) {
   );
 }
 
-module.exports = { serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, look, keypad, key, axeViolations };
+// The lines of a file of cases that say something: [number, text, words], a word in double
+// quotes whole and without them.
+function caseLines(file) {
+  return fs
+    .readFileSync(file, "utf8")
+    .split("\n")
+    .map((text, index) => [index + 1, text, [...text.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2])])
+    .filter(([, text, words]) => words.length > 0 && !text.startsWith("#"));
+}
+
+module.exports = { caseLines, serve, servePython, siteRoots, launch, withBrowser, open, settle, press, type, screen, look, keypad, key, axeViolations };

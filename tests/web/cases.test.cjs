@@ -4,9 +4,8 @@
 
 const { test } = require("node:test");
 const assert = require("node:assert/strict");
-const fs = require("node:fs");
 const path = require("node:path");
-const { withBrowser, open, settle, press, keypad, key, look } = require("./browser.cjs");
+const { caseLines, withBrowser, open, settle, press, keypad, key, look } = require("./browser.cjs");
 
 const context = withBrowser();
 const ALT = 1;
@@ -16,25 +15,21 @@ function readCases(file) {
   const cases = [];
   const grammar = {}; // verb: the least and the most words after it
   const problems = [];
-  fs.readFileSync(file, "utf8")
-    .split("\n")
-    .forEach((line, index) => {
-      if (line === "" || line.startsWith("#")) return;
-      const [verb, ...args] = [...line.matchAll(/"([^"]*)"|(\S+)/g)].map((m) => m[1] ?? m[2]);
-      const [rule, where] = [grammar[verb], `platform.cases:${index + 1}: `];
-      if (verb === "grammar")
-        for (let i = 0; i + 1 < args.length; i += 2) {
-          const [least, most] = args[i + 1].split("-").map((n) => (n === "" ? Infinity : Number(n))); // "N", "N-M", "N-"
-          grammar[args[i]] = [least, most ?? least];
-        }
-      else if (!rule) problems.push(`${where}no such step: ${verb}`);
-      else if (args.length < rule[0] || args.length > rule[1]) problems.push(`${where}${verb} with ${args.length} words`);
-      else if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
-      else if (cases.length === 0) problems.push(`${where}a step before the first case`);
-      else if (verb === "program") Object.assign(cases.at(-1), { program: args[0], args: args.slice(1) });
-      else if (verb === "language") cases.at(-1).language = args[0];
-      else cases.at(-1).steps.push({ line: index + 1, verb, args });
-    });
+  for (const [number, line, [verb, ...args]] of caseLines(file)) {
+    const [rule, where] = [grammar[verb], `platform.cases:${number}: `];
+    if (verb === "grammar")
+      for (let i = 0; i + 1 < args.length; i += 2) {
+        const [least, most] = args[i + 1].split("-").map((n) => (n === "" ? Infinity : Number(n))); // "N", "N-M", "N-"
+        grammar[args[i]] = [least, most ?? least];
+      }
+    else if (!rule) problems.push(`${where}no such step: ${verb}`);
+    else if (args.length < rule[0] || args.length > rule[1]) problems.push(`${where}${verb} with ${args.length} words`);
+    else if (verb === "case") cases.push({ name: line.slice(5), steps: [] });
+    else if (cases.length === 0) problems.push(`${where}a step before the first case`);
+    else if (verb === "program") Object.assign(cases.at(-1), { program: args[0], args: args.slice(1) });
+    else if (verb === "language") cases.at(-1).language = args[0];
+    else cases.at(-1).steps.push({ line: number, verb, args });
+  }
   assert.deepEqual(problems, [], "the case table");
   return cases;
 }
