@@ -1,8 +1,10 @@
 #include "console/stream/style.hpp"
 
 #include <gtest/gtest.h>
+#include <vterm.h>
 
 #include <string>
+#include <vector>
 
 #include "console/stream/cursor_motion.hpp"
 
@@ -21,16 +23,63 @@ TEST(StyleOf, PcColoursMapToAnsiWithDefaultBackground) {
   EXPECT_FALSE(Hidden(0x10));
 }
 
-TEST(StyleChange, OnlyWhatChanged) {
-  const Style grey{7, -1}, red{12, -1}, green{10, -1}, blue_on_red{9, 12};
-  EXPECT_EQ(StyleChange(Style{}, false, grey), "\x1b[0;37m");
-  EXPECT_EQ(StyleChange(grey, true, red), "\x1b[91m");
-  EXPECT_EQ(StyleChange(red, true, green), "\x1b[92m");
-  EXPECT_EQ(StyleChange(blue_on_red, true, grey), "\x1b[0;37m") << "a reset is shorter here";
-  EXPECT_EQ(StyleChange(grey, true, grey), "");
-  EXPECT_EQ(StyleChange(red, true, Style{}), "\x1b[m");
-  EXPECT_EQ(StyleChange(Style{}, true, Style{1, 4}), "\x1b[34;41m") << "blue on red";
-  EXPECT_EQ(StyleChange(Style{}, true, blue_on_red), "\x1b[94;101m");
+// STYLE as a terminal numbers its colours: red 1 and blue 4, where a PC has blue 1 and red 4.
+Style Numbered(Style style) {
+  for (int8_t* colour : {&style.foreground, &style.background})
+    if (*colour > 0)
+      *colour = static_cast<int8_t>((*colour & 0xA) | (*colour & 1) << 2 | (*colour & 4) >> 2);
+  return style;
+}
+
+// What a terminal (libvterm) draws in after the bytes SEQUENCE: colours by its index, -1 for
+// its own default.
+Style DrawnAfter(VTerm* terminal, const std::string& sequence) {
+  const std::string bytes = "\x1b[H" + sequence + "X";
+  vterm_input_write(terminal, bytes.data(), bytes.size());
+  VTermScreenCell cell{};
+  vterm_screen_get_cell(vterm_obtain_screen(terminal), VTermPos{0, 0}, &cell);
+  const auto index = [](const VTermColor& colour, bool own) {
+    return static_cast<int8_t>(own                               ? -1
+                               : VTERM_COLOR_IS_INDEXED(&colour) ? colour.indexed.idx
+                                                                 : -2);
+  };
+  return Style{index(cell.fg, VTERM_COLOR_IS_DEFAULT_FG(&cell.fg)),
+               index(cell.bg, VTERM_COLOR_IS_DEFAULT_BG(&cell.bg)), cell.attrs.bold != 0,
+               cell.attrs.underline != 0};
+}
+
+// From every style to every other, in a real terminal: a change from colours unknown sets
+// them all, a change from known ones gives the same and is never longer, and no change is
+// no bytes.
+TEST(StyleChange, ATerminalDrawsInTheStyleAskedFor) {
+  std::vector<Style> styles;
+  for (const int8_t foreground : {-1, 0, 4, 7, 9, 15})
+    for (const int8_t background : {-1, 1, 8, 12})
+      for (const int faces : {0, 1, 2, 3})
+        styles.push_back(Style{foreground, background, (faces & 1) != 0, (faces & 2) != 0});
+  VTerm* terminal = vterm_new(1, 4);
+  vterm_obtain_screen(terminal);
+  vterm_screen_reset(vterm_obtain_screen(terminal), 1);
+  const Style anything{3, 5, true, true};
+  for (const Style& from : styles) {
+    for (const Style& to : styles) {
+      const std::string unknown = StyleChange(from, false, to);
+      const std::string known = StyleChange(from, true, to);
+      SCOPED_TRACE(::testing::PrintToString(unknown) + " " + ::testing::PrintToString(known));
+      EXPECT_EQ(DrawnAfter(terminal, StyleChange(Style{}, false, anything) + unknown),
+                Numbered(to));
+      EXPECT_EQ(DrawnAfter(terminal, StyleChange(Style{}, false, from) + known), Numbered(to));
+      EXPECT_LE(known.size(), unknown.size());
+      EXPECT_EQ(known.empty(), from == to);
+    }
+  }
+  vterm_free(terminal);
+}
+
+// Only what changed is sent: one colour, one number.
+TEST(StyleChange, OneColourChangedIsOneNumber) {
+  EXPECT_EQ(StyleChange(Style{7, -1}, true, Style{12, -1}).size(), std::string("\x1b[91m").size());
+  EXPECT_EQ(StyleChange(Style{12, -1}, true, Style{}).size(), std::string("\x1b[m").size());
 }
 
 // The longest sequences are built whole: a motion between the corners of the largest
