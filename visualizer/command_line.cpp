@@ -84,6 +84,32 @@ bool ReadDelay(std::string_view seconds, uint32_t& ms) {
   return true;
 }
 
+// The member that the demonstration's flag OPTION sets; none for any other word.
+bool CommandLine::*FlagOf(std::string_view option) {
+  static constexpr std::pair<std::string_view, bool CommandLine::*> kFlags[] = {
+      {"--no-color", &CommandLine::no_color},
+      {"--random", &CommandLine::random},
+      {"--back", &CommandLine::back},
+      {"--explain", &CommandLine::explain},
+      {"--quiz", &CommandLine::quiz},
+      {"--compare", &CommandLine::compare},
+      {"--screen-reader", &CommandLine::screen_reader},
+      {"--practice", &CommandLine::practice}};
+  for (const auto& [name, flag] : kFlags)
+    if (option == name) return flag;
+  return nullptr;
+}
+
+// Options that each make sense but not together, in the user's words; empty when none.
+std::string_view ConflictIn(const CommandLine& line) {
+  if (line.random && !line.array.empty()) return Tr("choose --array or --random, not both");
+  if (line.practice && (line.auto_ms > 0 || line.back || line.quiz))
+    return Tr("--practice goes with none of --auto, --back and --quiz");
+  if (line.seeded && !line.random && !line.compare)
+    return Tr("--seed goes with --random or --compare");
+  return {};
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool demo_options) {
@@ -122,22 +148,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
       line.action = CommandLine::Action::kHelp;
     } else if (arg == "--version") {
       if (line.action != CommandLine::Action::kHelp) line.action = CommandLine::Action::kVersion;
-    } else if (demo_options && arg == "--no-color") {
-      line.no_color = true;
-    } else if (demo_options && arg == "--random") {
-      line.random = true;
-    } else if (demo_options && arg == "--back") {
-      line.back = true;
-    } else if (demo_options && arg == "--explain") {
-      line.explain = true;
-    } else if (demo_options && arg == "--quiz") {
-      line.quiz = true;
-    } else if (demo_options && arg == "--compare") {
-      line.compare = true;
-    } else if (demo_options && arg == "--screen-reader") {
-      line.screen_reader = true;
-    } else if (demo_options && arg == "--practice") {
-      line.practice = true;
+    } else if (bool CommandLine::*flag = demo_options ? FlagOf(arg) : nullptr) {
+      line.*flag = true;
     } else if (takes_value && arg == "--array") {
       if (!ReadList(value, line.array, line.error)) return fail(line.error);
     } else if (takes_value && arg == "--seed") {
@@ -151,12 +163,8 @@ CommandLine ParseCommandLine(const std::vector<std::string_view>& args, bool dem
                       : Tr("unexpected argument '{argument}'", {{"argument", arg}}));
     }
   }
-  if (line.random && !line.array.empty())
-    return fail(std::string(Tr("choose --array or --random, not both")));
-  if (line.practice && (line.auto_ms > 0 || line.back || line.quiz))
-    return fail(std::string(Tr("--practice goes with none of --auto, --back and --quiz")));
-  if (line.seeded && !line.random && !line.compare)
-    return fail(std::string(Tr("--seed goes with --random or --compare")));
+  if (const std::string_view conflict = ConflictIn(line); !conflict.empty())
+    return fail(std::string(conflict));
   return line;
 }
 
