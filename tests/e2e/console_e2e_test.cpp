@@ -6,8 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "pty_terminal.hpp"
 
@@ -96,22 +94,12 @@ TEST(ConsoleKeysWithoutCursorReport, GoesOnFromTheBottomRow) {
 }
 
 TEST(ConsoleKeysFromAPipe, KeysFromTheStreamAndOutputThatReplays) {
-  const std::string capture = ::testing::TempDir() + "console_keys_capture";
-  const std::string command =
-      std::string("printf 'a\\033[Bz\\n' | ") + CONSOLE_KEYS + " > " + capture;
-  const int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "end of input ends it";
-  std::ifstream file(capture, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
   PtyTerminal replay(80, 25);
-  replay.Show(bytes.str());
+  EXPECT_EQ(ReplayPipedRun(CONSOLE_KEYS, "a\\033[Bz\\n", replay), 0) << "end of input ends it";
   EXPECT_EQ(replay.Row(1), "97");
   EXPECT_EQ(replay.Row(2), "0 80");
   EXPECT_EQ(replay.Row(3), "122");
   EXPECT_EQ(replay.Row(4), "13") << "LF ends a line in a byte stream";
-  std::remove(capture.c_str());
 }
 
 class DrawCheck : public ::testing::Test {

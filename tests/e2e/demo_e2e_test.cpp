@@ -5,9 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "pty_terminal.hpp"
 
@@ -198,23 +196,13 @@ TEST(Demo, ShortWindowWritesTheAbortWhereTheCursorIs) {
 }
 
 TEST(DemoFromAPipe, RunsFromPipedKeysIntoAFile) {
-  const std::string capture = ::testing::TempDir() + "demo_capture";
-  std::string keys = "4" + std::string(70, ' ') + "done\\r";
-  const std::string command = "printf '" + keys + "' | " + DEMO + " > " + capture;
-  const int status = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  std::ifstream file(capture, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
   PtyTerminal replay(80, 25);
-  replay.Show(bytes.str());
+  EXPECT_EQ(ReplayPipedRun(DEMO, "4" + std::string(70, ' ') + "done\\r", replay), 0);
   // The screen after the final Enter: its line end has scrolled once more.
   EXPECT_EQ(replay.Row(21), "i = 10");
   EXPECT_EQ(replay.Row(22), "   6  12  18  38  42  44  55  67  78  94Total comparisons: 28");
   EXPECT_EQ(replay.Row(23), "Total movings: 21");
   EXPECT_EQ(replay.Row(24), "done");
-  std::remove(capture.c_str());
 }
 
 }  // namespace

@@ -390,4 +390,20 @@ termios PtyTerminal::Settings() const {
   return settings;
 }
 
+int ReplayPipedRun(const std::string& program, const std::string& keys, PtyTerminal& screen) {
+  char path[] = "/tmp/piped_run_XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return -1;
+  close(fd);
+  const std::string capture = path;
+  const std::string command = "printf '" + keys + "' | " + program + " > " + capture;
+  const int status = std::system(command.c_str());
+  std::ifstream file(capture, std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  screen.Show(bytes.str());
+  std::remove(capture.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 }  // namespace e2e

@@ -146,4 +146,8 @@ class PtyTerminal {
   std::vector<std::string> scrollback_;
 };
 
+// Runs PROGRAM with its input piped from `printf KEYS` and its output into a file, and shows
+// what it wrote on SCREEN; gives its exit status, -1 when it did not exit.
+int ReplayPipedRun(const std::string& program, const std::string& keys, PtyTerminal& screen);
+
 }  // namespace e2e
