@@ -68,10 +68,9 @@ void Resume() {
 // PLACE of ROW meanwhile; Esc stops as anywhere.
 Act NextAct(ScreenKind kind, Index i, Index place, uint8_t row) {
   ThisRun().practice_cursor = place;
-  if (Saying()) {
-    KeepDescription(kind, i, Words);
-    Tell();
-  }
+  Say(
+      kind, i, [] { return Words; }, false);
+  Tell();
   if (!Modes.lines) GOTOXY(static_cast<uint8_t>(kFieldWidth * place), row);
   for (;;) {
     const uint8_t key = READKEY();

@@ -59,12 +59,17 @@ struct PracticeScore {
   int32_t mistakes[kPracticeMistakes] = {};
 };
 
-// A gate's screen as it was, with what was said of it: under --screen-reader its line,
-// which going back writes again, and no screen.
+// What the narrator says of a screen: its description, and under --screen-reader its line.
+struct Telling {
+  std::string description;
+  std::string line;
+};
+
+// A gate's screen as it was, with what was said of it; under --screen-reader no screen, and
+// going back writes its line again.
 struct SeenScreen {
   console::WindowScreen screen;
-  std::string said;
-  std::string line;
+  Telling said;
 };
 
 struct RunRecord {
@@ -76,12 +81,11 @@ struct RunRecord {
   // The comparison under way, as the sort decided it: the compared element is larger, and
   // moves one place right. Its frame, its sentence and the counts take it from here.
   bool larger = false;
-  // The narrator's: the description of the screen shown or about to be, and whether the
-  // console has it; --screen-reader's line for that screen, and whether it is written;
-  // whether the cursor stands after the last line written.
-  std::string description;
+  // The narrator's: what it says of the screen shown or about to be, whether the console
+  // has its description and whether its line is written; whether the cursor stands after
+  // the last line written.
+  Telling kept;
   bool told = true;
-  std::string line;
   bool line_written = true;
   bool line_open = false;
   // The gate's: the screens of the gates passed, oldest first (only under --back), and

@@ -134,7 +134,7 @@ void AskComparison(Index i, Index j) {
   const TMask outcome = SHOW_MASK[1][j];
   SHOW_MASK[1][j] = SHOW_MASK[2][i] = mskNormal;
   const std::string question = Question(j);
-  Keep(ScreenKind::kQuestion, i, question);
+  Say(ScreenKind::kQuestion, i, [&] { return question; });
   const uint8_t posy = DrawFrame(STRACTION[opCompare], i, question);
   const bool right = AwaitAnswer() == (outcome == mskRed);
   ++ThisRun().score.asked;
@@ -147,7 +147,7 @@ void AskComparison(Index i, Index j) {
               kLineWidth);
     GOTOXY(1, static_cast<uint8_t>(posy + 2));
   }
-  Keep(ScreenKind::kCompare, i, VerdictSentence(right, sentence));
+  Say(ScreenKind::kCompare, i, [&] { return VerdictSentence(right, sentence); });
   GETUSERINPUT();
 }
 

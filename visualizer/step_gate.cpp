@@ -34,12 +34,12 @@ constexpr uint8_t kCyrillicEn = 0xAD;
 constexpr uint8_t kCyrillicZe = 0xA7;
 
 SeenScreen TakeSeen() {
-  return SeenScreen{Modes.lines ? WindowScreen{} : TakeWindowScreen(), Said(), LineSaid()};
+  return SeenScreen{Modes.lines ? WindowScreen{} : TakeWindowScreen(), ThisRun().kept};
 }
 
 void ShowSeen(const SeenScreen& seen) {
   if (!Modes.lines) ShowWindowScreen(seen.screen);
-  SayAgain(seen.said, seen.line);
+  Tell(seen.said);
 }
 
 // A key read at a gate: its code, and for an extended key (code 0) the second code. Esc ends
@@ -103,7 +103,7 @@ void DrawPaused(bool shown) {
 void TogglePause() {
   ThisRun().paused = !ThisRun().paused;
   if (Modes.lines) SayLine(PauseWords(ThisRun().paused));
-  TellPaused(ThisRun().paused);
+  Tell(ThisRun().paused);
   DrawPaused(ThisRun().paused);
 }
 

@@ -36,57 +36,49 @@ bool Saying() {
   return Modes.back || Modes.explain || Modes.quiz || Modes.describe || Modes.lines;
 }
 
-void Keep(ScreenKind kind, int32_t i, const std::string& sentence) {
-  if (Modes.lines) {
-    ThisRun().line = ScreenLine(kind, i, sentence);
+namespace detail {
+
+void Keep(ScreenKind kind, int32_t i, const std::string& sentence, bool line) {
+  if (line && Modes.lines) {
+    ThisRun().kept.line = ScreenLine(kind, i, sentence);
     ThisRun().line_written = false;
   }
-  KeepDescription(kind, i, sentence);
-}
-
-void KeepDescription(ScreenKind kind, int32_t i, const std::string& sentence) {
   if (!Modes.back && !Modes.describe) return;
-  ThisRun().description = DescribeScreen(
+  ThisRun().kept.description = DescribeScreen(
       kind, i, sentence, kind == ScreenKind::kMenu ? sentence : WhereSentence(kind, i));
   ThisRun().told = false;
 }
+
+}  // namespace detail
 
 // The console is called only here, at the waits: on the page such a call may suspend the
 // program, as far as its compiler can tell, and every function on such a path grows.
 void Tell() {
   if (!ThisRun().line_written) {
-    SayLine(ThisRun().line);
+    SayLine(ThisRun().kept.line);
     ThisRun().line_written = true;
   }
   if (ThisRun().told || !Modes.describe) return;
-  Modes.describe(ThisRun().description);
+  Modes.describe(ThisRun().kept.description);
   ThisRun().told = true;
 }
 
-void TellPaused(bool paused) {
-  if (!Modes.describe || ThisRun().description.empty()) return;
-  // The screen's description as told, with whether auto-play is paused.
-  std::string described = ThisRun().description;
-  described.insert(described.size() - 1, paused ? R"(,"paused":true)" : R"(,"paused":false)");
-  Modes.describe(described);
-}
-
-const std::string& Said() {
-  return ThisRun().description;
-}
-
-const std::string& LineSaid() {
-  return ThisRun().line;
-}
-
-void SayAgain(const std::string& description, const std::string& line) {
-  ThisRun().description = description;
+void Tell(const Telling& again) {
+  ThisRun().kept.description = again.description;
   ThisRun().told = false;
   if (Modes.lines) {
-    ThisRun().line = line;
+    ThisRun().kept.line = again.line;
     ThisRun().line_written = false;
   }
   Tell();
+}
+
+void Tell(bool paused) {
+  if (!Modes.describe || ThisRun().kept.description.empty()) return;
+  // The screen's description as told, with whether auto-play is paused.
+  std::string described = ThisRun().kept.description;
+  described.insert(described.size() - 1, paused ? R"(,"paused":true)" : R"(,"paused":false)");
+  Modes.describe(described);
 }
 
 }  // namespace visualizer
