@@ -1,6 +1,6 @@
 #include "visualizer/cost.hpp"
 
-#include "visualizer/insertion_sort.hpp"
+#include "visualizer/straight_insertion.hpp"
 
 namespace visualizer {
 namespace {

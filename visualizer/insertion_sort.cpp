@@ -4,6 +4,7 @@
 #include "visualizer/sentences.hpp"
 #include "visualizer/step_display.hpp"
 #include "visualizer/step_gate.hpp"
+#include "visualizer/straight_insertion.hpp"
 #include "visualizer/teaching.hpp"
 
 namespace visualizer {
