@@ -3,12 +3,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "runtime/words.hpp"
-
 namespace runtime {
+
+enum class Language : uint8_t;  // the languages the program speaks (words.hpp)
 
 // The language the user asks for: on POSIX gettext's variables, unless the locale's
 // character set cannot show the Russian letters; on Windows the user's interface language;

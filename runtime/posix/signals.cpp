@@ -18,6 +18,7 @@
 
 #include "runtime/internal.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 
 namespace runtime {
 

@@ -1,6 +1,7 @@
 #include <emscripten.h>
 
 #include "runtime/platform.hpp"
+#include "runtime/words.hpp"
 
 namespace runtime {
 namespace {

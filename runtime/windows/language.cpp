@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "runtime/platform.hpp"
+#include "runtime/words.hpp"
 
 namespace runtime {
 

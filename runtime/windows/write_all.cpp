@@ -4,6 +4,7 @@
 
 #include "runtime/platform.hpp"
 #include "runtime/runtime.hpp"
+#include "runtime/words.hpp"
 
 namespace runtime {
 
