@@ -102,7 +102,6 @@ void DrawPaused(bool shown) {
 // say which.
 void TogglePause() {
   ThisRun().paused = !ThisRun().paused;
-  if (Modes.lines) SayLine(PauseWords(ThisRun().paused));
   Tell(ThisRun().paused);
   DrawPaused(ThisRun().paused);
 }

@@ -64,16 +64,14 @@ void Tell() {
 }
 
 void Tell(const Telling& again) {
-  ThisRun().kept.description = again.description;
+  ThisRun().kept = again;
   ThisRun().told = false;
-  if (Modes.lines) {
-    ThisRun().kept.line = again.line;
-    ThisRun().line_written = false;
-  }
+  ThisRun().line_written = !Modes.lines;
   Tell();
 }
 
 void Tell(bool paused) {
+  if (Modes.lines) SayLine(PauseWords(paused));
   if (!Modes.describe || ThisRun().kept.description.empty()) return;
   // The screen's description as told, with whether auto-play is paused.
   std::string described = ThisRun().kept.description;

@@ -36,7 +36,8 @@ std::string Say(ScreenKind kind, int32_t i, Make make, bool line = true) {
 void Tell();
 // The same again for a screen of before, as it was said (ThisRun().kept then).
 void Tell(const Telling& again);
-// The screen told again with whether auto-play is PAUSED now (the description's "paused").
+// Auto-play is PAUSED now, or plays on: a screen reader gets the words as a line, the
+// console the screen's description again with its "paused".
 void Tell(bool paused);
 
 // Under --screen-reader, writes WORDS as a line of their own at once.
