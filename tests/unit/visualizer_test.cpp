@@ -234,7 +234,7 @@ TEST_F(AutoPlay, AQuestionWaitsForItsAnswerThenPlaysOn) {
   A = E;  // 12 compared with 55
   X = 12;
   script = "y..";
-  ThisRun().larger = true;
+  AnswerComparison(opCompare, 2);
   SHOWSTEP(opCompare, 3, 2);
   EXPECT_EQ(timeouts, (std::vector<int64_t>{-1, 1000, 400}));
 }
@@ -307,7 +307,7 @@ TEST_F(Visualizer, ScreenReaderLinesBreakAtBlanksShortOfTheLastColumn) {
     A = TArray{{-99, 999, 999, 999, 999, 999, 999, 999, 999, -99}};
     X = -99;
     for (Index k = 1; k <= 10; ++k) SHOW_MASK[1][k] = mskNormal;
-    ThisRun().larger = true;
+    AnswerComparison(opCompare, 9);
     SHOWSTEP(opCompare, 10, 9);
     const std::string first = Row(1), second = Row(2);
     EXPECT_EQ(
